@@ -1,0 +1,30 @@
+// Opens the transport that serves a resource name, chosen from a table by interface type and
+// resource class: TCPIP SOCKET and ASRL INSTR are built in; every other resource goes to the
+// system VISA library.
+//
+//   motqr::visa::ResourceName name;
+//   std::unique_ptr<motqr::visa::Transport> transport;
+//   motqr::visa::Status status = motqr::visa::ParseResourceName(text, &name);
+//   if (status.ok()) status = motqr::visa::OpenTransport(name, {}, &transport);
+#pragma once
+
+#include <memory>
+
+#include "platform/visa/resource_name.h"
+#include "platform/visa/transport.h"
+
+namespace motqr::visa {
+
+struct OpenOptions {
+  ViUInt32 open_timeout_ms = 2000;  // connect time-out of a socket, viOpen time-out
+};
+
+enum class Backend : std::uint8_t { kTcpSocket, kSerial, kVisaLibrary };
+
+// The backend that serves `name`.
+Backend BackendFor(const ResourceName& name);
+
+Status OpenTransport(const ResourceName& name, const OpenOptions& options,
+                     std::unique_ptr<Transport>* transport);
+
+}  // namespace motqr::visa

@@ -1,0 +1,286 @@
+#include "platform/visa/stream_transport.h"
+
+#include <poll.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <charconv>
+#include <cstring>
+
+#include "platform/visa/deadline.h"
+
+namespace motqr::visa {
+namespace {
+
+constexpr std::string_view kStatusByteQuery = "*STB?\n";
+constexpr std::string_view kTriggerCommand = "*TRG\n";
+// Longest status byte reply accepted ("+255\r\n" and some blanks).
+constexpr std::size_t kStatusByteReplyLimit = 32;
+
+// Waits until `fd` is ready for `events` or the deadline passes.
+Status WaitFor(int fd, short events, const Deadline& deadline) {
+  while (true) {
+    pollfd entry{fd, events, 0};
+    const int ready = ::poll(&entry, 1, deadline.RemainingMs());
+    if (ready > 0) return Status();
+    if (ready == 0) return Status(VI_ERROR_TMO);
+    if (errno != EINTR) return Status(VI_ERROR_IO, OsFailureText("poll", errno));
+    if (deadline.Expired()) return Status(VI_ERROR_TMO);
+  }
+}
+
+bool IsRetry(int error) { return error == EAGAIN || error == EWOULDBLOCK || error == EINTR; }
+
+bool ParseStatusByte(std::string_view reply, std::uint16_t* value) {
+  while (!reply.empty() && (reply.back() == '\n' || reply.back() == '\r' || reply.back() == ' ')) {
+    reply.remove_suffix(1);
+  }
+  while (!reply.empty() && reply.front() == ' ') reply.remove_prefix(1);
+  if (!reply.empty() && reply.front() == '+') reply.remove_prefix(1);
+  unsigned parsed = 0;
+  auto [end, ec] = std::from_chars(reply.data(), reply.data() + reply.size(), parsed);
+  if (reply.empty() || ec != std::errc() || end != reply.data() + reply.size() || parsed > 255) {
+    return false;
+  }
+  *value = static_cast<std::uint16_t>(parsed);
+  return true;
+}
+
+Status BooleanValue(ViAttrState value, bool* out) {
+  if (value != VI_TRUE && value != VI_FALSE) return Status(VI_ERROR_NSUP_ATTR_STATE);
+  *out = value == VI_TRUE;
+  return Status();
+}
+
+}  // namespace
+
+Status ClosedStatus() { return Status(VI_ERROR_INV_OBJECT, "The VISA session is closed."); }
+
+std::string OsFailureText(std::string_view what, int error) {
+  return std::string(what) + ": " + OsErrorText(error) + ".";
+}
+
+StreamTransport::StreamTransport(UniqueFd fd, InterfaceType type, std::uint16_t board)
+    : fd_(std::move(fd)), interface_type_(type), board_(board) {}
+
+StreamTransport::Framing StreamTransport::ReadFraming() const {
+  return Framing{termchar_enabled_, VI_SUCCESS_TERM_CHAR};
+}
+
+Status StreamTransport::TransferFailure(int error, std::string_view what) const {
+  if (error == EPIPE || error == ECONNRESET || error == ECONNABORTED || error == ENOTCONN ||
+      error == EIO || error == ETIMEDOUT || error == EHOSTUNREACH || error == ENETUNREACH) {
+    return Status(VI_ERROR_CONN_LOST,
+                  StatusDescription(VI_ERROR_CONN_LOST) + " " + OsFailureText(what, error));
+  }
+  return Status(VI_ERROR_IO, OsFailureText(what, error));
+}
+
+Status StreamTransport::SendAll(std::span<const std::uint8_t> data, std::size_t* written) {
+  *written = 0;
+  const Deadline deadline(timeout_ms_);
+  while (*written < data.size()) {
+    const long sent = SendSome(data.data() + *written, data.size() - *written);
+    if (sent > 0) {
+      *written += static_cast<std::size_t>(sent);
+      continue;
+    }
+    if (sent < 0 && !IsRetry(errno)) return TransferFailure(errno, "write");
+    MOTQR_VISA_RETURN_IF_ERROR(WaitFor(fd(), POLLOUT, deadline));
+  }
+  return Status();
+}
+
+Status StreamTransport::Write(std::span<const std::uint8_t> data, bool end, std::size_t* written) {
+  *written = 0;
+  if (!is_open()) return ClosedStatus();
+  MOTQR_VISA_RETURN_IF_ERROR(SendAll(data, written));
+  if (end) return FinishEnd();
+  return Status();
+}
+
+bool StreamTransport::TakeFromReadAhead(std::span<std::uint8_t> buffer, Framing framing,
+                                        ReadResult* result) {
+  const std::size_t room = buffer.size() - result->count;
+  std::size_t take = std::min(room, read_ahead_size());
+  const std::uint8_t* begin = read_ahead_.data() + pending_begin_;
+  bool at_termchar = false;
+  if (framing.stop_at_termchar) {
+    const void* found = std::memchr(begin, termchar_, take);
+    if (found != nullptr) {
+      take = static_cast<std::size_t>(static_cast<const std::uint8_t*>(found) - begin) + 1;
+      at_termchar = true;
+    }
+  }
+  std::copy_n(begin, take, buffer.data() + result->count);
+  result->count += take;
+  pending_begin_ += take;
+  if (pending_begin_ == pending_end_) DiscardReadAhead();
+  return at_termchar;
+}
+
+Status StreamTransport::FillReadAhead(const Deadline& deadline) {
+  while (true) {
+    const long received =
+        RecvSome(read_ahead_.data() + pending_end_, read_ahead_.size() - pending_end_);
+    if (received > 0) {
+      pending_end_ += static_cast<std::size_t>(received);
+      return Status();
+    }
+    if (received == 0) {
+      return Status(VI_ERROR_CONN_LOST, StatusDescription(VI_ERROR_CONN_LOST) +
+                                            " The instrument closed the connection.");
+    }
+    if (!IsRetry(errno)) return TransferFailure(errno, "read");
+    MOTQR_VISA_RETURN_IF_ERROR(WaitFor(fd(), POLLIN, deadline));
+  }
+}
+
+Status StreamTransport::ReadFramed(std::span<std::uint8_t> buffer, Framing framing,
+                                   ReadResult* result) {
+  *result = ReadResult{};
+  if (!is_open()) return ClosedStatus();
+  const Deadline deadline(timeout_ms_);
+  while (true) {
+    if (TakeFromReadAhead(buffer, framing, result)) {
+      result->stop = framing.termchar_status == VI_SUCCESS ? ReadStop::kEnd : ReadStop::kTermChar;
+      return Status(framing.termchar_status);
+    }
+    if (result->count == buffer.size()) {
+      result->stop = ReadStop::kCount;
+      return Status(VI_SUCCESS_MAX_CNT);
+    }
+    // The read-ahead is empty here: refill it from the line.
+    Status status = FillReadAhead(deadline);
+    if (!status.ok()) {
+      result->stop = status.code() == VI_ERROR_TMO ? ReadStop::kTimeout : ReadStop::kError;
+      return status;
+    }
+  }
+}
+
+Status StreamTransport::Read(std::span<std::uint8_t> buffer, ReadResult* result) {
+  return ReadFramed(buffer, ReadFraming(), result);
+}
+
+Status StreamTransport::Clear() {
+  if (!is_open()) return ClosedStatus();
+  DiscardReadAhead();
+  return DiscardDeviceInput();
+}
+
+Status StreamTransport::ReadStatusByte(std::uint16_t* status_byte) {
+  if (!is_open()) return ClosedStatus();
+  std::size_t written = 0;
+  MOTQR_VISA_RETURN_IF_ERROR(Write(AsBytes(kStatusByteQuery), true, &written));
+  std::array<std::uint8_t, kStatusByteReplyLimit> reply{};
+  ReadResult result;
+  Status status = ReadFramed(reply, Framing{true, VI_SUCCESS_TERM_CHAR}, &result);
+  if (!status.ok()) return status;
+  const std::string_view text(reinterpret_cast<const char*>(reply.data()), result.count);
+  if (result.stop != ReadStop::kTermChar || !ParseStatusByte(text, status_byte)) {
+    return Status(VI_ERROR_IO,
+                  "The status byte reply \"" + std::string(text) + "\" is not a number 0 to 255.");
+  }
+  return Status();
+}
+
+Status StreamTransport::AssertTrigger(ViUInt16 protocol) {
+  if (!is_open()) return ClosedStatus();
+  if (protocol != VI_TRIG_PROT_DEFAULT) {
+    return Status(VI_ERROR_INV_PARAMETER,
+                  "Only the default trigger protocol is available on this interface.");
+  }
+  std::size_t written = 0;
+  return Write(AsBytes(kTriggerCommand), true, &written);
+}
+
+Status StreamTransport::SetAttribute(ViAttr attribute, ViAttrState value) {
+  if (!is_open()) return ClosedStatus();
+  switch (attribute) {
+    case VI_ATTR_TMO_VALUE:
+      if (value > VI_TMO_INFINITE) return Status(VI_ERROR_NSUP_ATTR_STATE);
+      timeout_ms_ = static_cast<ViUInt32>(value);
+      return Status();
+    case VI_ATTR_TERMCHAR:
+      if (value > 0xFF) return Status(VI_ERROR_NSUP_ATTR_STATE);
+      termchar_ = static_cast<std::uint8_t>(value);
+      return Status();
+    case VI_ATTR_TERMCHAR_EN:
+      return BooleanValue(value, &termchar_enabled_);
+    case VI_ATTR_SEND_END_EN:
+      return BooleanValue(value, &send_end_enabled_);
+    case VI_ATTR_SUPPRESS_END_EN:
+      return BooleanValue(value, &suppress_end_enabled_);
+    case VI_ATTR_IO_PROT:
+      if (value != VI_PROT_NORMAL && value != VI_PROT_4882_STRS) {
+        return Status(VI_ERROR_NSUP_ATTR_STATE);
+      }
+      io_protocol_ = static_cast<ViUInt16>(value);
+      return Status();
+    case VI_ATTR_INTF_TYPE:
+    case VI_ATTR_INTF_NUM:
+      return Status(VI_ERROR_ATTR_READONLY);
+    default:
+      return SetExtraAttribute(attribute, value);
+  }
+}
+
+Status StreamTransport::GetAttribute(ViAttr attribute, ViAttrState* value) {
+  if (!is_open()) return ClosedStatus();
+  switch (attribute) {
+    case VI_ATTR_TMO_VALUE:
+      *value = timeout_ms_;
+      return Status();
+    case VI_ATTR_TERMCHAR:
+      *value = termchar_;
+      return Status();
+    case VI_ATTR_TERMCHAR_EN:
+      *value = termchar_enabled_ ? VI_TRUE : VI_FALSE;
+      return Status();
+    case VI_ATTR_SEND_END_EN:
+      *value = send_end_enabled_ ? VI_TRUE : VI_FALSE;
+      return Status();
+    case VI_ATTR_SUPPRESS_END_EN:
+      *value = suppress_end_enabled_ ? VI_TRUE : VI_FALSE;
+      return Status();
+    case VI_ATTR_IO_PROT:
+      *value = io_protocol_;
+      return Status();
+    case VI_ATTR_INTF_TYPE:
+      *value = static_cast<ViUInt16>(interface_type_);
+      return Status();
+    case VI_ATTR_INTF_NUM:
+      *value = board_;
+      return Status();
+    default:
+      return GetExtraAttribute(attribute, value);
+  }
+}
+
+Status StreamTransport::SetExtraAttribute(ViAttr, ViAttrState) {
+  return Status(VI_ERROR_NSUP_ATTR);
+}
+
+Status StreamTransport::GetExtraAttribute(ViAttr, ViAttrState*) {
+  return Status(VI_ERROR_NSUP_ATTR);
+}
+
+Status StreamTransport::Lock(ViAccessMode mode, ViUInt32, std::string_view requested_key,
+                             std::string* access_key) {
+  if (!is_open()) return ClosedStatus();
+  return lock_.Lock(mode, requested_key, access_key);
+}
+
+Status StreamTransport::Unlock() {
+  if (!is_open()) return ClosedStatus();
+  return lock_.Unlock();
+}
+
+Status StreamTransport::Close() {
+  DiscardReadAhead();
+  if (fd_.Reset() != 0) return Status(VI_ERROR_CLOSING_FAILED, OsFailureText("close", errno));
+  return Status();
+}
+
+}  // namespace motqr::visa

@@ -1,0 +1,403 @@
+#include "io/instr_buffer.h"
+
+#include <algorithm>
+#include <cstring>
+#include <new>
+#include <utility>
+
+#include "platform/com/safearray.h"
+
+namespace motqr::io {
+namespace {
+
+using com::E_INVALIDARG;
+using com::E_POINTER;
+using com::Failed;
+using com::S_OK;
+using com::Succeeded;
+
+std::unique_ptr<std::uint8_t[]> AllocateZeroed(std::int32_t size) {
+  return std::unique_ptr<std::uint8_t[]>(new (std::nothrow)
+                                             std::uint8_t[static_cast<std::size_t>(size)]());
+}
+
+std::string ReadAllocationMessage(std::int32_t capacity) {
+  return "Couldn't allocate formatted I/O read buffer with a capacity of " +
+         std::to_string(capacity) + " bytes.";
+}
+
+std::string WriteAllocationMessage(std::int32_t capacity) {
+  return "Couldn't allocate formatted I/O write buffer with a capacity of " +
+         std::to_string(capacity) + " bytes.";
+}
+
+std::int32_t Length(const std::string& s) { return static_cast<std::int32_t>(s.size()); }
+
+}  // namespace
+
+CInstrBuffer::CInstrBuffer(ILowLevelIo* io, errors::IErrorReporter* reporter)
+    : io_(io), reporter_(reporter) {}
+
+HRESULT CInstrBuffer::Create(ILowLevelIo* io, errors::IErrorReporter* reporter,
+                             std::string_view read_termination, std::string_view write_termination,
+                             std::unique_ptr<CInstrBuffer>* buffer) {
+  if (!buffer || !io || !reporter) return E_POINTER;
+  buffer->reset();
+  std::unique_ptr<CInstrBuffer> made(new (std::nothrow) CInstrBuffer(io, reporter));
+  if (!made)
+    return reporter->OutOfMemory("Failed to create the formatted I/O read and write buffers.");
+  made->read_termination_ = read_termination;
+  made->write_termination_ = write_termination;
+  if (HRESULT hr = made->AllocateRead(kDefaultCapacity); Failed(hr)) return hr;
+  if (HRESULT hr = made->AllocateWrite(kDefaultCapacity); Failed(hr)) return hr;
+  *buffer = std::move(made);
+  return S_OK;
+}
+
+HRESULT CInstrBuffer::AllocateRead(std::int32_t capacity) {
+  auto area = AllocateZeroed(capacity);
+  if (!area) return reporter_->OutOfMemory(ReadAllocationMessage(capacity));
+  read_ = std::move(area);
+  read_capacity_ = capacity;
+  ResetRead();
+  return S_OK;
+}
+
+HRESULT CInstrBuffer::AllocateWrite(std::int32_t capacity) {
+  auto area = AllocateZeroed(capacity + Length(write_termination_));
+  if (!area) return reporter_->OutOfMemory(WriteAllocationMessage(capacity));
+  write_ = std::move(area);
+  write_capacity_ = capacity;
+  write_count_ = 0;
+  return S_OK;
+}
+
+HRESULT CInstrBuffer::SetWriteTermination(std::string_view termination) {
+  auto area = AllocateZeroed(write_capacity_ + static_cast<std::int32_t>(termination.size()));
+  if (!area) return reporter_->OutOfMemory(WriteAllocationMessage(write_capacity_));
+  std::memcpy(area.get(), write_.get(), static_cast<std::size_t>(write_count_));
+  write_ = std::move(area);
+  write_termination_ = termination;
+  return S_OK;
+}
+
+void CInstrBuffer::SetReadTermination(std::string_view termination) {
+  read_termination_ = termination;
+}
+
+void CInstrBuffer::ResetRead() {
+  std::fill_n(read_.get(), read_capacity_, std::uint8_t{0});
+  read_count_ = 0;
+  read_available_ = 0;
+  read_position_ = 0;
+  end_seen_ = true;
+  end_seen_saved_ = true;
+  termination_consumed_ = false;
+}
+
+// ---------------------------------------------------------------- reading
+
+bool CInstrBuffer::TerminationEndsReadData() const {
+  const std::int32_t n = Length(read_termination_);
+  if (n == 0 || read_count_ < n) return false;
+  return std::memcmp(read_.get() + read_position_ + read_count_ - n, read_termination_.data(),
+                     static_cast<std::size_t>(n)) == 0;
+}
+
+HRESULT CInstrBuffer::Refill() {
+  std::int32_t received = 0;
+  HRESULT hr = io_->LowLevelReadNoPoll(read_.get(), read_capacity_, &received, kTmoKeep);
+  if (Failed(hr)) return hr;
+  received = std::clamp(received, 0, read_capacity_);
+  read_position_ = 0;
+  read_count_ = received;
+  end_seen_ = end_seen_saved_ = (hr != S_MORE_DATA);
+  read_available_ = read_count_;
+  if (end_seen_ && TerminationEndsReadData()) read_available_ -= Length(read_termination_);
+  return hr;
+}
+
+void CInstrBuffer::ConsumeTrailingTermination() {
+  const std::int32_t n = Length(read_termination_);
+  if (!end_seen_ || n == 0 || read_available_ != 0 || read_count_ != n) return;
+  read_count_ = 0;
+  read_position_ += n;
+  termination_consumed_ = true;
+}
+
+HRESULT CInstrBuffer::ReadChar(std::uint8_t* c) { return ReadBuffer(c, 1, nullptr, false); }
+
+HRESULT CInstrBuffer::ReadBuffer(std::uint8_t* buffer, std::int32_t count, std::int32_t* read,
+                                 bool discard) {
+  if (read) *read = 0;
+  if (!buffer) return reporter_->NullPointerCurrent("pBuf");
+  if (count < 0) return reporter_->InvalidValueIntCurrent("lCount", count);
+
+  HRESULT hr = S_OK;
+  if (count >= 1 && read_available_ == 0) hr = Refill();
+  std::int32_t copied = 0;
+  bool refilled_empty = false;
+  while (Succeeded(hr)) {
+    const std::int32_t n = std::min(count - copied, read_available_);
+    if (n > 0) {
+      std::memcpy(buffer + copied, read_.get() + read_position_, static_cast<std::size_t>(n));
+      copied += n;
+      read_position_ += n;
+      read_count_ -= n;
+      read_available_ -= n;
+      termination_consumed_ = false;
+    }
+    ConsumeTrailingTermination();
+    // A read never crosses the end of a response.
+    if (copied == count || end_seen_ || refilled_empty) break;
+    hr = Refill();
+    refilled_empty = Succeeded(hr) && read_available_ == 0;
+  }
+  if (read) *read = copied;
+  if (Failed(hr)) return hr;
+  if (discard) return DiscardReadBuffer();
+  return (read_available_ > 0 || !end_seen_) ? S_MORE_DATA : S_OK;
+}
+
+HRESULT CInstrBuffer::ReadBstr(com::BSTR* text, std::int32_t count, bool discard) {
+  if (!text) return reporter_->NullPointerCurrent("pbstrBuf");
+  *text = nullptr;
+  if (count < 0) return reporter_->InvalidValueIntCurrent("lCount", count);
+  auto bytes = AllocateZeroed(count + 1);
+  if (!bytes) return reporter_->OutOfMemory("Could not allocate BSTR memory for Read.");
+  std::int32_t n = 0;
+  HRESULT hr = ReadBuffer(bytes.get(), count, &n, discard);
+  if (Failed(hr)) return hr;
+  // One character per byte: the bytes are kept as they came.
+  std::u16string wide(bytes.get(), bytes.get() + n);
+  *text = com::SysAllocStringLen(wide.data(), static_cast<std::uint32_t>(wide.size()));
+  if (!*text) return reporter_->OutOfMemory("Could not allocate BSTR memory for Read.");
+  return hr;
+}
+
+HRESULT CInstrBuffer::ReadSafeArray(com::SAFEARRAY** data, std::int32_t count, bool discard) {
+  if (!data) return reporter_->NullPointerCurrent("ppsaBuf");
+  *data = nullptr;
+  if (count < 0) return reporter_->InvalidValueIntCurrent("lCount", count);
+  com::SafeArray full =
+      com::SafeArray::CreateVector(com::VT_UI1, static_cast<std::uint32_t>(count));
+  if (!full) return reporter_->OutOfMemory("Could not allocate SAFEARRAY memory for Read.");
+  std::int32_t n = 0;
+  HRESULT hr = ReadBuffer(full.Data<std::uint8_t>().data(), count, &n, discard);
+  if (Failed(hr)) return hr;
+  if (n == count) {
+    *data = full.Detach();
+    return hr;
+  }
+  com::SafeArray shrunk = com::SafeArray::CreateVector(com::VT_UI1, static_cast<std::uint32_t>(n));
+  if (!shrunk) return reporter_->OutOfMemory("Could not allocate SAFEARRAY memory for Read.");
+  std::copy_n(full.Data<std::uint8_t>().data(), n, shrunk.Data<std::uint8_t>().data());
+  *data = shrunk.Detach();
+  return hr;
+}
+
+HRESULT CInstrBuffer::UnreadChar() {
+  if (read_position_ == 0) {
+    return reporter_->OutOfMemory(
+        "Can't push character back into read buffer.  Buffer has not been read from.");
+  }
+  if (read_available_ == 0) end_seen_ = end_seen_saved_;
+  std::int32_t back = 1;
+  if (termination_consumed_) back += Length(read_termination_);
+  termination_consumed_ = false;
+  read_position_ -= back;
+  read_count_ += back;
+  read_available_ += 1;
+  return S_OK;
+}
+
+HRESULT CInstrBuffer::ReadDirect(std::uint8_t* buffer, std::int32_t count, std::int32_t* read,
+                                 bool discard) {
+  if (read) *read = 0;
+  if (!buffer) return reporter_->NullPointerCurrent("pBuf");
+  if (count < 0) return reporter_->InvalidValueIntCurrent("lCount", count);
+
+  // Data bytes equal to the termination character must not end the read.
+  bool term_enabled = false;
+  HRESULT hr = io_->GetTerminationCharacterEnabled(&term_enabled);
+  if (Failed(hr)) return hr;
+  if (term_enabled) {
+    hr = io_->SetTerminationCharacterEnabled(false);
+    if (Failed(hr)) return hr;
+  }
+
+  const std::int32_t buffered = std::min(count, read_count_);
+  std::memcpy(buffer, read_.get() + read_position_, static_cast<std::size_t>(buffered));
+  read_position_ += buffered;
+  read_count_ -= buffered;
+  read_available_ = std::max(0, read_available_ - buffered);
+  termination_consumed_ = false;
+
+  std::int32_t total = count;
+  if (buffered < count) {
+    std::int32_t direct = 0;
+    hr = io_->LowLevelReadNoPoll(buffer + buffered, count - buffered, &direct, kTmoKeep);
+    total = buffered + (Succeeded(hr) ? std::clamp(direct, 0, count - buffered) : 0);
+    if (Succeeded(hr)) end_seen_ = end_seen_saved_ = (hr != S_MORE_DATA);
+  }
+  if (read) *read = total;
+  if (Succeeded(hr) && discard) hr = DiscardReadBuffer();
+  if (term_enabled) {
+    HRESULT restored = io_->SetTerminationCharacterEnabled(true);
+    if (Succeeded(hr) && Failed(restored)) hr = restored;
+  }
+  return hr;
+}
+
+HRESULT CInstrBuffer::DrainResponse() {
+  std::string dropped;
+  for (int i = 0; i < kMaxDiscardReads; ++i) {
+    HRESULT hr = io_->LowLevelReadStringNoPoll(kDiscardChunk, &dropped, kTmoKeep);
+    if (hr != S_MORE_DATA) return hr;
+  }
+  return reporter_->IoError("Gave up discarding the rest of the response after " +
+                            std::to_string(kMaxDiscardReads * kDiscardChunk) + " bytes.");
+}
+
+HRESULT CInstrBuffer::DiscardReadBuffer() {
+  HRESULT hr = S_OK;
+  if (!end_seen_saved_) hr = DrainResponse();
+  ResetRead();
+  return hr;
+}
+
+// ---------------------------------------------------------------- writing
+
+HRESULT CInstrBuffer::WriteChar(std::uint8_t c, bool flush) {
+  return WriteBuffer(&c, 1, nullptr, flush);
+}
+
+HRESULT CInstrBuffer::WriteBstr(const char16_t* text, std::int32_t* written, bool flush) {
+  if (written) *written = 0;
+  const std::string bytes = com::BstrToUtf8(text);
+  return WriteBuffer(reinterpret_cast<const std::uint8_t*>(bytes.data()), Length(bytes), written,
+                     flush);
+}
+
+HRESULT CInstrBuffer::WriteSafeArray(com::SAFEARRAY* data, std::int32_t count,
+                                     std::int32_t* written, bool flush) {
+  if (written) *written = 0;
+  if (!data) return reporter_->ReportErrorText(E_INVALIDARG, "SAFEARRAY is NULL.");
+  if (data->cDims != 1) {
+    return reporter_->ReportErrorText(E_INVALIDARG, "SAFEARRAY is not one-dimensional.");
+  }
+  if (data->rgsabound[0].lLbound != 0) {
+    return reporter_->ReportErrorText(E_INVALIDARG, "SAFEARRAY is not zero-based.");
+  }
+  if (data->vt != com::VT_UI1) {
+    return reporter_->ReportErrorText(E_INVALIDARG, "SAFEARRAY was not of the expected type.");
+  }
+  if (count < 0 || static_cast<std::uint32_t>(count) > data->rgsabound[0].cElements) {
+    return reporter_->InvalidValueIntCurrent("lCount", count);
+  }
+  return WriteBuffer(static_cast<const std::uint8_t*>(data->pvData), count, written, flush);
+}
+
+HRESULT CInstrBuffer::WriteCString(const char* text, std::int32_t* written, bool flush) {
+  if (written) *written = 0;
+  if (!text) return reporter_->NullPointerCurrent("pBuf");
+  return WriteBuffer(reinterpret_cast<const std::uint8_t*>(text),
+                     static_cast<std::int32_t>(std::strlen(text)), written, flush);
+}
+
+HRESULT CInstrBuffer::WriteBuffer(const std::uint8_t* buffer, std::int32_t count,
+                                  std::int32_t* written, bool flush) {
+  if (written) *written = 0;
+  if (!buffer) return reporter_->NullPointerCurrent("pBuf");
+  if (count < 0) return reporter_->InvalidValueIntCurrent("lCount", count);
+
+  HRESULT hr = S_OK;
+  std::int32_t copied = 0;
+  while (copied < count) {
+    const std::int32_t n = std::min(count - copied, write_capacity_ - write_count_);
+    std::memcpy(write_.get() + write_count_, buffer + copied, static_cast<std::size_t>(n));
+    write_count_ += n;
+    copied += n;
+    if (write_count_ == write_capacity_) {
+      hr = FlushWriteBuffer(false);
+      if (Failed(hr)) break;
+    }
+  }
+  if (written) *written = copied;
+  if (Failed(hr) || !flush) return hr;
+  return FlushWriteBuffer(true);
+}
+
+bool CInstrBuffer::WriteDataEndsWithTermination() const {
+  const std::int32_t n = Length(write_termination_);
+  return write_count_ >= n &&
+         std::memcmp(write_.get() + write_count_ - n, write_termination_.data(),
+                     static_cast<std::size_t>(n)) == 0;
+}
+
+HRESULT CInstrBuffer::SendWriteBuffer(std::int32_t length) {
+  std::int32_t sent = 0;
+  HRESULT hr = io_->LowLevelWriteNoPoll(write_.get(), length, &sent, kTmoKeep);
+  if (Failed(hr)) return hr;  // the buffered bytes stay
+  // A partly sent command cannot be completed: the bytes are dropped either way.
+  std::fill_n(write_.get(), write_capacity_ + Length(write_termination_), std::uint8_t{0});
+  write_count_ = 0;
+  if (sent < length) {
+    return reporter_->IoError("Flush of formatted I/O write buffer only successfully sent " +
+                              std::to_string(sent) + " of " + std::to_string(length) +
+                              " bytes to the device.");
+  }
+  return hr;
+}
+
+HRESULT CInstrBuffer::FlushWriteBuffer(bool send_end) {
+  if (write_count_ == 0) return S_OK;  // nothing is sent, not even END
+  std::int32_t length = write_count_;
+  if (send_end) {
+    if (!WriteDataEndsWithTermination()) {
+      std::memcpy(write_.get() + write_count_, write_termination_.data(),
+                  write_termination_.size());
+      length += Length(write_termination_);
+    }
+    return SendWriteBuffer(length);
+  }
+  bool end_enabled = false;
+  HRESULT hr = io_->GetSendEndEnabled(&end_enabled);
+  if (Failed(hr)) return hr;
+  if (!end_enabled) return SendWriteBuffer(length);
+  hr = io_->SetSendEndEnabled(false);
+  if (Failed(hr)) return hr;
+  hr = SendWriteBuffer(length);
+  HRESULT restored = io_->SetSendEndEnabled(true);
+  return Succeeded(hr) && Failed(restored) ? restored : hr;
+}
+
+// ---------------------------------------------------------------- sizes
+
+HRESULT CInstrBuffer::SetBufferSize(std::int32_t mask, std::int32_t size) {
+  if (mask < 0 || mask > 2) return S_OK;
+  if (size < 1) return reporter_->InvalidValueIntCurrent("lSize", size);
+  if (mask == 0 || mask == 2) {
+    if (HRESULT hr = DiscardReadBuffer(); Failed(hr)) return hr;
+    if (HRESULT hr = AllocateRead(size); Failed(hr)) return hr;
+  }
+  if (mask == 1 || mask == 2) {
+    if (HRESULT hr = FlushWriteBuffer(true); Failed(hr)) return hr;
+    if (HRESULT hr = AllocateWrite(size); Failed(hr)) return hr;
+  }
+  return S_OK;
+}
+
+HRESULT CInstrBuffer::GetReadBufferSize(std::int32_t* size) {
+  if (!size) return E_POINTER;
+  *size = read_capacity_;
+  return S_OK;
+}
+
+HRESULT CInstrBuffer::GetWriteBufferSize(std::int32_t* size) {
+  if (!size) return E_POINTER;
+  *size = write_capacity_;
+  return S_OK;
+}
+
+}  // namespace motqr::io

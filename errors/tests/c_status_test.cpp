@@ -1,0 +1,63 @@
+// Component statuses as C callers see them, and the texts of C codes.
+#include "errors/c_status.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "errors/message_table.h"
+#include "errors/status_codes.h"
+
+namespace motqr::errors {
+namespace {
+
+TEST(CStatus, ComponentStatusesTranslate) {
+  EXPECT_EQ(ToCStatus(com::MakeHresult(0x80047058u)), com::MakeHresult(0xBFFA0058u));
+  EXPECT_EQ(ToCStatus(0x00047065), 0x3FFA0065);
+  EXPECT_EQ(ToCStatus(E_IVIDCPWR_TRIGGER_NOT_SOFTWARE), com::MakeHresult(0xBFFA1001u));
+  EXPECT_EQ(ToCStatus(E_MORVANETQR_MODEL_NOT_SUPPORTED), com::MakeHresult(0xBFFA4216u));
+  EXPECT_EQ(ToCStatus(0), 0);
+  // Anything not in the table, warnings and runtime codes alike.
+  EXPECT_EQ(ToCStatus(com::E_INVALIDARG), com::MakeHresult(0x80000000u));
+  EXPECT_EQ(ToCStatus(com::S_FALSE), kCStatusUnmapped);
+  EXPECT_EQ(ToCStatus(com::E_OUTOFMEMORY), kCStatusUnmapped);
+  EXPECT_EQ(ToCStatus(com::MakeHresult(0xBFFA0058u)), kCStatusUnmapped);  // already a C code
+}
+
+TEST(CStatus, TextsOfAllFiftyCodes) {
+  std::size_t found = 0;
+  for (const MessageEntry& m : kMessages) found += CStatusText(m.c_code) != nullptr;
+  for (const CStatusEntry& s : kCOnlyStatuses) {
+    ASSERT_NE(CStatusText(s.c_code), nullptr);
+    EXPECT_EQ(CStatusText(s.c_code), s.c_text);
+    ++found;
+  }
+  EXPECT_EQ(found, 50u);
+  EXPECT_STREQ(CStatusText(0), "Success.");
+  EXPECT_STREQ(CStatusText(com::MakeHresult(0xBFFA000Cu)), "Attribute ID '%1' not recognized.");
+  EXPECT_STREQ(CStatusText(com::MakeHresult(0xBFFA0015u)),
+               "%1Attribute%2 called for attribute '%3' of type '%4'.");
+  EXPECT_STREQ(CStatusText(kCStatusInvalidSessionHandle), "Invalid session handle.");
+  EXPECT_EQ(CStatusText(com::MakeHresult(0x80047058u)), nullptr);  // a component code
+  EXPECT_EQ(CStatusText(kCStatusUnmapped), nullptr);
+}
+
+// The tables are built on first use; several threads may get there together.
+TEST(CStatus, FirstUseFromSeveralThreads) {
+  std::vector<std::thread> threads;
+  std::vector<int> wrong(4, 0);
+  for (std::size_t t = 0; t < wrong.size(); ++t) {
+    threads.emplace_back([&wrong, t] {
+      for (const MessageEntry& m : kMessages) {
+        if (ToCStatus(m.code) != m.c_code || !CStatusText(m.c_code)) ++wrong[t];
+      }
+    });
+  }
+  for (std::thread& t : threads) t.join();
+  for (int w : wrong) EXPECT_EQ(w, 0);
+}
+
+}  // namespace
+}  // namespace motqr::errors

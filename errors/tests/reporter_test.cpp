@@ -1,0 +1,284 @@
+// Reports as the driver's members make them: which message each operation
+// picks, where its inserts come from, the extra text, and what ends up in
+// the calling thread's error object.
+#include "errors/morvane_tqr_error_reporter.h"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <functional>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "errors/message_table.h"
+#include "errors/status_codes.h"
+#include "errors/tests/fake_call_context.h"
+
+namespace motqr::errors {
+namespace {
+
+using testing::FakeCallContext;
+using testing::MakeDescriptor;
+using testing::ScopedCall;
+using testing::TakeError;
+
+class ReporterTest : public ::testing::Test {
+ protected:
+  void SetUp() override { com::SetErrorInfo(0, nullptr); }
+
+  FakeCallContext context_;
+  CMorvaneTqrErrorReporter reporter_{testing::kSomeClsid, &context_};
+  const MethodDescriptor cache_ =
+      MakeDescriptor(testing::kIidIviDriverOperation, "IIviDriverOperation", "get_Cache");
+};
+
+TEST_F(ReporterTest, NullPointerNamesTheRunningMemberAndItsInterface) {
+  ScopedCall call(&cache_);
+  EXPECT_EQ(reporter_.NullPointerCurrent("val"), com::MakeHresult(0x80047058u));
+  const com::ErrorRecord e = TakeError();
+  EXPECT_EQ(e.description,
+            "MorvaneTqr: Null pointer passed for method 'get_Cache', parameter 'val'.");
+  EXPECT_EQ(e.iid, testing::kIidIviDriverOperation);
+  EXPECT_EQ(e.source, "MorvaneTqr.MorvaneTqr.1");
+  EXPECT_EQ(e.help_file, "");
+  EXPECT_EQ(e.help_context, 0u);
+}
+
+TEST_F(ReporterTest, ExtraTextFollowsOnItsOwnLineOnlyWhenGiven) {
+  EXPECT_EQ(reporter_.IdQueryFailed("Unrecognized model: TQR-X9."), E_IVI_ID_QUERY_FAILED);
+  EXPECT_EQ(TakeError().description,
+            "MorvaneTqr: Instrument ID query failed.\r\nUnrecognized model: TQR-X9.");
+  EXPECT_EQ(reporter_.IdQueryFailed(), E_IVI_ID_QUERY_FAILED);
+  EXPECT_EQ(TakeError().description, "MorvaneTqr: Instrument ID query failed.");
+  // The extra text is kept as given, white space included.
+  EXPECT_EQ(reporter_.ReportErrorEx(kMsgFileNotFound, " a.txt \n"), E_IVI_FILE_NOT_FOUND);
+  EXPECT_EQ(TakeError().description, "MorvaneTqr: File not found.\r\n a.txt \n");
+}
+
+TEST_F(ReporterTest, WithoutCallContextNoMemberAndNullInterfaceId) {
+  CMorvaneTqrErrorReporter bare(testing::kSomeClsid, nullptr);
+  EXPECT_EQ(bare.FunctionNotSupportedCurrent(), E_IVI_METHOD_NOT_SUPPORTED);
+  com::ErrorRecord e = TakeError();
+  EXPECT_EQ(e.description, "MorvaneTqr: Does not support this class-compliant feature: method ''.");
+  EXPECT_EQ(e.iid, com::GUID_NULL);
+  // A provider with no call in progress behaves the same.
+  EXPECT_EQ(reporter_.PropertyNotSupportedCurrent(), E_IVI_PROPERTY_NOT_SUPPORTED);
+  EXPECT_EQ(TakeError().iid, com::GUID_NULL);
+}
+
+TEST_F(ReporterTest, WarningsReturnPositiveCodesAndStillDescribe) {
+  EXPECT_EQ(reporter_.WarnIdQueryNotSupported(), S_IVI_NSUP_ID_QUERY);
+  bool present = false;
+  EXPECT_EQ(TakeError(&present).description,
+            "MorvaneTqr: ID Query is not supported by this instrument.");
+  EXPECT_TRUE(present);
+  // Message 1 carries code 0, which would read as success: it reports the exception status.
+  EXPECT_EQ(reporter_.ReportError(kMsgSuccess), com::DISP_E_EXCEPTION);
+  EXPECT_EQ(TakeError().description, "MorvaneTqr: Success.");
+}
+
+TEST_F(ReporterTest, UnknownMessageFailsFormattingWithInternalError) {
+  com::SetErrorRecord({"left by someone", "", com::GUID_NULL, "", 0});
+  ScopedCall call(&cache_);
+  EXPECT_EQ(reporter_.ReportErrorEx(99, "extra"), com::DISP_E_EXCEPTION);
+  const com::ErrorRecord e = TakeError();
+  EXPECT_EQ(e.description,
+            "Internal Error: Unable to retrieve and format error message from message table.\n"
+            "Resource ID = 99\nLanguage ID = 0\nReason = "
+            "'There is no message with this number in the message table.'");
+  EXPECT_LE(e.description.size(), 500u);
+  EXPECT_EQ(e.iid, com::GUID_NULL);
+  EXPECT_EQ(e.help_file, "");
+
+  std::string text = "unchanged";
+  EXPECT_EQ(reporter_.FormatErrorMessage(0, {}, &text), com::DISP_E_EXCEPTION);
+  EXPECT_EQ(text, "unchanged");
+  EXPECT_TRUE(TakeError().description.find("Resource ID = 0\n") != std::string::npos);
+  EXPECT_EQ(reporter_.FormatErrorMessage(kMsgIoError, {}, nullptr), com::E_POINTER);
+}
+
+TEST_F(ReporterTest, SetErrorObjectMapsUnknownIdsToUnexpected) {
+  ScopedCall call(&cache_);
+  EXPECT_EQ(reporter_.SetErrorObject(1000, "free text"), com::E_UNEXPECTED);
+  const com::ErrorRecord e = TakeError();
+  EXPECT_EQ(e.description, "free text");
+  EXPECT_EQ(e.iid, testing::kIidIviDriverOperation);
+  EXPECT_EQ(e.help_file, "");
+  EXPECT_EQ(reporter_.ReportErrorText(com::E_FAIL, "as given \r\n"), com::E_FAIL);
+  EXPECT_EQ(TakeError().description, "as given \r\n");
+}
+
+TEST_F(ReporterTest, InsertsAreCopiedNotExpandedAgain) {
+  EXPECT_EQ(reporter_.NullPointer("%2%%", "%1"), E_IVI_NULL_POINTER);
+  EXPECT_EQ(TakeError().description,
+            "MorvaneTqr: Null pointer passed for method '%2%%', parameter '%1'.");
+}
+
+TEST_F(ReporterTest, IoErrorsQuoteTheDescriptionLeftByTheIoLibrary) {
+  com::SetErrorRecord({"VI_ERROR_TMO: timeout expired", "VISA", com::GUID_NULL, "", 0});
+  EXPECT_EQ(reporter_.IoTimeout("Reading reply."), E_MORVANETQR_IO_TIMEOUT);
+  const com::ErrorRecord e = TakeError();
+  EXPECT_EQ(e.description,
+            "MorvaneTqr: I/O timeout error: VI_ERROR_TMO: timeout expired.\r\nReading reply.");
+  EXPECT_EQ(e.help_file, "MorvaneTqr.chm");
+  EXPECT_EQ(e.help_context, 16u);
+  EXPECT_EQ(reporter_.IoError(), E_MORVANETQR_IO_GENERAL);  // nothing left: empty insert
+  EXPECT_EQ(TakeError().description, "MorvaneTqr: I/O error: .");
+}
+
+TEST_F(ReporterTest, InvalidValueWritesEachValueType) {
+  const MethodDescriptor put = MakeDescriptor(testing::kIidIviDriverOperation,
+                                              "IMorvaneTqrOutputChannel", "put_VoltageLevel");
+  ScopedCall call(&put);
+  auto described = [](HRESULT hr) {
+    EXPECT_EQ(hr, E_IVI_INVALID_VALUE);
+    return TakeError().description;
+  };
+  const std::string tail = "' for method 'put_VoltageLevel', parameter 'val'.";
+  const std::string head = "MorvaneTqr: Invalid value '";
+  EXPECT_EQ(described(reporter_.InvalidValueBoolCurrent("val", true)), head + "True" + tail);
+  EXPECT_EQ(described(reporter_.InvalidValueBoolCurrent("val", false)), head + "False" + tail);
+  EXPECT_EQ(described(reporter_.InvalidValueIntCurrent("val", -12)), head + "-12" + tail);
+  EXPECT_EQ(described(reporter_.InvalidValueIntCurrent("val", 255, "0x%04X")),
+            head + "0x00FF" + tail);
+  EXPECT_EQ(described(reporter_.InvalidValueDoubleCurrent("val", 0.1)), head + "0.1" + tail);
+  EXPECT_EQ(described(reporter_.InvalidValueDoubleCurrent("val", 1e300, "%g")),
+            head + "1e+300" + tail);
+  EXPECT_EQ(described(reporter_.InvalidValueStringCurrent("val", "MAX")), head + "MAX" + tail);
+  EXPECT_EQ(described(reporter_.InvalidValueStringCurrent("val", nullptr)), head + tail);
+  EXPECT_EQ(described(reporter_.InvalidValueWideCurrent("val", u"\u00B5A \U0001F50C")),
+            head + "\u00B5A \U0001F50C" + tail);
+  EXPECT_EQ(described(reporter_.InvalidValueStringObjectCurrent("val", std::string("x y"))),
+            head + "x y" + tail);
+  EXPECT_EQ(described(reporter_.InvalidValueWide("Initialize", "ResourceName", nullptr)),
+            "MorvaneTqr: Invalid value '' for method 'Initialize', parameter 'ResourceName'.");
+  EXPECT_EQ(described(reporter_.InvalidValueString("Initialize", "ResourceName", "0", "x")),
+            "MorvaneTqr: Invalid value '0' for method 'Initialize', parameter 'ResourceName'."
+            "\r\nx");
+}
+
+// Each single-message operation: its message number and where its inserts go.
+TEST_F(ReporterTest, EachOperationReportsItsMessage) {
+  const MethodDescriptor put = MakeDescriptor(testing::kIidIviDriverOperation,
+                                              "IIviDriverOperation", "put_InterchangeCheck");
+  ScopedCall call(&put);
+  using Inserts = std::vector<std::string_view>;
+  struct Row {
+    std::function<HRESULT(std::string_view)> report;
+    int id;
+    Inserts inserts;
+  };
+  auto& r = reporter_;
+  const std::vector<Row> rows = {
+      {[&](auto x) { return r.ModelNotSupported("sine", x); }, kMsgModelNotSupported, {"sine"}},
+      {[&](auto x) { return r.FunctionNotSupported("LockObject", x); },
+       kMsgFunctionNotSupported,
+       {"LockObject"}},
+      {[&](auto x) { return r.FunctionNotSupportedCurrent(x); },
+       kMsgFunctionNotSupported,
+       {"put_InterchangeCheck"}},
+      {[&](auto x) { return r.PropertyNotSupported("P", x); }, kMsgPropertyNotSupported, {"P"}},
+      {[&](auto x) { return r.AlreadyInitialized(x); }, kMsgAlreadyInitialized, {}},
+      {[&](auto x) { return r.BadOptionName("Foo", x); }, kMsgBadOptionName, {"Foo"}},
+      {[&](auto x) { return r.BadOptionValue("Bar", x); }, kMsgBadOptionValue, {"Bar"}},
+      {[&](auto x) { return r.BadlyFormedSelector(x); }, kMsgBadlyFormedSelector, {}},
+      {[&](auto x) { return r.CannotChangeSimulationState(x); },
+       kMsgCannotChangeSimulationState,
+       {}},
+      {[&](auto x) { return r.CannotOpenFile(x); }, kMsgCannotOpenFile, {}},
+      {[&](auto x) { return r.CannotRecover(x); }, kMsgCannotRecover, {}},
+      {[&](auto x) { return r.ChannelNameRequired(x); }, kMsgChannelNameRequired, {}},
+      {[&](auto x) { return r.FileNotFound(x); }, kMsgFileNotFound, {}},
+      {[&](auto x) { return r.InstrumentStatus(x); }, kMsgInstrumentStatus, {}},
+      {[&](auto x) { return r.InvalidFileFormat(x); }, kMsgInvalidFileFormat, {}},
+      {[&](auto x) { return r.InvalidNumberOfLevelsInSelector("Output", x); },
+       kMsgInvalidNumberOfLevelsInSelector,
+       {"Output"}},
+      {[&](auto x) { return r.InvalidPathName(x); }, kMsgInvalidPathName, {}},
+      {[&](auto x) { return r.InvalidRangeInSelector("1-9", "Output", x); },
+       kMsgInvalidRangeInSelector,
+       {"1-9", "Output"}},
+      {[&](auto x) { return r.MissingOptionName(x); }, kMsgMissingOptionName, {}},
+      {[&](auto x) { return r.MissingOptionValue(x); }, kMsgMissingOptionValue, {}},
+      {[&](auto x) { return r.NotInitialized(x); }, kMsgNotInitialized, {}},
+      {[&](auto x) { return r.NullPointer("get_Count", "pVal", x); },
+       kMsgNullPointer,
+       {"get_Count", "pVal"}},
+      {[&](auto x) { return r.OperationPending(x); }, kMsgOperationPending, {}},
+      {[&](auto x) { return r.OutOfMemory(x); }, kMsgOutOfMemory, {}},
+      {[&](auto x) { return r.ErrorReadingFile(x); }, kMsgErrorReadingFile, {}},
+      {[&](auto x) { return r.ResetFailed(x); }, kMsgResetFailed, {}},
+      {[&](auto x) { return r.UnknownResource(x); }, kMsgUnknownResource, {}},
+      {[&](auto x) { return r.StatusNotAvailable(x); }, kMsgStatusNotAvailable, {}},
+      {[&](auto x) { return r.TooManyOpenFiles(x); }, kMsgTooManyOpenFiles, {}},
+      {[&](auto x) { return r.UnexpectedResponse(x); }, kMsgUnexpectedResponse, {}},
+      {[&](auto x) { return r.UnknownChannelName(x); }, kMsgUnknownChannelName, {}},
+      {[&](auto x) { return r.UnknownNameInSelector(x); }, kMsgUnknownNameInSelector, {}},
+      {[&](auto x) { return r.UnknownPhysicalIdentifier(x); }, kMsgUnknownPhysicalIdentifier, {}},
+      {[&](auto x) { return r.ValueNotSupportedCurrent("VARIANT_TRUE", "val", x); },
+       kMsgValueNotSupported,
+       {"VARIANT_TRUE", "val", "put_InterchangeCheck"}},
+      {[&](auto x) { return r.ValueNotSupported("3", "Mode", "Configure", x); },
+       kMsgValueNotSupported,
+       {"3", "Mode", "Configure"}},
+      {[&](auto x) { return r.ErrorWritingFile(x); }, kMsgErrorWritingFile, {}},
+      {[&](auto x) { return r.WarnErrorQueryNotSupported(x); }, kMsgWarnErrorQueryNotSupported, {}},
+      {[&](auto x) { return r.WarnResetNotSupported(x); }, kMsgWarnResetNotSupported, {}},
+      {[&](auto x) { return r.WarnRevisionQueryNotSupported(x); },
+       kMsgWarnRevisionQueryNotSupported,
+       {}},
+      {[&](auto x) { return r.WarnSelfTestNotSupported(x); }, kMsgWarnSelfTestNotSupported, {}},
+      {[&](auto x) { return r.TriggerNotSoftware(x); }, kMsgTriggerNotSoftware, {}},
+  };
+  for (const Row& row : rows) {
+    const MessageEntry& m = *FindMessage(row.id);
+    SCOPED_TRACE(std::string(m.name));
+    std::string expected;
+    ASSERT_EQ(reporter_.FormatErrorMessage(row.id, row.inserts, &expected), com::S_OK);
+    EXPECT_EQ(row.report("more"), m.code);
+    EXPECT_EQ(TakeError().description, expected + "\r\nmore");
+  }
+}
+
+// One reporter, several threads, each running its own member: every thread
+// reads back exactly its own reports.
+TEST_F(ReporterTest, ConcurrentReportsStayOnTheirThreads) {
+  constexpr int kThreads = 4;
+  constexpr int kReports = 300;
+  std::atomic<int> mismatches{0};
+  std::vector<std::thread> threads;
+  for (int t = 0; t < kThreads; ++t) {
+    threads.emplace_back([&, t] {
+      const std::string member = "put_Member" + std::to_string(t);
+      const com::IID iid{static_cast<std::uint32_t>(t + 1), 0, 0, {}};
+      const MethodDescriptor descriptor = MakeDescriptor(iid, "IThreaded", member.c_str());
+      ScopedCall call(&descriptor);
+      for (int i = 0; i < kReports; ++i) {
+        const HRESULT hr = reporter_.InvalidValueIntCurrent("val", i * kThreads + t);
+        const com::ErrorRecord e = TakeError();
+        const std::string expected = "MorvaneTqr: Invalid value '" +
+                                     std::to_string(i * kThreads + t) + "' for method '" + member +
+                                     "', parameter 'val'.";
+        if (hr != E_IVI_INVALID_VALUE || e.description != expected || !(e.iid == iid)) {
+          ++mismatches;
+        }
+      }
+    });
+  }
+  for (std::thread& t : threads) t.join();
+  EXPECT_EQ(mismatches.load(), 0);
+}
+
+TEST(QualifiedMemberName, DropsOnlyAccessorPrefixes) {
+  EXPECT_EQ(QualifiedMemberName("IIviDCPwrOutput", "get_VoltageLevel"),
+            "IIviDCPwrOutput.VoltageLevel");
+  EXPECT_EQ(QualifiedMemberName("IIviDriverOperation", "put_Cache"), "IIviDriverOperation.Cache");
+  EXPECT_EQ(QualifiedMemberName("IIviDriver", "Initialize"), "IIviDriver.Initialize");
+  EXPECT_EQ(QualifiedMemberName("I", "get_"), "I.");
+  EXPECT_EQ(QualifiedMemberName("I", "Get_X"), "I.Get_X");
+  EXPECT_EQ(QualifiedMemberName("I", "get"), "I.get");
+}
+
+}  // namespace
+}  // namespace motqr::errors

@@ -1,0 +1,59 @@
+// tqr-sim: a simulated Morvane TQR supply for tests, demonstrations and users without
+// hardware. Prints "port <N>" (and "pty <path>") on stdout once it is ready.
+#include <atomic>
+#include <csignal>
+#include <cstdio>
+#include <string>
+
+#include "sim/instrument.h"
+#include "sim/model_ratings.h"
+#include "sim/server.h"
+#include "sim/sim_clock.h"
+#include "sim/sim_options.h"
+
+namespace {
+
+std::atomic<bool> g_stop{false};
+
+extern "C" void OnSignal(int) { g_stop.store(true); }
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  tqrsim::SimOptions options;
+  std::string problem = tqrsim::ParseOptions(argc, argv, options);
+  if (!problem.empty()) {
+    std::fprintf(stderr, "tqr-sim: %s\n%s", problem.c_str(), tqrsim::UsageText().c_str());
+    return 2;
+  }
+  if (options.help) {
+    std::fputs(tqrsim::UsageText().c_str(), stdout);
+    return 0;
+  }
+  std::signal(SIGPIPE, SIG_IGN);
+  std::signal(SIGINT, OnSignal);
+  std::signal(SIGTERM, OnSignal);
+
+  tqrsim::SimClock clock;
+  tqrsim::InstrumentOptions instrument_options;
+  instrument_options.serial = options.serial;
+  instrument_options.model = {options.load_ohms, options.noise, options.seed};
+  tqrsim::Instrument instrument(*tqrsim::FindModel(options.model), clock, instrument_options);
+  tqrsim::Server server(
+      instrument, {options.drop_after, options.stall_after, options.delay_ms, options.garbage});
+  if (std::string error = server.Listen(options.port); !error.empty()) {
+    std::fprintf(stderr, "tqr-sim: %s\n", error.c_str());
+    return 1;
+  }
+  std::printf("port %d\n", server.port());
+  if (options.pty) {
+    if (std::string error = server.OpenPty(); !error.empty()) {
+      std::fprintf(stderr, "tqr-sim: %s\n", error.c_str());
+      return 1;
+    }
+    std::printf("pty %s\n", server.pty_path().c_str());
+  }
+  std::fflush(stdout);
+  server.Run(g_stop);
+  return 0;
+}

@@ -1,0 +1,103 @@
+#include "sim/sim_options.h"
+
+#include <charconv>
+#include <cmath>
+#include <string_view>
+
+#include "sim/model_ratings.h"
+
+namespace tqrsim {
+namespace {
+
+template <typename T>
+bool ParseNumber(std::string_view text, T& value) {
+  auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
+  return ec == std::errc{} && end == text.data() + text.size();
+}
+
+}  // namespace
+
+std::string UsageText() {
+  return "usage: tqr-sim [options]\n"
+         "  --port N          TCP port on 127.0.0.1 (default 5025; 0 picks a free port)\n"
+         "  --pty             also serve a pseudo-terminal (prints \"pty <path>\")\n"
+         "  --model NAME      TQR-M1 .. TQR-M7 (default TQR-M4)\n"
+         "  --serial TEXT     serial number in the *IDN? reply\n"
+         "  --load-ohms R     resistive load on the output (default 10)\n"
+         "  --noise F         relative measurement noise, 0 to 0.01 (default 0.0001)\n"
+         "  --seed N          seed of the noise generator (default 1)\n"
+         "  --drop-after N    close a connection after N messages\n"
+         "  --stall-after N   stop answering after N messages, keeping the connection\n"
+         "  --delay-ms N      delay every reply by N milliseconds\n"
+         "  --garbage         answer every query with garbage\n"
+         "  --help            this text\n";
+}
+
+std::string ParseOptions(int argc, const char* const* argv, SimOptions& options) {
+  for (int i = 1; i < argc; ++i) {
+    std::string_view arg = argv[i];
+    std::string_view value;
+    bool has_inline_value = false;
+    if (std::size_t eq = arg.find('='); eq != std::string_view::npos && arg.starts_with("--")) {
+      value = arg.substr(eq + 1);
+      arg = arg.substr(0, eq);
+      has_inline_value = true;
+    }
+    auto take_value = [&](std::string_view& out) {
+      if (has_inline_value) {
+        out = value;
+        return true;
+      }
+      if (i + 1 >= argc) return false;
+      out = argv[++i];
+      return true;
+    };
+    std::string_view v;
+    if (arg == "--pty") {
+      options.pty = true;
+    } else if (arg == "--garbage") {
+      options.garbage = true;
+    } else if (arg == "--help" || arg == "-h") {
+      options.help = true;
+    } else if (!take_value(v)) {
+      return "unknown option or missing value: " + std::string(arg);
+    } else if (arg == "--port") {
+      if (!ParseNumber(v, options.port) || options.port < 0 || options.port > 65535) {
+        return "bad port: " + std::string(v);
+      }
+    } else if (arg == "--model") {
+      if (!FindModel(v)) return "unknown model: " + std::string(v);
+      options.model = std::string(v);
+    } else if (arg == "--serial") {
+      options.serial = std::string(v);
+    } else if (arg == "--load-ohms") {
+      if (!ParseNumber(v, options.load_ohms) || !(options.load_ohms >= 1e-3) ||
+          !(options.load_ohms <= 1e9)) {
+        return "bad load: " + std::string(v);
+      }
+    } else if (arg == "--noise") {
+      if (!ParseNumber(v, options.noise) || !(options.noise >= 0.0) || !(options.noise <= 0.01)) {
+        return "bad noise: " + std::string(v);
+      }
+    } else if (arg == "--seed") {
+      if (!ParseNumber(v, options.seed)) return "bad seed: " + std::string(v);
+    } else if (arg == "--drop-after") {
+      if (!ParseNumber(v, options.drop_after) || options.drop_after < 0) {
+        return "bad count: " + std::string(v);
+      }
+    } else if (arg == "--stall-after") {
+      if (!ParseNumber(v, options.stall_after) || options.stall_after < 0) {
+        return "bad count: " + std::string(v);
+      }
+    } else if (arg == "--delay-ms") {
+      if (!ParseNumber(v, options.delay_ms) || options.delay_ms < 0 || options.delay_ms > 600000) {
+        return "bad delay: " + std::string(v);
+      }
+    } else {
+      return "unknown option: " + std::string(arg);
+    }
+  }
+  return {};
+}
+
+}  // namespace tqrsim

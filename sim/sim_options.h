@@ -1,0 +1,27 @@
+// Command-line options of tqr-sim.
+#pragma once
+
+#include <string>
+
+namespace tqrsim {
+
+struct SimOptions {
+  int port = 5025;  // 0 picks a free port
+  bool pty = false;
+  std::string model = "TQR-M4";
+  std::string serial;
+  double load_ohms = 10.0;
+  double noise = 1e-4;
+  unsigned seed = 1;
+  long drop_after = -1;   // close a connection after this many messages; -1: never
+  long stall_after = -1;  // stop answering after this many messages; -1: never
+  int delay_ms = 0;
+  bool garbage = false;
+  bool help = false;
+};
+
+// Parses argv[1..]; returns an empty text on success, else what was wrong.
+std::string ParseOptions(int argc, const char* const* argv, SimOptions& options);
+std::string UsageText();
+
+}  // namespace tqrsim

@@ -10,7 +10,12 @@ namespace {
 
 class ClassFactory final : public ComObject<ClassFactory, IClassFactory> {
  public:
-  explicit ClassFactory(CreateInstanceFunction create) : create_(create) {}
+  // Class objects do not keep the module loaded by themselves; only LockServer
+  // and the objects they create do.
+  explicit ClassFactory(CreateInstanceFunction create) : create_(create) {
+    ModuleLock::Decrement();
+  }
+  ~ClassFactory() override { ModuleLock::Increment(); }
   HRESULT QueryInterface(const IID& iid, void** object) override {
     return QueryInterfaceTable(this, iid, object,
                                {Entry<IClassFactory>(), Entry<IUnknown, IClassFactory>()});

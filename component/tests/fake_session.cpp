@@ -1,0 +1,79 @@
+#include "component/tests/fake_session.h"
+
+#include <charconv>
+
+namespace motqr::testing {
+namespace {
+
+FakeInstrument* current = nullptr;
+
+class FakeSession final : public driver::ISessionPort {
+ public:
+  explicit FakeSession(FakeInstrument* instrument) : i_(instrument) {}
+
+  com::HRESULT Open(const std::string&, io::IInstrErrorPoller* poller,
+                    errors::IErrorReporter* reporter, io::IEnumFormatter*) override {
+    ++i_->opens;
+    if (com::Failed(i_->open_status)) return reporter->IoError("Failed to open VISA resource.");
+    poller_ = poller;
+    reporter_ = reporter;
+    i_->open = true;
+    return com::S_OK;
+  }
+  com::HRESULT Close() override {
+    ++i_->closes;
+    i_->open = false;
+    return com::S_OK;
+  }
+  bool IsOpen() const override { return i_->open; }
+  com::HRESULT WriteString(std::string_view text, bool poll, std::int32_t) override {
+    if (!i_->open) return reporter_->NotInitialized();
+    last_ = std::string(text);
+    i_->sent.push_back(last_);
+    return poll ? poller_->PollInstrumentErrors() : com::S_OK;
+  }
+  com::HRESULT ReadString(std::string* text, std::int32_t) override {
+    if (!i_->open) return reporter_->NotInitialized();
+    if (auto f = i_->fixed.find(last_); f != i_->fixed.end()) {
+      *text = f->second;
+      return com::S_OK;
+    }
+    auto q = i_->replies.find(last_);
+    if (q == i_->replies.end() || q->second.empty()) return reporter_->IoTimeout("no reply");
+    *text = q->second.front();
+    q->second.pop_front();
+    return com::S_OK;
+  }
+  com::HRESULT QueryString(std::string_view command, std::string* reply,
+                           std::int32_t timeout) override {
+    if (com::HRESULT hr = WriteString(command, false, timeout); com::Failed(hr)) return hr;
+    return ReadString(reply, timeout);
+  }
+  com::HRESULT QueryInt32(std::string_view command, std::int32_t* value, bool poll,
+                          std::int32_t timeout) override {
+    std::string reply;
+    if (com::HRESULT hr = QueryString(command, &reply, timeout); com::Failed(hr)) return hr;
+    std::from_chars(reply.data(), reply.data() + reply.size(), *value);
+    return poll ? poller_->PollInstrumentErrors() : com::S_OK;
+  }
+  com::HRESULT Clear() override {
+    i_->sent.push_back("<device clear>");
+    return com::S_OK;
+  }
+
+ private:
+  FakeInstrument* i_;
+  io::IInstrErrorPoller* poller_ = nullptr;
+  errors::IErrorReporter* reporter_ = nullptr;
+  std::string last_;
+};
+
+}  // namespace
+
+void UseFakeInstrument(FakeInstrument* instrument) { current = instrument; }
+
+std::unique_ptr<driver::ISessionPort> MakeFakeSession() {
+  return std::make_unique<FakeSession>(current);
+}
+
+}  // namespace motqr::testing

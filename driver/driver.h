@@ -1,0 +1,114 @@
+// CDriver: one driver session with one instrument -- its settings, identity,
+// flags, I/O session and the algorithms of Initialize, Close, Reset and the
+// flag setters. The component class wraps each of them in the call frame.
+#pragma once
+
+#include <cstdint>
+#include <deque>
+#include <memory>
+#include <string>
+
+#include "driver/call_context_stack.h"
+#include "driver/enum_command_converter.h"
+#include "driver/identity.h"
+#include "driver/node.h"
+#include "driver/options.h"
+#include "driver/session_port.h"
+#include "errors/morvane_tqr_error_reporter.h"
+#include "io/enum_formatter.h"
+#include "platform/com/types.h"
+
+namespace motqr::driver {
+
+class CDriver : public CNode, public io::IEnumFormatter {
+ public:
+  // `session_factory` makes the I/O session (null: no I/O library is present);
+  // `enum_converter_finder` finds token tables (null: none).
+  CDriver(const com::CLSID& driver_clsid, SessionPortFactory session_factory,
+          EnumConverterFinder enum_converter_finder);
+  ~CDriver() override;
+
+  // --- Settings and state --------------------------------------------------
+  const SessionSettings& settings() const { return settings_; }
+  const OperationFlags& flags() const { return settings_.flags; }
+  const OperationFlags& initial_flags() const { return initial_flags_; }
+  const InstrumentIdentity& identity() const { return identity_; }
+  bool initialized() const { return initialized_; }
+  bool simulating() const { return settings_.flags.simulate; }
+  const std::string& instrument_model() const { return identity_.model; }
+  errors::IErrorReporter& reporter() { return *reporter_; }
+  CallContextStack& call_contexts() { return call_contexts_; }
+  ISessionPort* session() { return session_.get(); }
+
+  std::int32_t self_test_timeout = 2000;
+  std::int32_t disable_timeout = 2000;
+  std::int32_t reset_timeout = 2000;
+  static constexpr std::int32_t kCoercionRecordLimit = 1000;
+
+  // --- Algorithms (run inside a call frame by the component class) --------
+  HRESULT Initialize(const char16_t* resource_name, bool id_query, bool reset,
+                     const char16_t* option_string);
+  HRESULT Close();
+  HRESULT Reset();
+  HRESULT ResetWithDefaults();
+  HRESULT Disable();
+  // The flag setters, with their side effects.
+  HRESULT PutFlag(OperationFlag flag, bool value);
+  HRESULT RestoreOperationSettings();
+  HRESULT GetNextCoercionRecord(std::string* record);
+  HRESULT ErrorQuery(std::int32_t* code, std::string* message);
+  HRESULT SelfTest(std::int32_t* result, std::string* message);
+
+  // --- Internal operations -------------------------------------------------
+  virtual HRESULT OpenIoSession();
+  virtual HRESULT ClearInstrumentStatus();
+  virtual HRESULT QueryIdentity();
+  virtual bool IsModelSupported();
+  virtual HRESULT CloseIoSession();
+
+  CDriver* session_driver() override { return this; }
+  // IInstrErrorPoller
+  HRESULT PollInstrumentErrors() override;
+  // ICallContextProvider
+  const errors::MethodDescriptor* GetCallContext() override { return call_contexts_.Top(); }
+
+  // IEnumFormatter, over the converter that `enum_converter_finder` finds for
+  // the enumeration and the member being executed.
+  HRESULT FormatEnum(std::string_view enum_name, std::int32_t value, std::string* token) override;
+  HRESULT ParseEnum(std::string_view enum_name, std::string_view text,
+                    std::int32_t* value) override;
+  std::int32_t GetMaxEnumLength(std::string_view enum_name) override;
+
+ protected:
+  // Calls made "through the driver's own interface, call frame included".
+  virtual HRESULT ResetThroughInterface() = 0;
+  virtual HRESULT PutFlagThroughInterface(OperationFlag flag, bool value) = 0;
+  // Builds the child collections of every repeated-capability class (step 12).
+  virtual HRESULT CreateChildCollections() { return com::S_OK; }
+  // Reads the configuration store into `s` for `resource_name` and applies the
+  // option string; false when the store cannot be opened (nothing applied).
+  virtual bool ApplyConfigurationStore(const std::string& /*resource_name*/,
+                                       const std::string& /*options*/, SessionSettings* /*s*/,
+                                       HRESULT* /*status*/) {
+    return false;
+  }
+
+ private:
+  HRESULT ProcessResourceAndOptions(const char16_t* resource_name, const char16_t* options);
+  void UndoInitialize();
+
+  SessionSettings settings_;
+  OperationFlags initial_flags_;
+  InstrumentIdentity identity_;
+  bool id_query_ = false;
+  bool reset_ = false;
+  bool initialized_ = false;
+  std::deque<std::string> coercion_records_;
+  CallContextStack call_contexts_;
+  std::unique_ptr<errors::CMorvaneTqrErrorReporter> reporter_;
+  SessionPortFactory session_factory_;
+  EnumConverterFinder enum_converter_finder_;
+  std::unique_ptr<ISessionPort> session_;
+};
+
+}  // namespace motqr::driver

@@ -31,8 +31,8 @@ MOTQR_EXPORT void SysFreeString(BSTR text);
 MOTQR_EXPORT std::uint32_t SysStringLen(BSTR text);
 
 // UTF-8 <-> UTF-16. Invalid input sequences become U+FFFD; never fails otherwise.
-std::u16string Utf8ToUtf16(std::string_view utf8);
-std::string Utf16ToUtf8(std::u16string_view utf16);
+MOTQR_EXPORT std::u16string Utf8ToUtf16(std::string_view utf8);
+MOTQR_EXPORT std::string Utf16ToUtf8(std::u16string_view utf16);
 
 // The text of a BSTR (empty for null) as a view or as UTF-8.
 inline std::u16string_view BstrView(const char16_t* text) {
@@ -41,7 +41,7 @@ inline std::u16string_view BstrView(const char16_t* text) {
 }
 inline std::string BstrToUtf8(const char16_t* text) { return Utf16ToUtf8(BstrView(text)); }
 // A new BSTR from UTF-8 text; null only when memory runs out.
-BSTR AllocBstrFromUtf8(std::string_view utf8);
+MOTQR_EXPORT BSTR AllocBstrFromUtf8(std::string_view utf8);
 
 // Owns one BSTR (or null).
 class Bstr {

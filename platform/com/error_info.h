@@ -58,10 +58,10 @@ struct ErrorRecord {
 };
 
 // Reads the thread's error object without clearing it; false when there is none.
-bool PeekErrorInfo(ErrorRecord* record);
+MOTQR_EXPORT bool PeekErrorInfo(ErrorRecord* record);
 // Takes the thread's error object (clearing it); false when there is none.
-bool TakeErrorInfo(ErrorRecord* record);
+MOTQR_EXPORT bool TakeErrorInfo(ErrorRecord* record);
 // Sets a new thread error object from the given fields.
-HRESULT SetErrorRecord(const ErrorRecord& record);
+MOTQR_EXPORT HRESULT SetErrorRecord(const ErrorRecord& record);
 
 }  // namespace motqr::com

@@ -35,7 +35,7 @@ struct SAFEARRAY {
 };
 
 // Size in bytes of one element of type `vt`; 0 for types an array cannot hold.
-std::uint32_t SafeArrayElementSize(VARTYPE vt);
+MOTQR_EXPORT std::uint32_t SafeArrayElementSize(VARTYPE vt);
 
 MOTQR_EXPORT SAFEARRAY* SafeArrayCreate(VARTYPE vt, std::uint32_t dims,
                                         const SAFEARRAYBOUND* bounds);
@@ -61,7 +61,7 @@ MOTQR_EXPORT HRESULT SafeArrayPutElement(SAFEARRAY* array, const std::int32_t* i
                                          const void* value);
 
 // Total number of elements (product of the dimension sizes).
-std::size_t SafeArrayElementCount(const SAFEARRAY* array);
+MOTQR_EXPORT std::size_t SafeArrayElementCount(const SAFEARRAY* array);
 
 // Owns one SAFEARRAY (or null).
 class SafeArray {

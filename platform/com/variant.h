@@ -85,7 +85,7 @@ class Variant {
   const VARIANT* Get() const { return &v_; }
   VARTYPE vt() const { return v_.vt; }
   // The value as UTF-8 text (empty when it cannot be converted).
-  std::string ToText() const;
+  MOTQR_EXPORT std::string ToText() const;
 
  private:
   VARIANT v_;

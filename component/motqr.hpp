@@ -14,7 +14,7 @@
 // calling thread's error object (com::GetErrorInfo) holds the message.
 #pragma once
 
-#include "component/interfaces/ivi_driver.h"
+#include "interfaces/ivi_driver.h"
 #include "platform/com/bstr.h"
 #include "platform/com/com_ptr.h"
 #include "platform/com/error_info.h"

@@ -83,17 +83,10 @@ TEST(MessageTable, HelpContextsOnlyOnDriverAndClassErrors) {
   }
 }
 
-TEST(MessageTable, NamedCodesMatchPublishedValues) {
+TEST(MessageTable, DriverCodesHaveTheirPublishedValues) {
   EXPECT_EQ(E_MORVANETQR_IO_GENERAL, -2147204588);
   EXPECT_EQ(E_MORVANETQR_IO_TIMEOUT, -2147204587);
   EXPECT_EQ(E_MORVANETQR_MODEL_NOT_SUPPORTED, -2147204586);
-  EXPECT_EQ(E_IVI_NOT_INITIALIZED, com::MakeHresult(0x8004701Du));
-  EXPECT_EQ(E_IVI_ID_QUERY_FAILED, com::MakeHresult(0x8004705Eu));
-  EXPECT_EQ(E_IVI_NULL_POINTER, com::MakeHresult(0x80047058u));
-  EXPECT_EQ(E_IVIDCPWR_TRIGGER_NOT_SOFTWARE, com::MakeHresult(0x80041001u));
-  EXPECT_EQ(S_IVI_NSUP_REV_QUERY, 0x00047069);
-  EXPECT_EQ(kCStatusInvalidSessionHandle, com::MakeHresult(0xBFFA1190u));
-  EXPECT_EQ(kMessages.size(), 45u);
   EXPECT_EQ(kCOnlyStatuses.size(), 5u);
 }
 

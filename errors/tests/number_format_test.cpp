@@ -17,23 +17,23 @@
 namespace motqr::errors {
 namespace {
 
-TEST(NumberFormat, IntegerConversions) {
-  EXPECT_EQ(FormatInt32("%d", 0), "0");
-  EXPECT_EQ(FormatInt32("%d", std::numeric_limits<std::int32_t>::min()), "-2147483648");
-  EXPECT_EQ(FormatInt32("%i", 42), "42");
-  EXPECT_EQ(FormatInt32("%u", -1), "4294967295");
-  EXPECT_EQ(FormatInt32("%x", -1), "ffffffff");
-  EXPECT_EQ(FormatInt32("%#x", 255), "0xff");
-  EXPECT_EQ(FormatInt32("%08X", 0xBEEF), "0000BEEF");
-  EXPECT_EQ(FormatInt32("%o", 8), "10");
-  EXPECT_EQ(FormatInt32("%+d", 5), "+5");
-  EXPECT_EQ(FormatInt32("% d", 5), " 5");
-  EXPECT_EQ(FormatInt32("%5d|", -42), "  -42|");
-  EXPECT_EQ(FormatInt32("%-5d|", 42), "42   |");
-  EXPECT_EQ(FormatInt32("%05d", -42), "-0042");
-  EXPECT_EQ(FormatInt32("%.3d", 7), "007");
-  EXPECT_EQ(FormatInt32("%ld mA", 7), "7 mA");
-  EXPECT_EQ(FormatInt32("100%% at %d", 3), "100% at 3");
+TEST(NumberFormat, IntegerConversionsMatchTheCLocale) {
+  const char* formats[] = {"%d",  "%i",   "%u",    "%x",   "%#x",  "%08X", "%#o",   "%+d",
+                           "% d", "%5d|", "%-5d|", "%05d", "%.3d", "%.0d", "%d mA", "100%% at %d"};
+  const std::int32_t values[] = {0,
+                                 7,
+                                 -42,
+                                 0xBEEF,
+                                 std::numeric_limits<std::int32_t>::min(),
+                                 std::numeric_limits<std::int32_t>::max()};
+  for (const char* format : formats) {
+    for (std::int32_t value : values) {
+      char expected[64];
+      std::snprintf(expected, sizeof expected, format, value);
+      EXPECT_EQ(FormatInt32(format, value), expected) << format << " " << value;
+    }
+  }
+  EXPECT_EQ(FormatInt32("%ld", -42), "-42");  // length modifiers do not widen the value
 }
 
 TEST(NumberFormat, RealConversionsMatchTheCLocale) {

@@ -163,74 +163,79 @@ TEST_F(ReporterTest, EachOperationReportsItsMessage) {
   const MethodDescriptor put = MakeDescriptor(testing::kIidIviDriverOperation,
                                               "IIviDriverOperation", "put_InterchangeCheck");
   ScopedCall call(&put);
+  using R = CMorvaneTqrErrorReporter;
   using Inserts = std::vector<std::string_view>;
+  auto& r = reporter_;
   struct Row {
     std::function<HRESULT(std::string_view)> report;
     int id;
     Inserts inserts;
   };
-  auto& r = reporter_;
-  const std::vector<Row> rows = {
+  std::vector<Row> rows = {
       {[&](auto x) { return r.ModelNotSupported("sine", x); }, kMsgModelNotSupported, {"sine"}},
-      {[&](auto x) { return r.FunctionNotSupported("LockObject", x); },
+      {[&](auto x) { return r.FunctionNotSupported("Lock", x); },
        kMsgFunctionNotSupported,
-       {"LockObject"}},
+       {"Lock"}},
       {[&](auto x) { return r.FunctionNotSupportedCurrent(x); },
        kMsgFunctionNotSupported,
        {"put_InterchangeCheck"}},
       {[&](auto x) { return r.PropertyNotSupported("P", x); }, kMsgPropertyNotSupported, {"P"}},
-      {[&](auto x) { return r.AlreadyInitialized(x); }, kMsgAlreadyInitialized, {}},
       {[&](auto x) { return r.BadOptionName("Foo", x); }, kMsgBadOptionName, {"Foo"}},
       {[&](auto x) { return r.BadOptionValue("Bar", x); }, kMsgBadOptionValue, {"Bar"}},
-      {[&](auto x) { return r.BadlyFormedSelector(x); }, kMsgBadlyFormedSelector, {}},
-      {[&](auto x) { return r.CannotChangeSimulationState(x); },
-       kMsgCannotChangeSimulationState,
-       {}},
-      {[&](auto x) { return r.CannotOpenFile(x); }, kMsgCannotOpenFile, {}},
-      {[&](auto x) { return r.CannotRecover(x); }, kMsgCannotRecover, {}},
-      {[&](auto x) { return r.ChannelNameRequired(x); }, kMsgChannelNameRequired, {}},
-      {[&](auto x) { return r.FileNotFound(x); }, kMsgFileNotFound, {}},
-      {[&](auto x) { return r.InstrumentStatus(x); }, kMsgInstrumentStatus, {}},
-      {[&](auto x) { return r.InvalidFileFormat(x); }, kMsgInvalidFileFormat, {}},
-      {[&](auto x) { return r.InvalidNumberOfLevelsInSelector("Output", x); },
+      {[&](auto x) { return r.InvalidNumberOfLevelsInSelector("Out", x); },
        kMsgInvalidNumberOfLevelsInSelector,
-       {"Output"}},
-      {[&](auto x) { return r.InvalidPathName(x); }, kMsgInvalidPathName, {}},
-      {[&](auto x) { return r.InvalidRangeInSelector("1-9", "Output", x); },
+       {"Out"}},
+      {[&](auto x) { return r.InvalidRangeInSelector("1-9", "Out", x); },
        kMsgInvalidRangeInSelector,
-       {"1-9", "Output"}},
-      {[&](auto x) { return r.MissingOptionName(x); }, kMsgMissingOptionName, {}},
-      {[&](auto x) { return r.MissingOptionValue(x); }, kMsgMissingOptionValue, {}},
-      {[&](auto x) { return r.NotInitialized(x); }, kMsgNotInitialized, {}},
+       {"1-9", "Out"}},
       {[&](auto x) { return r.NullPointer("get_Count", "pVal", x); },
        kMsgNullPointer,
        {"get_Count", "pVal"}},
-      {[&](auto x) { return r.OperationPending(x); }, kMsgOperationPending, {}},
-      {[&](auto x) { return r.OutOfMemory(x); }, kMsgOutOfMemory, {}},
-      {[&](auto x) { return r.ErrorReadingFile(x); }, kMsgErrorReadingFile, {}},
-      {[&](auto x) { return r.ResetFailed(x); }, kMsgResetFailed, {}},
-      {[&](auto x) { return r.UnknownResource(x); }, kMsgUnknownResource, {}},
-      {[&](auto x) { return r.StatusNotAvailable(x); }, kMsgStatusNotAvailable, {}},
-      {[&](auto x) { return r.TooManyOpenFiles(x); }, kMsgTooManyOpenFiles, {}},
-      {[&](auto x) { return r.UnexpectedResponse(x); }, kMsgUnexpectedResponse, {}},
-      {[&](auto x) { return r.UnknownChannelName(x); }, kMsgUnknownChannelName, {}},
-      {[&](auto x) { return r.UnknownNameInSelector(x); }, kMsgUnknownNameInSelector, {}},
-      {[&](auto x) { return r.UnknownPhysicalIdentifier(x); }, kMsgUnknownPhysicalIdentifier, {}},
       {[&](auto x) { return r.ValueNotSupportedCurrent("VARIANT_TRUE", "val", x); },
        kMsgValueNotSupported,
        {"VARIANT_TRUE", "val", "put_InterchangeCheck"}},
       {[&](auto x) { return r.ValueNotSupported("3", "Mode", "Configure", x); },
        kMsgValueNotSupported,
        {"3", "Mode", "Configure"}},
-      {[&](auto x) { return r.ErrorWritingFile(x); }, kMsgErrorWritingFile, {}},
-      {[&](auto x) { return r.WarnErrorQueryNotSupported(x); }, kMsgWarnErrorQueryNotSupported, {}},
-      {[&](auto x) { return r.WarnResetNotSupported(x); }, kMsgWarnResetNotSupported, {}},
-      {[&](auto x) { return r.WarnRevisionQueryNotSupported(x); },
-       kMsgWarnRevisionQueryNotSupported,
-       {}},
-      {[&](auto x) { return r.WarnSelfTestNotSupported(x); }, kMsgWarnSelfTestNotSupported, {}},
-      {[&](auto x) { return r.TriggerNotSoftware(x); }, kMsgTriggerNotSoftware, {}},
   };
+  // The operations whose only argument is the extra text.
+  const std::pair<HRESULT (R::*)(std::string_view) noexcept, int> plain[] = {
+      {&R::AlreadyInitialized, kMsgAlreadyInitialized},
+      {&R::BadlyFormedSelector, kMsgBadlyFormedSelector},
+      {&R::CannotChangeSimulationState, kMsgCannotChangeSimulationState},
+      {&R::CannotOpenFile, kMsgCannotOpenFile},
+      {&R::CannotRecover, kMsgCannotRecover},
+      {&R::ChannelNameRequired, kMsgChannelNameRequired},
+      {&R::FileNotFound, kMsgFileNotFound},
+      {&R::IdQueryFailed, kMsgIdQueryFailed},
+      {&R::InstrumentStatus, kMsgInstrumentStatus},
+      {&R::InvalidFileFormat, kMsgInvalidFileFormat},
+      {&R::InvalidPathName, kMsgInvalidPathName},
+      {&R::MissingOptionName, kMsgMissingOptionName},
+      {&R::MissingOptionValue, kMsgMissingOptionValue},
+      {&R::NotInitialized, kMsgNotInitialized},
+      {&R::OperationPending, kMsgOperationPending},
+      {&R::OutOfMemory, kMsgOutOfMemory},
+      {&R::ErrorReadingFile, kMsgErrorReadingFile},
+      {&R::ResetFailed, kMsgResetFailed},
+      {&R::UnknownResource, kMsgUnknownResource},
+      {&R::StatusNotAvailable, kMsgStatusNotAvailable},
+      {&R::TooManyOpenFiles, kMsgTooManyOpenFiles},
+      {&R::UnexpectedResponse, kMsgUnexpectedResponse},
+      {&R::UnknownChannelName, kMsgUnknownChannelName},
+      {&R::UnknownNameInSelector, kMsgUnknownNameInSelector},
+      {&R::UnknownPhysicalIdentifier, kMsgUnknownPhysicalIdentifier},
+      {&R::ErrorWritingFile, kMsgErrorWritingFile},
+      {&R::WarnErrorQueryNotSupported, kMsgWarnErrorQueryNotSupported},
+      {&R::WarnIdQueryNotSupported, kMsgWarnIdQueryNotSupported},
+      {&R::WarnResetNotSupported, kMsgWarnResetNotSupported},
+      {&R::WarnRevisionQueryNotSupported, kMsgWarnRevisionQueryNotSupported},
+      {&R::WarnSelfTestNotSupported, kMsgWarnSelfTestNotSupported},
+      {&R::TriggerNotSoftware, kMsgTriggerNotSoftware},
+  };
+  for (const auto& [op, id] : plain) {
+    rows.push_back({[&r, op = op](std::string_view x) { return (r.*op)(x); }, id, {}});
+  }
   for (const Row& row : rows) {
     const MessageEntry& m = *FindMessage(row.id);
     SCOPED_TRACE(std::string(m.name));

@@ -1,0 +1,201 @@
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <future>
+
+#include "platform/com/class_registry.h"
+#include "platform/com/error_info.h"
+#include "platform/visa/resource_manager.h"
+#include "platform/visa/tests/loopback_server.h"
+#include "platform/visa/visa_com_status.h"
+
+namespace motqr::visa {
+namespace {
+
+using com::Bstr;
+using com::ComPtr;
+using testing::LoopbackServer;
+
+std::string LastErrorDescription() {
+  com::ErrorRecord record;
+  return com::TakeErrorInfo(&record) ? record.description : "<no error object>";
+}
+
+std::string Bytes(const com::SafeArray& array) {
+  const auto bytes = array.Data<std::uint8_t>();
+  return std::string(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+}
+
+class VisaComSession : public ::testing::Test {
+ protected:
+  void SetUp() override { ASSERT_EQ(RegisterVisaComClasses(), com::S_OK); }
+  void TearDown() override { RevokeVisaComClasses(); }
+
+  static ComPtr<IResourceManager> ResourceManager(const com::CLSID& clsid) {
+    ComPtr<IResourceManager> rm;
+    EXPECT_EQ(com::CoCreateInstance(clsid, nullptr, com::CLSCTX_ALL, IResourceManager::kIid,
+                                    rm.PutVoid()),
+              com::S_OK);
+    return rm;
+  }
+  static ComPtr<IMessage> OpenMessage(const std::string& resource) {
+    ComPtr<IResourceManager> rm = ResourceManager(kClsidResourceManager);
+    ComPtr<IVisaSession> session;
+    const HRESULT hr =
+        rm->Open(Bstr::FromUtf8(resource).Get(), NO_LOCK, 2000, nullptr, session.Put());
+    EXPECT_EQ(hr, com::S_OK) << LastErrorDescription();
+    ComPtr<IMessage> message;
+    if (session) {
+      EXPECT_EQ(session.As(&message), com::S_OK);
+    }
+    return message;
+  }
+};
+
+TEST_F(VisaComSession, BothResourceManagerClassesCreateAndRevokeRemovesThem) {
+  ComPtr<IResourceManager> primary = ResourceManager(kClsidResourceManager);
+  ComPtr<IResourceManager> alternate = ResourceManager(kClsidResourceManagerAlternate);
+  ASSERT_TRUE(primary && alternate);
+  std::int16_t type = 0;
+  std::int16_t number = 0;
+  Bstr session_type;
+  EXPECT_EQ(alternate->ParseRsrc(Bstr::FromUtf8("tcpip4::h::5025::socket").Get(), &type, &number,
+                                 session_type.Put()),
+            com::S_OK);
+  EXPECT_EQ(type, INTF_TCPIP);
+  EXPECT_EQ(number, 4);
+  EXPECT_EQ(session_type.ToUtf8(), "SOCKET");
+
+  RevokeVisaComClasses();
+  ComPtr<IResourceManager> none;
+  EXPECT_EQ(com::CoCreateInstance(kClsidResourceManager, nullptr, com::CLSCTX_ALL,
+                                  IResourceManager::kIid, none.PutVoid()),
+            com::REGDB_E_CLASSNOTREG);
+}
+
+TEST_F(VisaComSession, OpenFailuresCarryVisaCodesAndText) {
+  ComPtr<IResourceManager> rm = ResourceManager(kClsidResourceManager);
+  ComPtr<IVisaSession> session;
+  EXPECT_EQ(rm->Open(Bstr::FromUtf8("TCPIP::host::99999::SOCKET").Get(), NO_LOCK, 2000, nullptr,
+                     session.Put()),
+            E_VISA_INV_RSRC_NAME);
+  EXPECT_NE(LastErrorDescription().find("port must be 1 to 65535"), std::string::npos);
+  EXPECT_FALSE(session);
+
+  std::uint16_t port = 0;
+  {
+    LoopbackServer closed([](int) {});
+    port = closed.port();
+    ComPtr<IMessage> once = OpenMessage(closed.resource());
+  }
+  EXPECT_EQ(rm->Open(Bstr::FromUtf8("TCPIP::127.0.0.1::" + std::to_string(port) + "::SOCKET").Get(),
+                     NO_LOCK, 2000, nullptr, session.Put()),
+            E_VISA_RSRC_NFOUND);
+  EXPECT_NE(LastErrorDescription().find("Connection refused"), std::string::npos);
+}
+
+TEST_F(VisaComSession, SocketSessionShapeAndAttributes) {
+  LoopbackServer server([](int client) { LoopbackServer::AwaitClose(client); });
+  ComPtr<IMessage> message = OpenMessage(server.resource());
+  ASSERT_TRUE(message);
+
+  ComPtr<IEventManager> events;
+  EXPECT_EQ(message.As(&events), com::S_OK);
+  ComPtr<IRegister> reg;
+  ComPtr<ISharedRegister> shared;
+  ComPtr<IAsyncMessage> async;
+  EXPECT_EQ(message.As(&reg), com::E_NOINTERFACE);
+  EXPECT_EQ(message.As(&shared), com::E_NOINTERFACE);
+  EXPECT_EQ(message.As(&async), com::E_NOINTERFACE);
+  EXPECT_EQ(events->EnableEvent(EVENT_SERVICE_REQ, EVENT_QUEUE, 0), E_VISA_NSUP_OPER);
+  EXPECT_EQ(LastErrorDescription(), "This VISA session does not support events.");
+
+  std::int16_t type = 0;
+  ASSERT_EQ(message->get_HardwareInterfaceType(&type), com::S_OK);
+  EXPECT_EQ(type, INTF_TCPIP);
+  Bstr text;
+  ASSERT_EQ(message->get_ResourceName(text.Put()), com::S_OK);
+  EXPECT_EQ(text.ToUtf8(), server.resource());
+
+  com::Variant value;
+  ASSERT_EQ(message->GetAttribute(static_cast<std::int32_t>(VI_ATTR_RSRC_CLASS), value.Get()),
+            com::S_OK);
+  EXPECT_EQ(value.ToText(), "SOCKET");
+  ASSERT_EQ(message->GetAttribute(static_cast<std::int32_t>(VI_ATTR_TERMCHAR), value.Get()),
+            com::S_OK);
+  EXPECT_EQ(value.vt(), com::VT_UI1);
+  EXPECT_EQ(value.Get()->bVal, '\n');
+  ASSERT_EQ(message->SetAttribute(static_cast<std::int32_t>(VI_ATTR_TERMCHAR_EN),
+                                  *com::Variant::Bool(true).Get()),
+            com::S_OK);
+  VARIANT_BOOL enabled = com::VARIANT_FALSE;
+  ASSERT_EQ(message->get_TerminationCharacterEnabled(&enabled), com::S_OK);
+  EXPECT_EQ(enabled, com::VARIANT_TRUE);
+  EXPECT_EQ(message->SetAttribute(static_cast<std::int32_t>(VI_ATTR_TERMCHAR),
+                                  *com::Variant::Int32(300).Get()),
+            E_VISA_NSUP_ATTR_STATE);
+
+  // Time-outs: -1 is none at all; other negative values are refused.
+  std::int32_t timeout = 0;
+  ASSERT_EQ(message->put_Timeout(-1), com::S_OK);
+  ASSERT_EQ(message->get_Timeout(&timeout), com::S_OK);
+  EXPECT_EQ(timeout, -1);
+  EXPECT_EQ(message->put_Timeout(-5), E_VISA_NSUP_ATTR_STATE);
+  HRESULT last = com::S_OK;
+  ASSERT_EQ(message->get_LastStatus(&last), com::S_OK);
+  EXPECT_EQ(last, E_VISA_NSUP_ATTR_STATE);
+
+  Bstr key;
+  ASSERT_EQ(message->LockRsrc(SHARED_LOCK, 0, Bstr::FromUtf8("k1").Get(), key.Put()), com::S_OK);
+  EXPECT_EQ(key.ToUtf8(), "k1");
+  AccessMode state = NO_LOCK;
+  ASSERT_EQ(message->get_LockState(&state), com::S_OK);
+  EXPECT_EQ(state, SHARED_LOCK);
+  EXPECT_EQ(message->UnlockRsrc(), com::S_OK);
+
+  EXPECT_EQ(message->Close(), com::S_OK);
+  EXPECT_EQ(message->Close(), com::S_OK);
+  EXPECT_EQ(message->Clear(), E_VISA_INV_OBJECT);
+}
+
+TEST_F(VisaComSession, ReadCompletionCodesTimeoutAndLostConnection) {
+  std::promise<void> stalled;
+  LoopbackServer server([&](int client) {
+    EXPECT_EQ(LoopbackServer::Receive(client, 12), "MEAS:VOLT?\n\x01");
+    LoopbackServer::Send(client, "+4.99\n12345678");
+    stalled.get_future().wait_for(std::chrono::seconds(2));
+  });
+  ComPtr<IMessage> message = OpenMessage(server.resource());
+  ASSERT_TRUE(message);
+  ASSERT_EQ(message->put_TerminationCharacterEnabled(com::VARIANT_TRUE), com::S_OK);
+  std::int32_t count = 0;
+  ASSERT_EQ(message->WriteString(Bstr::FromUtf8("MEAS:VOLT?\n").Get(), &count), com::S_OK);
+  EXPECT_EQ(count, 11);
+  com::SafeArray one = com::SafeArray::CreateVector(com::VT_UI1, 2);
+  one.Data<std::uint8_t>()[0] = 1;
+  SAFEARRAY* raw = one.Get();
+  ASSERT_EQ(message->Write(&raw, 1, &count), com::S_OK);  // only the first byte
+  EXPECT_EQ(count, 1);
+
+  com::SafeArray reply;
+  EXPECT_EQ(message->Read(100, reply.Put()), S_VISA_TERM_CHAR);
+  EXPECT_EQ(Bytes(reply), "+4.99\n");
+  EXPECT_EQ(message->Read(4, reply.Put()), S_VISA_MAX_CNT);
+  EXPECT_EQ(Bytes(reply), "1234");
+  Bstr text;
+  EXPECT_EQ(message->ReadString(4, text.Put()), S_VISA_MAX_CNT);
+  EXPECT_EQ(text.ToUtf8(), "5678");
+
+  ASSERT_EQ(message->put_Timeout(100), com::S_OK);
+  EXPECT_EQ(message->Read(100, reply.Put()), E_VISA_TMO);
+  EXPECT_FALSE(reply);
+  EXPECT_EQ(LastErrorDescription(), "Timeout expired before operation completed.");
+
+  stalled.set_value();  // the server closes the connection
+  ASSERT_EQ(message->put_Timeout(2000), com::S_OK);
+  EXPECT_EQ(message->Read(100, reply.Put()), E_VISA_CONN_LOST);
+  EXPECT_NE(LastErrorDescription().find("connection"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace motqr::visa

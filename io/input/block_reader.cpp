@@ -1,0 +1,146 @@
+#include "io/input/block_reader.h"
+
+#include <algorithm>
+#include <bit>
+#include <cstring>
+
+namespace motqr::io {
+namespace {
+
+using com::E_UNEXPECTED;
+using com::Failed;
+using com::S_OK;
+
+// Largest single transfer asked of the buffer, and the unit of dropping and
+// of growth for data whose length is only claimed.
+constexpr std::int64_t kMaxTransfer = std::int64_t{1} << 30;
+constexpr std::int64_t kGrowStep = std::int64_t{1} << 20;
+constexpr std::int64_t kDropChunk = std::int64_t{64} * 1024;
+
+HRESULT NextDigit(ReplyReader& reader, int* digit) {
+  char c = 0;
+  bool got = false;
+  const HRESULT hr = reader.Next(&c, &got);
+  if (Failed(hr)) return hr;
+  if (!got || c < '0' || c > '9') return E_UNEXPECTED;
+  *digit = c - '0';
+  return S_OK;
+}
+
+// Reads exactly `count` bytes into `data`, in transfers the buffer accepts.
+HRESULT ReadExactly(ReplyReader& reader, std::uint8_t* data, std::int64_t count) {
+  while (count > 0) {
+    const auto want = static_cast<std::int32_t>(std::min(count, kMaxTransfer));
+    std::int32_t got = 0;
+    const HRESULT hr = reader.ReadDirect(data, want, &got);
+    if (Failed(hr)) return hr;
+    if (got < want) return E_UNEXPECTED;
+    data += got;
+    count -= got;
+  }
+  return S_OK;
+}
+
+HRESULT Drop(ReplyReader& reader, std::int64_t count) {
+  if (count <= 0) return S_OK;
+  std::vector<std::uint8_t> scratch(static_cast<std::size_t>(std::min(count, kDropChunk)));
+  while (count > 0) {
+    const std::int64_t step = std::min<std::int64_t>(count, std::ssize(scratch));
+    const HRESULT hr = ReadExactly(reader, scratch.data(), step);
+    if (Failed(hr)) return hr;
+    count -= step;
+  }
+  return S_OK;
+}
+
+}  // namespace
+
+HRESULT ReadBlockHeader(ReplyReader& reader, std::int64_t* bytes) {
+  *bytes = 0;
+  char c = 0;
+  bool got = false;
+  HRESULT hr = reader.Next(&c, &got);
+  if (Failed(hr)) return hr;
+  if (!got || c != '#') return E_UNEXPECTED;
+  int digits = 0;
+  hr = NextDigit(reader, &digits);
+  if (Failed(hr)) return hr;
+  std::int64_t n = 0;
+  for (int i = 0; i < digits; ++i) {
+    int d = 0;
+    hr = NextDigit(reader, &d);
+    if (Failed(hr)) return hr;
+    n = n * 10 + d;
+  }
+  // Data announced after a header that ended the response cannot follow.
+  if (n > 0 && reader.ended()) return E_UNEXPECTED;
+  *bytes = n;
+  return S_OK;
+}
+
+HRESULT ReadBinary(ReplyReader& reader, std::span<std::uint8_t> dest, std::int64_t total,
+                   std::int64_t* stored) {
+  *stored = 0;
+  const std::int64_t keep = std::min<std::int64_t>(total, std::ssize(dest));
+  std::int64_t done = 0;
+  while (done < keep) {
+    const auto want = static_cast<std::int32_t>(std::min(keep - done, kMaxTransfer));
+    std::int32_t got = 0;
+    const HRESULT hr = reader.ReadDirect(dest.data() + done, want, &got);
+    if (Failed(hr)) return hr;
+    done += got;
+    *stored = done;
+    if (got < want) return E_UNEXPECTED;
+  }
+  return Drop(reader, total - keep);
+}
+
+HRESULT ReadBinaryGrowing(ReplyReader& reader, std::int64_t total,
+                          std::vector<std::uint8_t>* data) {
+  data->clear();
+  while (std::ssize(*data) < total) {
+    const std::int64_t have = std::ssize(*data);
+    const std::int64_t step = std::min(total - have, std::max(kGrowStep, have));
+    data->resize(static_cast<std::size_t>(have + step));
+    const HRESULT hr = ReadExactly(reader, data->data() + have, step);
+    if (Failed(hr)) return hr;
+  }
+  return S_OK;
+}
+
+void ReverseElementBytes(std::span<std::uint8_t> data, std::size_t element_size) {
+  const std::size_t n = data.size() / element_size;
+  std::uint8_t* p = data.data();
+  switch (element_size) {
+    case 2:
+      for (std::size_t i = 0; i < n; ++i, p += 2) {
+        std::uint16_t v;
+        std::memcpy(&v, p, 2);
+        v = __builtin_bswap16(v);
+        std::memcpy(p, &v, 2);
+      }
+      break;
+    case 4:
+      for (std::size_t i = 0; i < n; ++i, p += 4) {
+        std::uint32_t v;
+        std::memcpy(&v, p, 4);
+        v = __builtin_bswap32(v);
+        std::memcpy(p, &v, 4);
+      }
+      break;
+    case 8:
+      for (std::size_t i = 0; i < n; ++i, p += 8) {
+        std::uint64_t v;
+        std::memcpy(&v, p, 8);
+        v = __builtin_bswap64(v);
+        std::memcpy(p, &v, 8);
+      }
+      break;
+    default:
+      break;
+  }
+}
+
+bool HostIsLittleEndian() { return std::endian::native == std::endian::little; }
+
+}  // namespace motqr::io

@@ -1,0 +1,45 @@
+#include "io/input/testing/memory_reply_buffer.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace motqr::io::testing {
+
+HRESULT MemoryReplyBuffer::Take(std::uint8_t* buffer, std::int32_t count, std::int32_t* read) {
+  if (read != nullptr) *read = 0;
+  if (buffer == nullptr || count < 0) return com::E_INVALIDARG;
+  if (count == 0) return pos_ < data_.size() ? S_MORE_DATA : com::S_OK;
+  if (pos_ >= data_.size()) {
+    ++reads_past_end_;
+    return kReadPastEnd;
+  }
+  const std::size_t n = std::min(static_cast<std::size_t>(count), data_.size() - pos_);
+  std::memcpy(buffer, data_.data() + pos_, n);
+  pos_ += n;
+  if (read != nullptr) *read = static_cast<std::int32_t>(n);
+  return pos_ < data_.size() ? S_MORE_DATA : com::S_OK;
+}
+
+HRESULT MemoryReplyBuffer::ReadBuffer(std::uint8_t* buffer, std::int32_t count, std::int32_t* read,
+                                      bool discard) {
+  const HRESULT hr = Take(buffer, count, read);
+  if (com::Failed(hr) || !discard) return hr;
+  return DiscardReadBuffer();
+}
+
+HRESULT MemoryReplyBuffer::UnreadChar() {
+  if (pos_ == 0) return com::E_FAIL;
+  --pos_;
+  return com::S_OK;
+}
+
+HRESULT MemoryReplyBuffer::ReadDirect(std::uint8_t* buffer, std::int32_t count, std::int32_t* read,
+                                      bool discard) {
+  ++direct_reads_;
+  // Binary data: no status beyond the count tells where the response ends.
+  const HRESULT hr = Take(buffer, count, read);
+  if (com::Failed(hr)) return hr;
+  return discard ? DiscardReadBuffer() : com::S_OK;
+}
+
+}  // namespace motqr::io::testing

@@ -119,7 +119,7 @@ void AddIoList(CommandTree& tree, const std::string& pattern, TokenList tokens, 
   tree.Add(
       pattern,
       [tokens, list](Exec& e) {
-        if (!e.ExpectParams(1, kIoTerminals)) return;
+        if (!e.ExpectParams(1, kIoTerminals, true)) return;
         std::array<int, kIoTerminals> values = list(e.model().system());
         for (std::size_t i = 0; i < e.param_count(); ++i) {
           if (e.unit().params[i].kind == ParamKind::kEmpty) continue;
@@ -159,7 +159,7 @@ void RegisterClock(CommandTree& tree) {
 }
 
 void RegisterDiagnostics(CommandTree& tree) {
-  tree.Add("SYSTem:PARallel:UNIT:COUNt", nullptr, [](Exec& e) {
+  tree.Add("SYSTem:PARAllel:UNIT:COUNt", nullptr, [](Exec& e) {
     if (e.NoParams()) e.ReplyInt(1);
   });
   tree.Add("SYSTem:MSYNc[:STATe]", nullptr, [](Exec& e) {

@@ -1,5 +1,6 @@
 #include "sim/exec.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "sim/instrument.h"
@@ -42,8 +43,10 @@ void Exec::Error(int code) {
   instrument_.ReportError(code);
 }
 
-bool Exec::ExpectParams(std::size_t min, std::size_t max) {
-  if (param_count() < min) {
+bool Exec::ExpectParams(std::size_t min, std::size_t max, bool allow_empty) {
+  bool has_empty = std::any_of(unit_.params.begin(), unit_.params.end(),
+                               [](const Param& p) { return p.kind == ParamKind::kEmpty; });
+  if (param_count() < min || (has_empty && !allow_empty)) {
     Error(kMissingParameter);
     return false;
   }

@@ -29,8 +29,9 @@ class Exec {
   int suffix(std::size_t i = 0) const { return i < suffixes_.size() ? suffixes_[i] : 1; }
   std::size_t param_count() const { return unit_.params.size(); }
 
-  // Checks the parameter count: -109 when too few, -108 when too many.
-  bool ExpectParams(std::size_t min, std::size_t max);
+  // Checks the parameter count: -109 when too few or when an item is empty (unless
+  // `allow_empty`), -108 when too many.
+  bool ExpectParams(std::size_t min, std::size_t max, bool allow_empty = false);
   bool NoParams() { return ExpectParams(0, 0); }
 
   // A number within limits; MINimum, MAXimum and DEFault name the limits themselves.

@@ -65,8 +65,8 @@ void Instrument::Tick() {
 Reply Instrument::Process(std::string_view message) {
   Reply reply;
   reply_pending_ = false;
+  model_.Update();  // first, so that a watchdog deadline already passed still trips
   model_.NoteCommand();
-  model_.Update();
   SyncStatus();
   ScpiParser parser(message);
   ProgramUnit unit;

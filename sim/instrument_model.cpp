@@ -151,7 +151,8 @@ double InstrumentModel::NextEventTime() const {
 void InstrumentModel::Update() {
   double now = clock_.Now();
   auto apply = StepApplier();
-  for (int i = 0; i < kMaxEventsPerUpdate && last_update_ < now; ++i) {
+  // Event by event up to now; events due at exactly `now` are handled in the last round.
+  for (int i = 0; i < kMaxEventsPerUpdate; ++i) {
     double next = std::max(last_update_, std::min(now, NextEventTime()));
     Integrate(last_update_, next);
     last_update_ = next;
@@ -163,10 +164,9 @@ void InstrumentModel::Update() {
     }
     CheckProtection(next);
     RefreshGate(next);
+    if (next >= now) return;
   }
-  last_update_ = std::max(last_update_, now);
-  CheckProtection(now);
-  RefreshGate(now);
+  last_update_ = std::max(last_update_, now);  // too many events: catch up at once
 }
 
 void InstrumentModel::Integrate(double from, double to) {

@@ -183,12 +183,10 @@ int ScpiLexer::LexNumber(Param& param) {
   double value = 0.0;
   auto [end, ec] = std::from_chars(normalized.data(), normalized.data() + normalized.size(), value);
   if (ec == std::errc::result_out_of_range) {
-    // Underflow reads as zero; overflow is an exponent that is too large.
-    if (std::fabs(value) < 1.0) {
-      value = 0.0;
-    } else {
-      return kExponentTooLarge;
-    }
+    // A negative exponent underflows to zero; anything else is an exponent too large.
+    std::size_t mark = normalized.find('e');
+    if (mark == std::string::npos || normalized[mark + 1] != '-') return kExponentTooLarge;
+    value = 0.0;
   } else if (ec != std::errc{} || end != normalized.data() + normalized.size()) {
     return kSyntaxError;
   }

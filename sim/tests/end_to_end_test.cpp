@@ -1,0 +1,228 @@
+// tqr-sim as a separate process: the port line, real sockets, a pseudo-terminal, and the
+// fault options.
+#include <arpa/inet.h>
+#include <fcntl.h>
+#include <netinet/in.h>
+#include <poll.h>
+#include <signal.h>
+#include <sys/socket.h>
+#include <sys/wait.h>
+#include <termios.h>
+#include <unistd.h>
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <string>
+#include <vector>
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+// Reads one line from `fd` within `timeout_ms`; false on time-out, end of file or error.
+bool ReadLine(int fd, std::string& line, int timeout_ms) {
+  line.clear();
+  auto deadline = Clock::now() + std::chrono::milliseconds(timeout_ms);
+  for (;;) {
+    auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now());
+    if (left.count() <= 0) return false;
+    pollfd p{fd, POLLIN, 0};
+    if (poll(&p, 1, static_cast<int>(left.count())) <= 0) return false;
+    char c = 0;
+    if (read(fd, &c, 1) != 1) return false;
+    if (c == '\n') return true;
+    line.push_back(c);
+  }
+}
+
+// Reads exactly `count` bytes within `timeout_ms`.
+bool ReadBytes(int fd, std::string& out, std::size_t count, int timeout_ms) {
+  out.clear();
+  auto deadline = Clock::now() + std::chrono::milliseconds(timeout_ms);
+  while (out.size() < count) {
+    auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now());
+    pollfd p{fd, POLLIN, 0};
+    if (left.count() <= 0 || poll(&p, 1, static_cast<int>(left.count())) <= 0) return false;
+    char buffer[256];
+    std::size_t want = std::min(sizeof buffer, count - out.size());
+    ssize_t n = read(fd, buffer, want);
+    if (n <= 0) return false;
+    out.append(buffer, static_cast<std::size_t>(n));
+  }
+  return true;
+}
+
+// A running tqr-sim, stopped and reaped on destruction.
+class SimProcess {
+ public:
+  explicit SimProcess(std::vector<std::string> args) {
+    int out[2];
+    if (pipe(out) != 0) return;
+    pid_ = fork();
+    if (pid_ == 0) {
+      dup2(out[1], STDOUT_FILENO);
+      close(out[0]);
+      close(out[1]);
+      std::vector<char*> argv;
+      std::string exe = TQR_SIM_EXE;
+      argv.push_back(exe.data());
+      for (std::string& arg : args) argv.push_back(arg.data());
+      argv.push_back(nullptr);
+      execv(exe.c_str(), argv.data());
+      _exit(127);
+    }
+    close(out[1]);
+    stdout_ = out[0];
+  }
+  ~SimProcess() {
+    if (pid_ > 0) {
+      kill(pid_, SIGTERM);
+      int status = 0;
+      waitpid(pid_, &status, 0);
+    }
+    if (stdout_ >= 0) close(stdout_);
+  }
+  SimProcess(const SimProcess&) = delete;
+  SimProcess& operator=(const SimProcess&) = delete;
+
+  // The value of the next "<key> <value>" line of the simulator's output.
+  std::string Announced(const std::string& key) {
+    std::string line;
+    if (!ReadLine(stdout_, line, 1500) || line.rfind(key + " ", 0) != 0) return {};
+    return line.substr(key.size() + 1);
+  }
+
+ private:
+  pid_t pid_ = -1;
+  int stdout_ = -1;
+};
+
+class Socket {
+ public:
+  explicit Socket(int port) {
+    fd_ = socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_port = htons(static_cast<std::uint16_t>(port));
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    connected_ = connect(fd_, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0;
+  }
+  ~Socket() { close(fd_); }
+  Socket(const Socket&) = delete;
+  Socket& operator=(const Socket&) = delete;
+
+  bool connected() const { return connected_; }
+  int fd() const { return fd_; }
+  void Send(const std::string& text) {
+    ASSERT_EQ(write(fd_, text.data(), text.size()), static_cast<ssize_t>(text.size()));
+  }
+  std::string Query(const std::string& text, int timeout_ms = 1000) {
+    Send(text + "\n");
+    std::string line;
+    return ReadLine(fd_, line, timeout_ms) ? line : "<no reply>";
+  }
+  // True when the peer closes the connection within `timeout_ms`.
+  bool ClosedWithin(int timeout_ms) {
+    pollfd p{fd_, POLLIN, 0};
+    if (poll(&p, 1, timeout_ms) <= 0) return false;
+    char c;
+    return recv(fd_, &c, 1, 0) == 0;
+  }
+
+ private:
+  int fd_ = -1;
+  bool connected_ = false;
+};
+
+int StartedPort(SimProcess& sim) {
+  std::string port = sim.Announced("port");
+  return port.empty() ? -1 : std::stoi(port);
+}
+
+TEST(SimEndToEnd, ServesSequentialConnectionsOnAFreePort) {
+  SimProcess sim({"--port", "0", "--noise", "0", "--model", "TQR-M2"});
+  int port = StartedPort(sim);
+  ASSERT_GT(port, 0);
+  {
+    Socket first(port);
+    ASSERT_TRUE(first.connected());
+    EXPECT_EQ(first.Query("*IDN?"), "MORVANE,TQR-M2,M2A004217,1.04");
+    EXPECT_EQ(first.Query(":VOLT 5;:CURR 1;:SIM:LOAD 2;:OUTP 1;:MEAS:VOLT?;CURR?"), "2;1");
+    std::string words("\x60\xE3\x16\x00\x70\x2F\x0A\x00", 8);  // second word holds a newline
+    first.Send(":VOLT:IV:DATA #18" + words + "\n");
+    first.Send(":VOLT:IV:DATA?\n");
+    std::string block;
+    ASSERT_TRUE(ReadBytes(first.fd(), block, 12, 1000));
+    EXPECT_EQ(block, "#18" + words + "\n");
+  }
+  Socket second(port);
+  ASSERT_TRUE(second.connected());
+  EXPECT_EQ(second.Query(":VOLT?;:SYST:ERR?"), "5;0,\"No error\"");
+}
+
+TEST(SimEndToEnd, DropsTheConnectionAfterNMessages) {
+  SimProcess sim({"--port", "0", "--drop-after", "2"});
+  int port = StartedPort(sim);
+  ASSERT_GT(port, 0);
+  Socket client(port);
+  EXPECT_EQ(client.Query("*OPC?"), "1");
+  EXPECT_EQ(client.Query("*OPC?"), "1");
+  EXPECT_TRUE(client.ClosedWithin(1000));
+  Socket again(port);  // a new connection is served afresh
+  EXPECT_EQ(again.Query("*OPC?"), "1");
+}
+
+TEST(SimEndToEnd, StallsButKeepsTheConnection) {
+  SimProcess sim({"--port", "0", "--stall-after", "1"});
+  int port = StartedPort(sim);
+  ASSERT_GT(port, 0);
+  Socket client(port);
+  EXPECT_EQ(client.Query("*OPC?"), "1");
+  EXPECT_EQ(client.Query("*OPC?", 300), "<no reply>");
+  EXPECT_FALSE(client.ClosedWithin(100));
+}
+
+TEST(SimEndToEnd, GarbageAndDelayedReplies) {
+  SimProcess garbage({"--port", "0", "--garbage"});
+  int port = StartedPort(garbage);
+  ASSERT_GT(port, 0);
+  Socket client(port);
+  std::string reply = client.Query("*IDN?");
+  EXPECT_NE(reply, "<no reply>");
+  EXPECT_EQ(reply.find("MORVANE"), std::string::npos);
+
+  SimProcess slow({"--port", "0", "--delay-ms", "200"});
+  int slow_port = StartedPort(slow);
+  ASSERT_GT(slow_port, 0);
+  Socket patient(slow_port);
+  auto start = Clock::now();
+  EXPECT_EQ(patient.Query("*OPC?"), "1");
+  EXPECT_GE(Clock::now() - start, std::chrono::milliseconds(180));
+  patient.Send("*IDN?\n*OPC?\n");  // the second message interrupts the first reply
+  std::string line;
+  EXPECT_TRUE(ReadLine(patient.fd(), line, 1000));
+  EXPECT_EQ(line, "1");
+  EXPECT_EQ(patient.Query(":SYST:ERR?"), "-410,\"Query INTERRUPTED\"");
+}
+
+TEST(SimEndToEnd, AnswersOnAPseudoTerminal) {
+  SimProcess sim({"--port", "0", "--pty"});
+  ASSERT_GT(StartedPort(sim), 0);
+  std::string path = sim.Announced("pty");
+  ASSERT_FALSE(path.empty());
+  int fd = open(path.c_str(), O_RDWR | O_NOCTTY);
+  ASSERT_GE(fd, 0);
+  termios settings{};
+  tcgetattr(fd, &settings);
+  cfmakeraw(&settings);
+  tcsetattr(fd, TCSANOW, &settings);
+  std::string command = "*IDN?\n";
+  ASSERT_EQ(write(fd, command.data(), command.size()), 6);
+  std::string line;
+  EXPECT_TRUE(ReadLine(fd, line, 1000));
+  EXPECT_EQ(line.rfind("MORVANE,TQR-M4,", 0), 0u);
+  close(fd);
+}
+
+}  // namespace

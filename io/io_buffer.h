@@ -28,8 +28,8 @@ class IIoBuffer {
                                  bool flush) = 0;
   virtual HRESULT WriteCString(const char* text, std::int32_t* written, bool flush) = 0;
   // `written` may be null.
-  virtual HRESULT WriteBuffer(const std::uint8_t* buffer, std::int32_t count, std::int32_t* written,
-                              bool flush) = 0;
+  virtual HRESULT WriteBuffer(const std::uint8_t* buffer, std::int32_t count,
+                              std::int32_t* written, bool flush) = 0;
   virtual HRESULT DiscardReadBuffer() = 0;
   virtual HRESULT FlushWriteBuffer(bool send_end) = 0;
   // mask: 0 read buffer, 1 write buffer, 2 both.

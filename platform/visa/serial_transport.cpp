@@ -2,6 +2,7 @@
 
 #include <fcntl.h>
 #include <poll.h>
+#include <sys/file.h>
 #include <sys/ioctl.h>
 #include <termios.h>
 #include <unistd.h>
@@ -276,6 +277,11 @@ Status OpenSerialTransport(const ResourceName& name, std::unique_ptr<Transport>*
   if (::isatty(fd.get()) == 0) {
     return Status(VI_ERROR_RSRC_NFOUND,
                   "Could not open serial port " + path + ": it is not a serial device.");
+  }
+  // One session per port: a second one would interleave its bytes with the first's.
+  if (::flock(fd.get(), LOCK_EX | LOCK_NB) != 0) {
+    return Status(VI_ERROR_RSRC_BUSY,
+                  "Could not open serial port " + path + ": it is in use by another session.");
   }
   auto serial = std::make_unique<SerialTransport>(std::move(fd), name);
   Status status = serial->Configure(LineSettings{});

@@ -14,7 +14,8 @@
 namespace motqr::visa {
 
 // Opens `name.device_path`. A missing device fails with VI_ERROR_RSRC_NFOUND, a file that is
-// not a terminal with VI_ERROR_RSRC_NFOUND, other failures with VI_ERROR_IO.
+// not a terminal with VI_ERROR_RSRC_NFOUND, a port another session holds (flock) with
+// VI_ERROR_RSRC_BUSY, other failures with VI_ERROR_IO.
 Status OpenSerialTransport(const ResourceName& name, std::unique_ptr<Transport>* transport);
 
 }  // namespace motqr::visa

@@ -62,6 +62,7 @@ constexpr CodeText kDescriptions[] = {
     {VI_ERROR_ASRL_OVERRUN,
      "An overrun error occurred during transfer. A character was not "
      "read from the hardware before the next character arrived."},
+    {VI_ERROR_RSRC_BUSY, "The resource is valid, but VISA cannot currently access it."},
     {VI_ERROR_INV_PARAMETER,
      "The value of some parameter (which parameter is not known) is "
      "invalid."},

@@ -76,6 +76,7 @@ inline constexpr ViStatus VI_ERROR_NSUP_OPER = ViError(0xBFFF0067U);
 inline constexpr ViStatus VI_ERROR_ASRL_PARITY = ViError(0xBFFF006AU);
 inline constexpr ViStatus VI_ERROR_ASRL_FRAMING = ViError(0xBFFF006BU);
 inline constexpr ViStatus VI_ERROR_ASRL_OVERRUN = ViError(0xBFFF006CU);
+inline constexpr ViStatus VI_ERROR_RSRC_BUSY = ViError(0xBFFF0072U);
 inline constexpr ViStatus VI_ERROR_INV_PARAMETER = ViError(0xBFFF0078U);
 inline constexpr ViStatus VI_ERROR_SESN_NLOCKED = ViError(0xBFFF009CU);
 inline constexpr ViStatus VI_ERROR_LIBRARY_NFOUND = ViError(0xBFFF009EU);

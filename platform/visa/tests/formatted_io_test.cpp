@@ -80,6 +80,7 @@ TEST(VisaFormattedIO, StringsNumbersAndListsRoundTrip) {
   // flushToEND drops the rest of the response, so the next read sees the next one.
   ASSERT_EQ(io->ReadNumber(ASCIIType_BSTR, com::VARIANT_TRUE, value.Get()), com::S_OK);
   EXPECT_EQ(value.ToText(), "TQR-M4");
+  com::VariantClear(value.Get());  // an [out] VARIANT is not freed by the callee
   ASSERT_EQ(io->ReadList(ASCIIType_R8, nullptr, value.Get()), com::S_OK);
   ASSERT_EQ(value.vt(), com::VT_ARRAY | com::VT_R8);
   const com::SafeArray array = com::SafeArray::Attach(value.Get()->parray);

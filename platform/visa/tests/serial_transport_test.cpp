@@ -169,10 +169,15 @@ TEST(VisaSerialTransport, LineSettingsAreCheckedAndKept) {
   EXPECT_EQ(value, 115200u);
 }
 
-TEST(VisaSerialTransport, HangUpIsAnErrorAndMissingPortIsNotFound) {
+TEST(VisaSerialTransport, HangUpIsAnErrorAndMissingOrBusyPortsFailToOpen) {
   PtyPeer peer;
   auto transport = Open(peer);
   ASSERT_TRUE(transport);
+  ResourceName same;
+  ASSERT_TRUE(ParseResourceName(peer.resource(), &same).ok());
+  std::unique_ptr<Transport> second;
+  EXPECT_EQ(OpenTransport(same, {}, &second).code(), VI_ERROR_RSRC_BUSY);
+
   ASSERT_TRUE(transport->SetTimeout(VI_TMO_INFINITE).ok());
   peer.Send("+1");
   peer.Hang();

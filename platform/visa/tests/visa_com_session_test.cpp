@@ -8,6 +8,7 @@
 #include "platform/visa/resource_manager.h"
 #include "platform/visa/tests/loopback_server.h"
 #include "platform/visa/visa_com_status.h"
+#include "platform/visa/visa_library.h"
 
 namespace motqr::visa {
 namespace {
@@ -121,6 +122,7 @@ TEST_F(VisaComSession, SocketSessionShapeAndAttributes) {
   ASSERT_EQ(message->GetAttribute(static_cast<std::int32_t>(VI_ATTR_RSRC_CLASS), value.Get()),
             com::S_OK);
   EXPECT_EQ(value.ToText(), "SOCKET");
+  com::VariantClear(value.Get());  // an [out] VARIANT is not freed by the callee
   ASSERT_EQ(message->GetAttribute(static_cast<std::int32_t>(VI_ATTR_TERMCHAR), value.Get()),
             com::S_OK);
   EXPECT_EQ(value.vt(), com::VT_UI1);
@@ -195,6 +197,34 @@ TEST_F(VisaComSession, ReadCompletionCodesTimeoutAndLostConnection) {
   ASSERT_EQ(message->put_Timeout(2000), com::S_OK);
   EXPECT_EQ(message->Read(100, reply.Put()), E_VISA_CONN_LOST);
   EXPECT_NE(LastErrorDescription().find("connection"), std::string::npos);
+}
+
+TEST_F(VisaComSession, LibraryResourcesPassThroughTheSystemVisa) {
+  SetVisaLibraryNames({MOTQR_VISA_STANDIN_PATH});
+  ComPtr<IMessage> message = OpenMessage("GPIB0::5::INSTR");
+  ASSERT_TRUE(message);
+  std::int16_t type = 0;
+  ASSERT_EQ(message->get_HardwareInterfaceType(&type), com::S_OK);
+  EXPECT_EQ(type, INTF_GPIB);
+  std::int32_t count = 0;
+  ASSERT_EQ(message->WriteString(Bstr::FromUtf8("ABCDEF").Get(), &count), com::S_OK);
+  com::SafeArray reply;
+  EXPECT_EQ(message->Read(4, reply.Put()), S_VISA_MAX_CNT);
+  EXPECT_EQ(message->Read(4, reply.Put()), com::S_OK);  // END came with the write
+  EXPECT_EQ(Bytes(reply), "EF");
+  std::int16_t status_byte = 0;
+  ASSERT_EQ(message->ReadSTB(&status_byte), com::S_OK);
+  EXPECT_EQ(status_byte, 0x40);
+  EXPECT_EQ(message->Close(), com::S_OK);
+
+  SetVisaLibraryNames({"/nonexistent/libvisa.so"});
+  ComPtr<IResourceManager> rm = ResourceManager(kClsidResourceManager);
+  ComPtr<IVisaSession> session;
+  EXPECT_EQ(
+      rm->Open(Bstr::FromUtf8("GPIB0::5::INSTR").Get(), NO_LOCK, 2000, nullptr, session.Put()),
+      E_VISA_LIBRARY_NFOUND);
+  EXPECT_NE(LastErrorDescription().find("needs a system VISA library"), std::string::npos);
+  SetVisaLibraryNames({});
 }
 
 }  // namespace

@@ -9,15 +9,17 @@ HRESULT MemoryReplyBuffer::Take(std::uint8_t* buffer, std::int32_t count, std::i
   if (read != nullptr) *read = 0;
   if (buffer == nullptr || count < 0) return com::E_INVALIDARG;
   if (count == 0) return pos_ < data_.size() ? S_MORE_DATA : com::S_OK;
-  if (pos_ >= data_.size()) {
+  if (end_delivered_) {
     ++reads_past_end_;
     return kReadPastEnd;
   }
   const std::size_t n = std::min(static_cast<std::size_t>(count), data_.size() - pos_);
-  std::memcpy(buffer, data_.data() + pos_, n);
+  if (n > 0) std::memcpy(buffer, data_.data() + pos_, n);
   pos_ += n;
   if (read != nullptr) *read = static_cast<std::int32_t>(n);
-  return pos_ < data_.size() ? S_MORE_DATA : com::S_OK;
+  if (pos_ < data_.size()) return S_MORE_DATA;
+  end_delivered_ = true;
+  return com::S_OK;
 }
 
 HRESULT MemoryReplyBuffer::ReadBuffer(std::uint8_t* buffer, std::int32_t count, std::int32_t* read,
@@ -30,6 +32,7 @@ HRESULT MemoryReplyBuffer::ReadBuffer(std::uint8_t* buffer, std::int32_t count, 
 HRESULT MemoryReplyBuffer::UnreadChar() {
   if (pos_ == 0) return com::E_FAIL;
   --pos_;
+  end_delivered_ = false;
   return com::S_OK;
 }
 

@@ -1,9 +1,10 @@
 // MemoryReplyBuffer: an IIoBuffer holding one response in memory, for tests,
 // benchmarks and fuzzing of the reply parser. A read returns S_OK when it
-// takes the last byte of the response and S_MORE_DATA otherwise, like the
-// session's buffer. A read that finds the response already used up would, on
-// a real session, start reading the next response: here it fails with
-// kReadPastEnd and is counted, so a test can insist that it never happens.
+// takes the last byte of the response (an empty response: no byte) and
+// S_MORE_DATA otherwise, like the session's buffer. A read after the one that
+// reported the end would, on a real session, start reading the next response:
+// here it fails with kReadPastEnd and is counted, so a test can insist that it
+// never happens.
 //
 //   MemoryReplyBuffer reply("1.5");
 //   double v = 0;
@@ -29,6 +30,7 @@ class MemoryReplyBuffer final : public IIoBuffer {
   void Reset(std::string_view response) {
     data_.assign(response);
     pos_ = 0;
+    end_delivered_ = false;
     reads_past_end_ = 0;
   }
 
@@ -56,6 +58,7 @@ class MemoryReplyBuffer final : public IIoBuffer {
   }
   HRESULT DiscardReadBuffer() override {
     pos_ = data_.size();
+    end_delivered_ = true;
     return com::S_OK;
   }
   HRESULT FlushWriteBuffer(bool) override { return com::S_OK; }
@@ -70,6 +73,7 @@ class MemoryReplyBuffer final : public IIoBuffer {
 
   std::string data_;
   std::size_t pos_ = 0;
+  bool end_delivered_ = false;
   bool swap_ = true;
   int reads_past_end_ = 0;
   int direct_reads_ = 0;

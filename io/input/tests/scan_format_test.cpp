@@ -51,8 +51,7 @@ TEST(CutScanFormat, EveryClassAndTheDriverFormats) {
       {"%#$Cs", {C::kString}},
       {"%$B[^\n]", {C::kCharSet}},
       {"%$C[^,], %$C[^,], %d, %d",
-       {C::kCharSet, C::kLiteral, C::kCharSet, C::kLiteral, C::kInteger, C::kLiteral,
-        C::kInteger}},
+       {C::kCharSet, C::kLiteral, C::kCharSet, C::kLiteral, C::kInteger, C::kLiteral, C::kInteger}},
       {"%,$S$BQs", {C::kStringList}},
       {"%{VARIANT_BOOL}[^\n]", {C::kEnumSet}},
       {"%{ MorvaneTqrTriggerEnum }s", {C::kEnum}},
@@ -98,10 +97,9 @@ TEST(CutScanFormat, TakesTheDirectivePartsApart) {
 }
 
 TEST(CutScanFormat, RefusesTextThatIsNoDirective) {
-  for (const char* format :
-       {"%", "abc%", "%q", "%ls", "%lc", "%Ld", "%zd", "%,c", "%,b", "%$Sd", "%$Bd", "%Qs",
-        "%{}s", "%{X}d", "%{X}$Ss", "%[abc", "%(x)d", "%()d", "%@4d", "%@Hb", "%!old", "%hy?%",
-        "%lf;%"}) {
+  for (const char* format : {"%",     "abc%", "%q",   "%ls",  "%lc",   "%Ld",   "%zd",     "%,c",
+                             "%,b",   "%$Sd", "%$Bd", "%Qs",  "%{}s",  "%{X}d", "%{X}$Ss", "%[abc",
+                             "%(x)d", "%()d", "%@4d", "%@Hb", "%!old", "%hy?%", "%lf;%"}) {
     std::vector<ScanDirective> records(1);
     EXPECT_EQ(CutScanFormat(format, &records), com::E_UNEXPECTED) << format;
     EXPECT_TRUE(records.empty()) << format;

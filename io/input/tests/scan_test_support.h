@@ -32,10 +32,14 @@ class FakeEnums final : public IEnumFormatter {
                     std::int32_t* value) override {
     asked.emplace_back(enum_name, text);
     static const std::map<std::pair<std::string, std::string>, std::int32_t> kTable = {
-        {{"VARIANT_BOOL", "0"}, 0},         {{"VARIANT_BOOL", "1"}, -1},
-        {{"VARIANT_BOOL", "OFF"}, 0},       {{"VARIANT_BOOL", "ON"}, -1},
-        {{"MorvaneTqrTriggerEnum", "IMM"}, 0}, {{"MorvaneTqrTriggerEnum", "BUS"}, 1},
-        {{"MorvaneTqrTriggerEnum", "EXT"}, 2}, {{"MorvaneTqrIOPolarityEnum", "NORM"}, 0},
+        {{"VARIANT_BOOL", "0"}, 0},
+        {{"VARIANT_BOOL", "1"}, -1},
+        {{"VARIANT_BOOL", "OFF"}, 0},
+        {{"VARIANT_BOOL", "ON"}, -1},
+        {{"MorvaneTqrTriggerEnum", "IMM"}, 0},
+        {{"MorvaneTqrTriggerEnum", "BUS"}, 1},
+        {{"MorvaneTqrTriggerEnum", "EXT"}, 2},
+        {{"MorvaneTqrIOPolarityEnum", "NORM"}, 0},
         {{"MorvaneTqrIOPolarityEnum", "INV"}, 1},
     };
     while (!text.empty() && (text.front() == ' ' || text.front() == '\n')) text.remove_prefix(1);

@@ -682,8 +682,9 @@ HRESULT FormatOutputV(IIoBuffer* sink, IEnumFormatter* enums, std::string_view f
   if (!sink) return E_INVALIDARG;
   if (format.empty()) return S_OK;
   try {
-    std::shared_ptr<const ParsedOutputFormat> parsed;
-    MOTQR_RETURN_IF_FAILED(ParseOutputFormatCached(format, &parsed));
+    ParsedOutputFormat scratch;
+    const ParsedOutputFormat* parsed = nullptr;
+    MOTQR_RETURN_IF_FAILED(ParseOutputFormatCached(format, &scratch, &parsed));
     return OutputRun(sink, enums, *parsed, args, string_mode).Run();
   } catch (const std::bad_alloc&) {
     return E_OUTOFMEMORY;

@@ -1,5 +1,7 @@
 #include "io/output_directive.h"
 
+#include <array>
+#include <cstdint>
 #include <functional>
 #include <mutex>
 #include <shared_mutex>
@@ -284,9 +286,11 @@ struct TransparentHash {
   std::size_t operator()(std::string_view s) const { return std::hash<std::string_view>{}(s); }
 };
 
+// Every format cut so far; entries are never removed, so pointers to them
+// stay valid for the life of the process.
 struct FormatCache {
   std::shared_mutex mutex;
-  std::unordered_map<std::string, std::shared_ptr<const ParsedOutputFormat>, TransparentHash,
+  std::unordered_map<std::string, std::unique_ptr<const ParsedOutputFormat>, TransparentHash,
                      std::equal_to<>>
       formats;
 };
@@ -294,6 +298,20 @@ struct FormatCache {
 FormatCache& Cache() {
   static FormatCache* cache = new FormatCache;  // lives until the module unloads
   return *cache;
+}
+
+// Per thread, the formats last seen at each text address: a hit needs no
+// lock and no hash of the whole text, only a comparison with the entry.
+struct RecentFormat {
+  const char* address = nullptr;
+  const ParsedOutputFormat* parsed = nullptr;
+};
+constexpr std::size_t kRecentFormats = 64;
+thread_local std::array<RecentFormat, kRecentFormats> recent_formats;
+
+RecentFormat& RecentSlot(std::string_view format) {
+  const auto address = reinterpret_cast<std::uintptr_t>(format.data());
+  return recent_formats[((address >> 3) ^ format.size()) % kRecentFormats];
 }
 
 }  // namespace
@@ -319,23 +337,35 @@ HRESULT ParseOutputFormat(std::string_view format, ParsedOutputFormat* parsed) {
   return S_OK;
 }
 
-HRESULT ParseOutputFormatCached(std::string_view format,
-                                std::shared_ptr<const ParsedOutputFormat>* parsed) {
+HRESULT ParseOutputFormatCached(std::string_view format, ParsedOutputFormat* scratch,
+                                const ParsedOutputFormat** parsed) {
+  RecentFormat& slot = RecentSlot(format);
+  if (slot.address == format.data() && slot.parsed->format == format) {
+    *parsed = slot.parsed;
+    return S_OK;
+  }
   FormatCache& cache = Cache();
   {
     std::shared_lock lock(cache.mutex);
     if (auto it = cache.formats.find(format); it != cache.formats.end()) {
-      *parsed = it->second;
+      *parsed = slot.parsed = it->second.get();
+      slot.address = format.data();
       return S_OK;
     }
   }
-  auto fresh = std::make_shared<ParsedOutputFormat>();
+  auto fresh = std::make_unique<ParsedOutputFormat>();
   HRESULT hr = ParseOutputFormat(format, fresh.get());
   if (com::Failed(hr)) return hr;
-  *parsed = fresh;
   std::unique_lock lock(cache.mutex);
-  if (cache.formats.size() < kMaxCachedFormats)
-    cache.formats.try_emplace(std::string(format), fresh);
+  if (cache.formats.size() >= kMaxCachedFormats) {
+    *scratch = std::move(*fresh);
+    *parsed = scratch;
+    return S_OK;
+  }
+  // Another thread may have cut the same format meanwhile; either copy will do.
+  auto it = cache.formats.try_emplace(std::string(format), std::move(fresh)).first;
+  *parsed = slot.parsed = it->second.get();
+  slot.address = format.data();
   return S_OK;
 }
 

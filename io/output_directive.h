@@ -2,8 +2,9 @@
 // what each directive says (flags, width, precision, size, list mark, count,
 // array and string markers), read once when the format is first seen.
 //
-//   std::shared_ptr<const ParsedOutputFormat> parsed;
-//   if (ParseOutputFormatCached(":PROG:STEP%d:DWEL %0.6lg", &parsed) == S_OK)
+//   ParsedOutputFormat scratch;
+//   const ParsedOutputFormat* parsed;
+//   if (ParseOutputFormatCached(":PROG:STEP%d:DWEL %0.6lg", &scratch, &parsed) == S_OK)
 //     for (const OutputDirective& d : parsed->directives) ...
 //
 // At each position of the format the classes are tried in the order of
@@ -86,9 +87,10 @@ struct ParsedOutputFormat {
 HRESULT ParseOutputFormat(std::string_view format, ParsedOutputFormat* parsed);
 
 // As ParseOutputFormat, remembering each distinct format so that it is cut
-// only once per process (thread-safe; the cache stops growing at a fixed
-// number of formats, beyond which formats are parsed on every call).
-HRESULT ParseOutputFormatCached(std::string_view format,
-                                std::shared_ptr<const ParsedOutputFormat>* parsed);
+// only once per process (thread-safe). `*parsed` points at the remembered form,
+// which lives until the module unloads; once the cache holds its maximum
+// number of formats, new ones are cut into `*scratch` on every call.
+HRESULT ParseOutputFormatCached(std::string_view format, ParsedOutputFormat* scratch,
+                                const ParsedOutputFormat** parsed);
 
 }  // namespace motqr::io

@@ -5,19 +5,9 @@
 
 #include <cstdint>
 
-#include "platform/com/bstr.h"
-#include "platform/com/unknown.h"
+#include "interfaces/common.h"
 
 namespace motqr {
-
-using com::BSTR;
-using com::HRESULT;
-using com::VARIANT_BOOL;
-
-#define MOTQR_IVI_IID(d1)                                                  \
-  com::IID {                                                               \
-    d1, 0xA398, 0x11D4, { 0xBA, 0x58, 0x00, 0x00, 0x64, 0x65, 0x73, 0x74 } \
-  }
 
 class IIviDriverOperation;
 class IIviDriverIdentity;
@@ -25,7 +15,7 @@ class IIviDriverUtility;
 
 class IIviDriver : public com::IUnknown {
  public:
-  static constexpr com::IID kIid = MOTQR_IVI_IID(0x47ED5184);
+  static constexpr com::IID kIid = IviIid(0x47ED5184);
   static constexpr const char* kName = "IIviDriver";
   virtual HRESULT get_DriverOperation(IIviDriverOperation** val) = 0;
   virtual HRESULT get_Identity(IIviDriverIdentity** val) = 0;
@@ -41,7 +31,7 @@ class IIviDriver : public com::IUnknown {
 
 class IIviDriverOperation : public com::IUnknown {
  public:
-  static constexpr com::IID kIid = MOTQR_IVI_IID(0x47ED5188);
+  static constexpr com::IID kIid = IviIid(0x47ED5188);
   static constexpr const char* kName = "IIviDriverOperation";
   virtual HRESULT get_LogicalName(BSTR* val) = 0;
   virtual HRESULT get_IoResourceDescriptor(BSTR* val) = 0;
@@ -70,7 +60,7 @@ class IIviDriverOperation : public com::IUnknown {
 
 class IIviComponentIdentity : public com::IUnknown {
  public:
-  static constexpr com::IID kIid = MOTQR_IVI_IID(0x47ED5185);
+  static constexpr com::IID kIid = IviIid(0x47ED5185);
   static constexpr const char* kName = "IIviComponentIdentity";
   virtual HRESULT get_Description(BSTR* val) = 0;
   virtual HRESULT get_Revision(BSTR* val) = 0;
@@ -82,7 +72,7 @@ class IIviComponentIdentity : public com::IUnknown {
 
 class IIviDriverIdentity : public IIviComponentIdentity {
  public:
-  static constexpr com::IID kIid = MOTQR_IVI_IID(0x47ED5186);
+  static constexpr com::IID kIid = IviIid(0x47ED5186);
   static constexpr const char* kName = "IIviDriverIdentity";
   virtual HRESULT get_InstrumentManufacturer(BSTR* val) = 0;
   virtual HRESULT get_InstrumentModel(BSTR* val) = 0;
@@ -99,7 +89,7 @@ class IIviDriverIdentity : public IIviComponentIdentity {
 
 class IIviDriverUtility : public com::IUnknown {
  public:
-  static constexpr com::IID kIid = MOTQR_IVI_IID(0x47ED5189);
+  static constexpr com::IID kIid = IviIid(0x47ED5189);
   static constexpr const char* kName = "IIviDriverUtility";
   virtual HRESULT Reset() = 0;
   virtual HRESULT ResetWithDefaults() = 0;
@@ -112,7 +102,5 @@ class IIviDriverUtility : public com::IUnknown {
  protected:
   ~IIviDriverUtility() = default;
 };
-
-#undef MOTQR_IVI_IID
 
 }  // namespace motqr

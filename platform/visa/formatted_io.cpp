@@ -293,11 +293,14 @@ HRESULT FormattedIO::TakeToken(std::string* token, bool* ended) {
   do {  // leading blanks
     const HRESULT hr = Take(&c, &last);
     if (com::Failed(hr)) return hr;
-    if (hr == com::S_FALSE) return Fail(VI_ERROR_IO, "The response holds no number.");
+    if (hr == com::S_FALSE || (last && IsBlank(c))) {
+      return Fail(VI_ERROR_IO, "The response holds no number.");
+    }
   } while (IsBlank(c) && !last);
   while (true) {
     if (IsNumberDelimiter(c)) break;
     if (token->size() == kMaxTokenBytes) {
+      ResetInput();
       return Fail(VI_ERROR_IO, "A number in the response is longer than " +
                                    std::to_string(kMaxTokenBytes) + " characters.");
     }
@@ -314,16 +317,33 @@ HRESULT FormattedIO::TakeToken(std::string* token, bool* ended) {
 HRESULT FormattedIO::TakeBytes(std::size_t count, std::string* bytes, bool* ended) {
   bytes->clear();
   *ended = false;
-  while (bytes->size() < count) {
-    if (!Available()) {
-      // Block data may hold the termination character: keep reading past it.
-      const HRESULT hr = Fill(count - bytes->size());
-      if (com::Failed(hr)) return hr;
-      if (!Available()) return Fail(VI_ERROR_IO, "The response ended inside a binary block.");
-    }
+  auto take_buffered = [&] {
     const std::size_t take = std::min(count - bytes->size(), in_.size() - in_pos_);
     bytes->append(in_, in_pos_, take);
     in_pos_ += take;
+  };
+  take_buffered();
+  HRESULT hr = S_OK;
+  if (bytes->size() < count) {
+    // Block data may hold the termination character: read the rest with it off, so each read
+    // runs to the block's length instead of stopping inside the data.
+    VARIANT_BOOL termchar_enabled = com::VARIANT_FALSE;
+    hr = io_->get_TerminationCharacterEnabled(&termchar_enabled);
+    if (com::Succeeded(hr) && termchar_enabled != com::VARIANT_FALSE) {
+      hr = io_->put_TerminationCharacterEnabled(com::VARIANT_FALSE);
+    }
+    while (com::Succeeded(hr) && bytes->size() < count) {
+      hr = Fill(count - bytes->size());
+      if (com::Succeeded(hr) && !Available()) {
+        hr = Fail(VI_ERROR_IO, "The response ended inside a binary block.");
+      }
+      if (com::Succeeded(hr)) take_buffered();
+    }
+    if (termchar_enabled != com::VARIANT_FALSE) {
+      const HRESULT restored = io_->put_TerminationCharacterEnabled(termchar_enabled);
+      if (com::Succeeded(hr)) hr = restored;
+    }
+    if (com::Failed(hr)) return hr;
   }
   if (!Available() && in_has_end_) {
     ResetInput();

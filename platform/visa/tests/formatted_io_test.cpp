@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <clocale>
+#include <vector>
 
 #include "platform/com/class_registry.h"
 #include "platform/com/error_info.h"
@@ -104,7 +105,8 @@ TEST(VisaFormattedIO, BlocksKeepByteOrderAndBufferSizeSplitsWrites) {
     const std::string expected = std::string("DATA #14\x00\x01\x0A\x0B", 12) + "\n";
     EXPECT_EQ(LoopbackServer::Receive(client, expected.size()), expected);
     LoopbackServer::Send(client,
-                         std::string("junk#210\x00\x02\x00\x0A\x00\x0B\x00\x0C\x0D\x00\n", 19));
+                         std::string("junk#210\x00\x02\x00\x0A\x00\x0B\x00\x0C\x0D\x0A\n", 19));
+    LoopbackServer::Send(client, "NEXT\n");
     LoopbackServer::Send(client, "#9999999999\n");
     LoopbackServer::AwaitClose(client);
   });
@@ -130,7 +132,11 @@ TEST(VisaFormattedIO, BlocksKeepByteOrderAndBufferSizeSplitsWrites) {
   ASSERT_EQ(values.size(), 5u);
   EXPECT_EQ(values.Data<std::int16_t>()[0], 2);
   EXPECT_EQ(values.Data<std::int16_t>()[1], 10);
-  EXPECT_EQ(values.Data<std::int16_t>()[4], 0x0D00);
+  EXPECT_EQ(values.Data<std::int16_t>()[4], 0x0D0A);
+  // The block ended in a line feed of its own; the terminator after it was still dropped.
+  Bstr next;
+  ASSERT_EQ(io->ReadString(next.Put()), com::S_OK);
+  EXPECT_EQ(next.ToUtf8(), "NEXT\n");
 
   // A declared length past the limit is refused before anything is allocated.
   EXPECT_EQ(io->ReadIEEEBlock(BinaryType_UI1, com::VARIANT_FALSE, com::VARIANT_TRUE, block.Get()),
@@ -150,6 +156,45 @@ TEST(VisaFormattedIO, WithoutIoEveryTransferFails) {
   ComPtr<IMessage> none;
   EXPECT_EQ(io->get_IO(none.Put()), com::S_OK);
   EXPECT_FALSE(none);
+}
+
+TEST(VisaFormattedIO, BrokenRepliesFailCleanlyAndLeaveTheNextResponseIntact) {
+  struct Case {
+    std::string reply;
+    IEEEASCIIType type;  // ASCIIType_Any with `block` set reads a block instead
+    bool block;
+    HRESULT expected;
+    const char* text;
+  };
+  const std::vector<Case> cases = {
+      {"\n", ASCIIType_R8, false, E_VISA_IO, "holds no number"},
+      {std::string(300, '7') + "\n", ASCIIType_R8, false, E_VISA_IO, "longer than 256"},
+      {"70000\n", ASCIIType_I2, false, com::DISP_E_OVERFLOW, "\"70000\""},
+      {"1.5V\n", ASCIIType_R8, false, com::DISP_E_TYPEMISMATCH, "\"1.5V\""},
+      {"#A12\n", ASCIIType_Any, true, E_VISA_IO, "Binary block header not found."},
+      {"12,#15\n", ASCIIType_Any, true, E_VISA_IO, "Binary block header not found."},
+  };
+  LoopbackServer server([&](int client) {
+    for (const Case& c : cases) {
+      LoopbackServer::Send(client, c.reply);
+      LoopbackServer::Send(client, "+42\n");
+    }
+    LoopbackServer::AwaitClose(client);
+  });
+  ComPtr<IFormattedIO488> io = Connect(server);
+  ASSERT_TRUE(io);
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.reply.substr(0, 20));
+    com::Variant value;
+    const HRESULT hr = c.block ? io->ReadIEEEBlock(BinaryType_UI1, com::VARIANT_FALSE,
+                                                   com::VARIANT_TRUE, value.Get())
+                               : io->ReadNumber(c.type, com::VARIANT_TRUE, value.Get());
+    EXPECT_EQ(hr, c.expected);
+    EXPECT_NE(LastErrorDescription().find(c.text), std::string::npos);
+    com::Variant next;
+    ASSERT_EQ(io->ReadNumber(ASCIIType_I4, com::VARIANT_TRUE, next.Get()), com::S_OK);
+    EXPECT_EQ(next.Get()->lVal, 42);
+  }
 }
 
 }  // namespace

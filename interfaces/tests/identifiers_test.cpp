@@ -1,0 +1,93 @@
+// Interface identifiers and names: every interface has its own identifier,
+// the IVI ones are the published ones, and kName spells the class name.
+#include <array>
+#include <cstdint>
+#include <string_view>
+
+#include "gtest/gtest.h"
+#include "interfaces/motqr_interfaces.h"
+
+namespace motqr {
+namespace {
+
+struct InterfaceId {
+  com::IID iid;
+  std::string_view name;     // kName
+  std::string_view spelled;  // the class name as written
+};
+
+#define MOTQR_INTERFACE_ID(I) \
+  InterfaceId { I::kIid, I::kName, #I }
+
+// The 23 interfaces of the driver class, then the 6 of the channel class.
+constexpr std::array kInterfaces{
+    MOTQR_INTERFACE_ID(IMorvaneTqr),
+    MOTQR_INTERFACE_ID(IIviDriver),
+    MOTQR_INTERFACE_ID(IIviDriverOperation),
+    MOTQR_INTERFACE_ID(IIviDriverIdentity),
+    MOTQR_INTERFACE_ID(IIviComponentIdentity),
+    MOTQR_INTERFACE_ID(IIviDriverUtility),
+    MOTQR_INTERFACE_ID(IMorvaneTqrOutputs),
+    MOTQR_INTERFACE_ID(IIviDCPwr),
+    MOTQR_INTERFACE_ID(IIviDCPwrOutputs),
+    MOTQR_INTERFACE_ID(IIviDCPwrTrigger),
+    MOTQR_INTERFACE_ID(IMorvaneTqrSystem),
+    MOTQR_INTERFACE_ID(IMorvaneTqrData),
+    MOTQR_INTERFACE_ID(IMorvaneTqrProgram),
+    MOTQR_INTERFACE_ID(IMorvaneTqrSense),
+    MOTQR_INTERFACE_ID(IMorvaneTqrSystemAnalog),
+    MOTQR_INTERFACE_ID(IMorvaneTqrSystemIO),
+    MOTQR_INTERFACE_ID(IMorvaneTqrSystemMemory),
+    MOTQR_INTERFACE_ID(IMorvaneTqrStatus),
+    MOTQR_INTERFACE_ID(IMorvaneTqrStatusQuestionable),
+    MOTQR_INTERFACE_ID(IMorvaneTqrStatusOperation),
+    MOTQR_INTERFACE_ID(IMorvaneTqrTrigger),
+    MOTQR_INTERFACE_ID(IMorvaneTqrGlobal),
+    MOTQR_INTERFACE_ID(IMorvaneTqrSystemDiagnostic),
+    MOTQR_INTERFACE_ID(IMorvaneTqrOutputChannel),
+    MOTQR_INTERFACE_ID(IIviDCPwrOutput),
+    MOTQR_INTERFACE_ID(IMorvaneTqrOutputChannelProtection),
+    MOTQR_INTERFACE_ID(IMorvaneTqrOutputChannelPulse),
+    MOTQR_INTERFACE_ID(IMorvaneTqrOutputChannelSine),
+    MOTQR_INTERFACE_ID(IMorvaneTqrOutputChannelIV),
+};
+static_assert(kInterfaces.size() == 29);
+
+constexpr bool IdentifiersAreDistinct() {
+  for (std::size_t i = 0; i < kInterfaces.size(); ++i) {
+    if (kInterfaces[i].iid == com::IUnknown::kIid) return false;
+    for (std::size_t j = i + 1; j < kInterfaces.size(); ++j) {
+      if (kInterfaces[i].iid == kInterfaces[j].iid) return false;
+    }
+  }
+  return true;
+}
+static_assert(IdentifiersAreDistinct());
+
+constexpr bool NamesSpellTheClass() {
+  for (const InterfaceId& id : kInterfaces) {
+    if (id.name != id.spelled) return false;
+  }
+  return true;
+}
+static_assert(NamesSpellTheClass());
+
+// The IVI Foundation's identifiers, xxxxxxxx-a398-11d4-ba58-000064657374.
+constexpr com::IID Published(std::uint32_t data1) {
+  return {data1, 0xa398, 0x11d4, {0xba, 0x58, 0x00, 0x00, 0x64, 0x65, 0x73, 0x74}};
+}
+static_assert(IIviDriver::kIid == Published(0x47ed5184));
+static_assert(IIviComponentIdentity::kIid == Published(0x47ed5185));
+static_assert(IIviDriverIdentity::kIid == Published(0x47ed5186));
+static_assert(IIviDriverOperation::kIid == Published(0x47ed5188));
+static_assert(IIviDriverUtility::kIid == Published(0x47ed5189));
+static_assert(IIviDCPwr::kIid == Published(0x47ed51b6));
+static_assert(IIviDCPwrOutputs::kIid == Published(0x47ed51b7));
+static_assert(IIviDCPwrOutput::kIid == Published(0x47ed51b8));
+static_assert(IIviDCPwrTrigger::kIid == Published(0x47ed51b9));
+
+// The checks above run at compile time; this keeps the executable honest.
+TEST(InterfaceIdentifiers, CoverBothClasses) { EXPECT_EQ(kInterfaces.size(), 29u); }
+
+}  // namespace
+}  // namespace motqr

@@ -41,6 +41,14 @@
 // error object then holds the message). Strings are BSTRs: an in string stays
 // the caller's, an out string belongs to the caller afterwards. Arrays are
 // one-dimensional, zero-based SAFEARRAYs of the element type.
+//
+// For implementers: some interfaces of one class declare members with the same
+// signature (put_VoltageLevel and get_Enabled of IIviDCPwrOutput and
+// IMorvaneTqrOutputChannel, the frequency members of Pulse and Sine, every
+// member of StatusQuestionable and StatusOperation, SendSoftwareTrigger of the
+// two trigger interfaces). Their qualified names, and so their behaviour,
+// differ: a class overrides them through one small intermediate class per
+// interface rather than with a single override.
 #pragma once
 
 #include "interfaces/common.h"

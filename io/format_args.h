@@ -10,7 +10,8 @@
 //   float, double                           -> kReal      (%f %e %g; integers are also
 //                                                          accepted there)
 //   const char*, std::string, string_view   -> kText      (%s, %$Cs)
-//   const char16_t*, BSTR, com::Bstr        -> kWideText  (%$Bs)
+//   const char16_t*, BSTR, com::Bstr        -> kWideText  (%$Bs; a bare pointer is read up to
+//                                                          its zero character)
 //   SAFEARRAY*, const com::SafeArray&       -> kSafeArray (%$S...)
 //   const T* / std::span<const T> /
 //     const std::vector<T>& of numbers      -> kArray     (%,3d  %,3lf  %3b  %3y)
@@ -162,6 +163,7 @@ FormatArg MakeFormatArg(const T& value) {
     } else if constexpr (std::is_same_v<E, char16_t>) {
       a.kind = FormatArgKind::kWideText;
       a.pointer = value;
+      a.length = static_cast<std::int64_t>(std::char_traits<char16_t>::length(value));
     } else {
       a = Sequence(value, static_cast<std::int64_t>(std::extent_v<T>));
     }
@@ -171,7 +173,9 @@ FormatArg MakeFormatArg(const T& value) {
       a.kind = value ? FormatArgKind::kText : FormatArgKind::kNull;
       a.pointer = value;
     } else if constexpr (std::is_same_v<E, char16_t>) {
-      a.kind = FormatArgKind::kWideText;  // a null wide string reads as empty
+      // A bare pointer may or may not be a BSTR: it is read up to its zero
+      // character. A null wide string reads as empty.
+      a.kind = FormatArgKind::kWideText;
       a.pointer = value;
     } else if constexpr (std::is_same_v<E, com::SAFEARRAY>) {
       a.kind = value ? FormatArgKind::kSafeArray : FormatArgKind::kNull;
@@ -182,6 +186,7 @@ FormatArg MakeFormatArg(const T& value) {
   } else if constexpr (std::is_same_v<T, com::Bstr>) {
     a.kind = FormatArgKind::kWideText;
     a.pointer = value.Get();
+    a.length = value.size();
   } else if constexpr (std::is_same_v<T, com::SafeArray>) {
     a.kind = value ? FormatArgKind::kSafeArray : FormatArgKind::kNull;
     a.pointer = value.Get();

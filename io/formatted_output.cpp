@@ -568,7 +568,14 @@ class OutputRun {
         return S_OK;
       }
       if (arg.kind != Kind::kWideText) return kFormatArgTypeMismatch;
-      wide_ = com::BstrToUtf8(static_cast<const char16_t*>(arg.pointer));
+      const auto* chars = static_cast<const char16_t*>(arg.pointer);
+      std::u16string_view wide;
+      if (chars) {
+        wide = arg.length == FormatArg::kUnknownLength
+                   ? std::u16string_view(chars)
+                   : std::u16string_view(chars, static_cast<std::size_t>(arg.length));
+      }
+      wide_ = com::Utf16ToUtf8(wide);
       *text = wide_;
       return S_OK;
     }

@@ -231,7 +231,7 @@ HRESULT CInstrBuffer::ReadDirect(std::uint8_t* buffer, std::int32_t count, std::
   read_position_ += buffered;
   read_count_ -= buffered;
   read_available_ = std::max(0, read_available_ - buffered);
-  termination_consumed_ = false;
+  if (buffered > 0) termination_consumed_ = false;
 
   std::int32_t total = count;
   if (buffered < count) {

@@ -9,6 +9,7 @@
 
 #include "errors/error_reporter.h"
 #include "io/enum_formatter.h"
+#include "io/input/scan_args.h"
 #include "io/instr_error_poller.h"
 #include "io/io_status.h"
 
@@ -35,6 +36,14 @@ class ISessionPort {
                              std::int32_t timeout) = 0;
   // Device clear.
   virtual HRESULT Clear() = 0;
+
+  // The generic executors of the interface members. A command: write it with
+  // END, then poll the status. A query: write the command with END, read the
+  // reply with `reply_format` into `outputs`, drop what is left of the
+  // response, then poll the status.
+  virtual HRESULT WriteCommand(std::string_view command) = 0;
+  virtual HRESULT QueryFormatted(std::string_view command, std::string_view reply_format,
+                                 io::ScanArgs outputs) = 0;
 };
 
 // Creates the I/O session of a new driver object.

@@ -56,6 +56,14 @@ class FakeSession final : public driver::ISessionPort {
     std::from_chars(reply.data(), reply.data() + reply.size(), *value);
     return poll ? poller_->PollInstrumentErrors() : com::S_OK;
   }
+  com::HRESULT WriteCommand(std::string_view command) override {
+    return WriteString(command, true, io::kTmoKeep);
+  }
+  com::HRESULT QueryFormatted(std::string_view command, std::string_view,
+                              io::ScanArgs) override {
+    if (com::HRESULT hr = WriteString(command, false, io::kTmoKeep); com::Failed(hr)) return hr;
+    return com::E_NOTIMPL;  // member replies are tested against the real session
+  }
   com::HRESULT Clear() override {
     i_->sent.push_back("<device clear>");
     return com::S_OK;

@@ -50,7 +50,7 @@ class ErrorObject final : public ComObject<ErrorObject, IErrorInfo, ICreateError
   }
   static HRESULT Assign(const char16_t* s, Bstr* to) {
     *to = s ? Bstr(std::u16string_view(s)) : Bstr();
-    return S_OK;
+    return s && to->IsNull() ? E_OUTOFMEMORY : S_OK;
   }
 
   GUID guid_ = GUID_NULL;

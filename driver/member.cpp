@@ -1,0 +1,24 @@
+#include "driver/member.h"
+
+namespace motqr::driver {
+
+HRESULT OpenSession(CallFrame& f, ISessionPort** session) {
+  CDriver& d = f.driver();
+  *session = d.session();
+  if (d.simulating() || !*session || !(*session)->IsOpen()) return f.reporter().NotInitialized();
+  return com::S_OK;
+}
+
+HRESULT ExecuteCommand(CallFrame& f) {
+  ISessionPort* session;
+  MOTQR_RETURN_IF_FAILED(OpenSession(f, &session));
+  return session->WriteCommand(f.node().TopCommand());
+}
+
+HRESULT ExecuteQuery(CallFrame& f, io::ScanArgs outputs) {
+  ISessionPort* session;
+  MOTQR_RETURN_IF_FAILED(OpenSession(f, &session));
+  return session->QueryFormatted(f.node().TopCommand(), f.node().TopResponseFormat(), outputs);
+}
+
+}  // namespace motqr::driver

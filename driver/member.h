@@ -1,0 +1,181 @@
+// One definition per interface member: a row holds the member's command
+// format, reply format and simulation flag, and the executors below run it
+// inside the call frame. A member of an interface is then one line:
+//
+//   constexpr PropertyRow<double> kVoltageLevel{":VOLT?", "%lf", ":VOLT %0.6lg", Sim::kYes};
+//   HRESULT get_VoltageLevel(double* val) override {
+//     return Get<IMorvaneTqrOutputChannel, "get_VoltageLevel">(node(), kVoltageLevel, val);
+//   }
+//
+// Commands are formatted by the formatted I/O engine with the driver's enum
+// formatter, so enumerations and booleans become the member's tokens.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <tuple>
+#include <type_traits>
+
+#include "driver/call_frame.h"
+#include "io/formatted_output.h"
+#include "io/input/scan_args.h"
+
+namespace motqr::driver {
+
+enum class Sim : bool { kNo, kYes };
+
+// A property the instrument holds. `query` null: the getter has no command;
+// `set` null: the property is read-only. `reply` null: the default reply
+// format of T ("%lf" for doubles, "%d" for integers).
+template <class T>
+struct PropertyRow {
+  const char* query;
+  const char* reply;
+  const char* set;
+  Sim sim;
+};
+
+// A method: its command format and, for a query, its reply format.
+struct MethodRow {
+  const char* command;
+  const char* reply;
+};
+
+// An out-parameter and its name (for the null-pointer report).
+template <class T>
+struct Out {
+  T* p;
+  const char* name;
+};
+
+// The arguments of a method's command.
+template <class... In>
+std::tuple<const In&...> Args(const In&... in) {
+  return std::tuple<const In&...>(in...);
+}
+
+namespace detail {
+
+template <class T>
+constexpr const char* DefaultReply() {
+  if constexpr (std::is_floating_point_v<T>) return "%lf";
+  return "%d";
+}
+
+// The reply destination of a result of type T: enumerations are read as
+// 32-bit integers, VARIANT_BOOL as 16-bit.
+template <class T>
+auto* ScanTarget(T* p) {
+  if constexpr (std::is_enum_v<T>) {
+    static_assert(sizeof(T) == sizeof(std::int32_t));
+    return reinterpret_cast<std::int32_t*>(p);
+  } else {
+    return p;
+  }
+}
+
+// The format argument of a value of type T: enumerations as their integer.
+template <class T>
+auto FormatValue(const T& v) {
+  if constexpr (std::is_enum_v<T>) {
+    return static_cast<std::int32_t>(v);
+  } else {
+    return v;
+  }
+}
+
+// Pushes a command and its reply format on the node's stacks for one call.
+class StackedCommand {
+ public:
+  StackedCommand(CNode& node, std::string command, const char* reply) : node_(node) {
+    node_.PushCommand(std::move(command));
+    node_.PushResponseFormat(reply ? reply : "");
+  }
+  ~StackedCommand() {
+    node_.PopCommand();
+    node_.PopResponseFormat();
+  }
+  StackedCommand(const StackedCommand&) = delete;
+  StackedCommand& operator=(const StackedCommand&) = delete;
+
+ private:
+  CNode& node_;
+};
+
+}  // namespace detail
+
+// The session the executors talk through; a session that simulates or is not
+// open fails with the not-connected error.
+HRESULT OpenSession(CallFrame& f, ISessionPort** session);
+
+// Formats `format` with `args` through the engine with the driver's enum formatter.
+template <class... In>
+HRESULT FormatCommand(CallFrame& f, const char* format, std::string* command, const In&... args) {
+  return io::FormatString(command, &f.driver(), format, detail::FormatValue(args)...);
+}
+
+// The generic executors: a command, or a query read into `outputs`.
+HRESULT ExecuteCommand(CallFrame& f);
+HRESULT ExecuteQuery(CallFrame& f, io::ScanArgs outputs);
+
+// Runs a method row: formats its command with `in`, then writes it or, with a
+// reply format, queries it into `out`.
+template <class... In, class... O>
+HRESULT RunMethod(CallFrame& f, const MethodRow& row, const std::tuple<const In&...>& in,
+                  Out<O>... out) {
+  std::string command;
+  MOTQR_RETURN_IF_FAILED(std::apply(
+      [&](const In&... a) { return FormatCommand(f, row.command, &command, a...); }, in));
+  detail::StackedCommand stacked(f.node(), std::move(command), row.reply);
+  if (!row.reply) return ExecuteCommand(f);
+  const std::array<io::ScanArg, sizeof...(O)> targets{io::ScanArg(detail::ScanTarget(out.p))...};
+  return ExecuteQuery(f, io::ScanArgs(targets.data(), targets.size()));
+}
+
+template <class T>
+HRESULT GetProperty(CallFrame& f, const PropertyRow<T>& row, T* val) {
+  if (row.sim == Sim::kYes && f.simulating()) return SimulatedGet(f, val);
+  return RunMethod(f, MethodRow{row.query, row.reply ? row.reply : detail::DefaultReply<T>()},
+                   Args(), Out<T>{val, "val"});
+}
+
+template <class T>
+HRESULT PutProperty(CallFrame& f, const PropertyRow<T>& row, const T& val) {
+  if (row.sim == Sim::kYes && f.simulating()) return SimulatedPut(f, val);
+  return RunMethod(f, MethodRow{row.set, nullptr}, Args(val));
+}
+
+// The members themselves: the frame around the executors.
+
+template <class I, FixedString M, class T>
+HRESULT Get(CNode& node, const PropertyRow<T>& row, T* val) {
+  return RunFrame(node, Describe<I, M>(), Check::kInitialized, [&](CallFrame& f) -> HRESULT {
+    MOTQR_RETURN_IF_FAILED(f.Out(val, "val"));
+    return GetProperty(f, row, val);
+  });
+}
+
+template <class I, FixedString M, class T>
+HRESULT Put(CNode& node, const PropertyRow<T>& row, T val) {
+  return RunFrame(node, Describe<I, M>(), Check::kInitialized,
+                  [&](CallFrame& f) { return PutProperty(f, row, val); });
+}
+
+template <class I, FixedString M, class... In, class... O>
+HRESULT Call(CNode& node, const MethodRow& row, const std::tuple<const In&...>& in, Out<O>... out) {
+  return RunFrame(node, Describe<I, M>(), Check::kInitialized, [&](CallFrame& f) -> HRESULT {
+    HRESULT hr = com::S_OK;
+    ((hr = com::Failed(hr) ? hr : f.Out(out.p, out.name)), ...);
+    MOTQR_RETURN_IF_FAILED(hr);
+    return RunMethod(f, row, in, out...);
+  });
+}
+
+// A method with no arguments and no results.
+template <class I, FixedString M>
+HRESULT Call(CNode& node, const MethodRow& row) {
+  return Call<I, M>(node, row, Args());
+}
+
+}  // namespace motqr::driver

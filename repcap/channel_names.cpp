@@ -1,0 +1,52 @@
+#include "repcap/channel_names.h"
+
+#include <algorithm>
+#include <cctype>
+
+namespace motqr::repcap {
+namespace {
+
+std::string Upper(std::string_view s) {
+  std::string r(s);
+  std::transform(r.begin(), r.end(), r.begin(), [](char c) {
+    return static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+  });
+  return r;
+}
+
+std::string Qualified(std::string_view rep_cap, std::string_view physical) {
+  return std::string(rep_cap) + "!!" + std::string(physical);
+}
+
+}  // namespace
+
+bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
+  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+           return std::toupper(static_cast<unsigned char>(x)) ==
+                  std::toupper(static_cast<unsigned char>(y));
+         });
+}
+
+void VirtualNameMap::Add(std::string_view virtual_name, std::string_view maps_to,
+                         std::string_view rep_cap) {
+  to_physical[Upper(virtual_name)] = std::string(maps_to);
+  const std::string qualified = maps_to.find("!!") == std::string_view::npos
+                                    ? Qualified(rep_cap, maps_to)
+                                    : std::string(maps_to);
+  to_virtual.emplace(qualified, std::string(virtual_name));
+}
+
+std::string ResolveChannelName(const VirtualNameMap& names, std::string_view name) {
+  auto it = names.to_physical.find(Upper(name));
+  std::string result = it == names.to_physical.end() ? std::string(name) : it->second;
+  if (std::size_t p = result.find("!!"); p != std::string::npos) result.erase(0, p + 2);
+  return result;
+}
+
+std::string PresentationName(const VirtualNameMap& names, std::string_view rep_cap,
+                             std::string_view physical_name) {
+  auto it = names.to_virtual.find(Qualified(rep_cap, physical_name));
+  return it == names.to_virtual.end() ? std::string(physical_name) : it->second;
+}
+
+}  // namespace motqr::repcap

@@ -66,7 +66,7 @@ HRESULT VScan(IIoBuffer& buffer, IEnumFormatter* enums, std::string_view format,
 template <class... Destinations>
 HRESULT Scan(IIoBuffer& buffer, IEnumFormatter* enums, std::string_view format,
              Destinations&&... destinations) {
-  static_assert((std::is_constructible_v<ScanArg, Destinations&&> && ...),
+  static_assert((kScanArgAccepts<Destinations&&> && ...),
                 "a reply destination must be one of the kinds ScanArg accepts");
   const std::array<ScanArg, sizeof...(Destinations)> args{
       ScanArg(std::forward<Destinations>(destinations))...};

@@ -8,7 +8,8 @@
 //   std::string name;                  // "%$Ct"       -> std::string*
 //   char text[32];                     // "%[^\n]"     -> char[32] (a byte buffer)
 //   com::SAFEARRAY* values = nullptr;  // "%,$Slf"     -> com::SAFEARRAY**
-//   std::int32_t words[16];            // "%,16d"      -> std::int32_t[16] (a caller array)
+//   std::int32_t words[16];            // "%,16d"      -> std::int32_t[16] (a caller array;
+//                                      //    a std::span or std::vector of the type works too)
 //   std::int32_t max = 6;              // "%#$Cs"      -> &max first, then the destination
 //
 // Byte buffers and caller arrays are spans: the engine never writes beyond
@@ -20,6 +21,7 @@
 #include <span>
 #include <string>
 #include <type_traits>
+#include <utility>
 #include <variant>
 
 #include "platform/com/bstr.h"
@@ -27,36 +29,51 @@
 
 namespace motqr::io {
 
+using ScanValue =
+    std::variant<std::uint8_t*, std::int16_t*, std::int32_t*, std::int64_t*, float*, double*,
+                 std::span<char>, com::BSTR*, std::string*, com::SAFEARRAY**,
+                 std::span<std::uint8_t>, std::span<std::int16_t>, std::span<std::int32_t>,
+                 std::span<std::int64_t>, std::span<float>, std::span<double>, std::span<com::BSTR>,
+                 std::span<std::string>, std::span<std::span<char>>>;
+
+// Whether a C++ argument can be a reply destination.
+template <class A>
+inline constexpr bool kScanArgAccepts = [] {
+  using D = std::remove_cvref_t<A>;
+  if constexpr (std::is_array_v<D>) {
+    return std::rank_v<D> == 1 &&
+           std::is_constructible_v<ScanValue, std::span<std::remove_extent_t<D>>>;
+  } else {
+    // A std::string is not taken for a byte buffer: pass its address ("%$Cs").
+    return !std::is_same_v<D, std::string> && std::is_constructible_v<ScanValue, A>;
+  }
+}();
+
 class ScanArg {
  public:
-  using Value =
-      std::variant<std::uint8_t*, std::int16_t*, std::int32_t*, std::int64_t*, float*, double*,
-                   std::span<char>, com::BSTR*, std::string*, com::SAFEARRAY**,
-                   std::span<std::uint8_t>, std::span<std::int16_t>, std::span<std::int32_t>,
-                   std::span<std::int64_t>, std::span<float>, std::span<double>,
-                   std::span<com::BSTR>, std::span<std::string>, std::span<std::span<char>>>;
+  using Value = ScanValue;
 
-  // Scalars, `#` slots (std::int32_t*), wide strings, string objects, safe arrays.
-  ScanArg(std::uint8_t* p) : value_(p) {}
-  ScanArg(std::int16_t* p) : value_(p) {}
-  ScanArg(std::int32_t* p) : value_(p) {}
-  ScanArg(std::int64_t* p) : value_(p) {}
-  ScanArg(float* p) : value_(p) {}
-  ScanArg(double* p) : value_(p) {}
-  ScanArg(com::BSTR* p) : value_(p) {}
-  ScanArg(std::string* p) : value_(p) {}
-  ScanArg(com::SAFEARRAY** p) : value_(p) {}
-
-  // Byte buffers (text and `%c`) and caller arrays (lists and blocks).
-  template <class T>
-  requires std::is_constructible_v<Value, std::span<T>> ScanArg(std::span<T> s) : value_(s) {}
-  template <class T, std::size_t N>
-  requires std::is_constructible_v<Value, std::span<T>> ScanArg(T (&a)[N])
-      : value_(std::span<T>(a)) {}
+  // Scalars, `#` slots (std::int32_t*), wide strings, string objects and safe
+  // arrays as pointers; byte buffers and caller arrays as spans or as arrays
+  // (an array is never taken for a pointer to its first element). Anything
+  // else does not compile.
+  template <class A>
+  requires(kScanArgAccepts<A>) ScanArg(A&& destination)
+      : value_(Convert(std::forward<A>(destination))) {}
 
   const Value& value() const { return value_; }
 
  private:
+  template <class A>
+  static Value Convert(A&& destination) {
+    using D = std::remove_cvref_t<A>;
+    if constexpr (std::is_array_v<D>) {
+      return Value(std::span<std::remove_extent_t<D>>(destination));
+    } else {
+      return Value(std::forward<A>(destination));
+    }
+  }
+
   Value value_;
 };
 

@@ -99,7 +99,8 @@ bool SameLine(const termios& wanted, const termios& taken) {
 class SerialTransport final : public StreamTransport {
  public:
   SerialTransport(UniqueFd fd, const ResourceName& name)
-      : StreamTransport(std::move(fd), InterfaceType::kAsrl, name.board) {}
+      : StreamTransport(std::move(fd), InterfaceType::kAsrl, name.board,
+                        "ASRL::" + name.device_path) {}
 
   // Puts the line in raw mode with the current settings.
   Status Configure(const LineSettings& line);

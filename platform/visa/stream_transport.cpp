@@ -60,8 +60,14 @@ std::string OsFailureText(std::string_view what, int error) {
   return std::string(what) + ": " + OsErrorText(error) + ".";
 }
 
-StreamTransport::StreamTransport(UniqueFd fd, InterfaceType type, std::uint16_t board)
-    : fd_(std::move(fd)), interface_type_(type), board_(board) {}
+StreamTransport::StreamTransport(UniqueFd fd, InterfaceType type, std::uint16_t board,
+                                 const std::string& lock_key)
+    : fd_(std::move(fd)),
+      interface_type_(type),
+      board_(board),
+      lock_(ResourceLock::For(lock_key)) {}
+
+StreamTransport::~StreamTransport() { lock_->ReleaseAll(this); }
 
 StreamTransport::Framing StreamTransport::ReadFraming() const {
   return Framing{termchar_enabled_, VI_SUCCESS_TERM_CHAR};
@@ -94,6 +100,7 @@ Status StreamTransport::SendAll(std::span<const std::uint8_t> data, std::size_t*
 Status StreamTransport::Write(std::span<const std::uint8_t> data, bool end, std::size_t* written) {
   *written = 0;
   if (!is_open()) return ClosedStatus();
+  MOTQR_VISA_RETURN_IF_ERROR(lock_->CheckAccess(this));
   MOTQR_VISA_RETURN_IF_ERROR(SendAll(data, written));
   if (end) return FinishEnd();
   return Status();
@@ -140,6 +147,7 @@ Status StreamTransport::ReadFramed(std::span<std::uint8_t> buffer, Framing frami
                                    ReadResult* result) {
   *result = ReadResult{};
   if (!is_open()) return ClosedStatus();
+  MOTQR_VISA_RETURN_IF_ERROR(lock_->CheckAccess(this));
   const Deadline deadline(timeout_ms_);
   while (true) {
     if (TakeFromReadAhead(buffer, framing, result)) {
@@ -165,6 +173,7 @@ Status StreamTransport::Read(std::span<std::uint8_t> buffer, ReadResult* result)
 
 Status StreamTransport::Clear() {
   if (!is_open()) return ClosedStatus();
+  MOTQR_VISA_RETURN_IF_ERROR(lock_->CheckAccess(this));
   DiscardReadAhead();
   return DiscardDeviceInput();
 }
@@ -266,18 +275,20 @@ Status StreamTransport::GetExtraAttribute(ViAttr, ViAttrState*) {
   return Status(VI_ERROR_NSUP_ATTR);
 }
 
-Status StreamTransport::Lock(ViAccessMode mode, ViUInt32, std::string_view requested_key,
+Status StreamTransport::Lock(ViAccessMode mode, ViUInt32 timeout_ms, std::string_view requested_key,
                              std::string* access_key) {
+  access_key->clear();
   if (!is_open()) return ClosedStatus();
-  return lock_.Lock(mode, requested_key, access_key);
+  return lock_->Lock(this, mode, timeout_ms, requested_key, access_key);
 }
 
 Status StreamTransport::Unlock() {
   if (!is_open()) return ClosedStatus();
-  return lock_.Unlock();
+  return lock_->Unlock(this);
 }
 
 Status StreamTransport::Close() {
+  lock_->ReleaseAll(this);
   DiscardReadAhead();
   if (fd_.Reset() != 0) return Status(VI_ERROR_CLOSING_FAILED, OsFailureText("close", errno));
   return Status();

@@ -1,18 +1,20 @@
 // The part shared by the built-in transports over a file descriptor (TCP socket, serial line):
 // non-blocking I/O with poll() time-outs, a read-ahead buffer so a read can stop at the
 // termination character without reading byte by byte, "*STB?"/"*TRG" as text, the common
-// attributes and session-level locking.
+// attributes and VISA locks (an I/O operation on a resource another session has locked fails
+// with VI_ERROR_RSRC_LOCKED).
 #pragma once
 
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <span>
 #include <string>
 #include <string_view>
 
+#include "platform/visa/resource_lock.h"
 #include "platform/visa/resource_name.h"
-#include "platform/visa/session_lock.h"
 #include "platform/visa/transport.h"
 #include "platform/visa/unique_fd.h"
 
@@ -39,7 +41,10 @@ class StreamTransport : public Transport {
     ViStatus termchar_status = VI_SUCCESS_TERM_CHAR;
   };
 
-  StreamTransport(UniqueFd fd, InterfaceType type, std::uint16_t board);
+  // `lock_key` names the resource for locking: sessions that open the same key share locks.
+  StreamTransport(UniqueFd fd, InterfaceType type, std::uint16_t board,
+                  const std::string& lock_key);
+  ~StreamTransport() override;
 
   // One non-blocking transfer; -1 with errno set on failure, 0 from RecvSome at end of stream.
   virtual long RecvSome(std::uint8_t* data, std::size_t size) = 0;
@@ -78,7 +83,7 @@ class StreamTransport : public Transport {
   bool send_end_enabled_ = true;
   bool suppress_end_enabled_ = false;
   ViUInt16 io_protocol_ = VI_PROT_NORMAL;
-  SessionLock lock_;
+  std::shared_ptr<ResourceLock> lock_;
   std::array<std::uint8_t, 4096> read_ahead_{};
   std::size_t pending_begin_ = 0;
   std::size_t pending_end_ = 0;

@@ -17,10 +17,20 @@ namespace {
 // Bound on the reads a device clear spends draining what already arrived.
 constexpr int kClearDrainChunks = 256;
 
+// Sessions to the same host and port share locks; host names compare without case.
+std::string LockKey(const ResourceName& name) {
+  std::string host = name.host;
+  for (char& c : host) {
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  }
+  return "TCPIP::" + host + "::" + std::to_string(name.port);
+}
+
 class TcpTransport final : public StreamTransport {
  public:
   TcpTransport(UniqueFd fd, const ResourceName& name)
-      : StreamTransport(std::move(fd), InterfaceType::kTcpip, name.board), port_(name.port) {}
+      : StreamTransport(std::move(fd), InterfaceType::kTcpip, name.board, LockKey(name)),
+        port_(name.port) {}
 
  protected:
   long RecvSome(std::uint8_t* data, std::size_t size) override {

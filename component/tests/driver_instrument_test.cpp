@@ -2,7 +2,7 @@
 // status checking and the error queries send and how they read the replies.
 #include <gtest/gtest.h>
 
-#include "component/tests/fake_session.h"
+#include "driver/testing/scripted_session.h"
 #include "component/tests/test_support.h"
 #include "errors/status_codes.h"
 
@@ -14,7 +14,7 @@ using Sent = std::vector<std::string>;
 class Instrument : public ::testing::Test {
  protected:
   void SetUp() override {
-    UseFakeInstrument(&inst_);
+    UseScriptedInstrument(&inst_);
     inst_.fixed["*IDN?"] = "MORVANE, TQR-M3, SN42, 2.1";
     inst_.fixed["*RST;*OPC?"] = "1";
     inst_.fixed["*ESR?"] = "0";
@@ -24,8 +24,8 @@ class Instrument : public ::testing::Test {
                                id_query ? com::VARIANT_TRUE : 0, reset ? com::VARIANT_TRUE : 0,
                                Text(options).Get());
   }
-  FakeInstrument inst_;
-  com::ComPtr<IIviDriver> driver_ = NewDriver(&MakeFakeSession);
+  ScriptedInstrument inst_;
+  com::ComPtr<IIviDriver> driver_ = NewDriver(&MakeScriptedSession);
 };
 
 TEST_F(Instrument, InitializeIdentifiesTheInstrument) {

@@ -1,5 +1,11 @@
-// A scripted I/O session for driver tests: records every command and answers
-// queries from a table of replies.
+// A scripted I/O session for driver and member tests: records every command
+// as the driver formatted it and answers queries from scripted replies, read
+// back with the real reply parser.
+//
+//   ScriptedInstrument inst;
+//   UseScriptedInstrument(&inst);
+//   inst.Reply(":VOLT?", "5.000\n");      // next reply to ":VOLT?"
+//   inst.fixed["*ESR?"] = "0";           // the reply every time
 #pragma once
 
 #include <deque>
@@ -12,7 +18,7 @@
 
 namespace motqr::testing {
 
-struct FakeInstrument {
+struct ScriptedInstrument {
   std::vector<std::string> sent;                           // every command written, in order
   std::map<std::string, std::deque<std::string>> replies;  // command -> queued replies
   std::map<std::string, std::string> fixed;                // command -> reply given every time
@@ -27,7 +33,7 @@ struct FakeInstrument {
 };
 
 // The instrument the next driver's session talks to.
-void UseFakeInstrument(FakeInstrument* instrument);
-std::unique_ptr<driver::ISessionPort> MakeFakeSession();
+void UseScriptedInstrument(ScriptedInstrument* instrument);
+std::unique_ptr<driver::ISessionPort> MakeScriptedSession();
 
 }  // namespace motqr::testing

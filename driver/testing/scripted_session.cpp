@@ -1,22 +1,26 @@
-#include "component/tests/fake_session.h"
+#include "driver/testing/scripted_session.h"
+
+#include "io/input/formatted_input.h"
+#include "io/input/testing/memory_reply_buffer.h"
 
 #include <charconv>
 
 namespace motqr::testing {
 namespace {
 
-FakeInstrument* current = nullptr;
+ScriptedInstrument* current = nullptr;
 
-class FakeSession final : public driver::ISessionPort {
+class ScriptedSession final : public driver::ISessionPort {
  public:
-  explicit FakeSession(FakeInstrument* instrument) : i_(instrument) {}
+  explicit ScriptedSession(ScriptedInstrument* instrument) : i_(instrument) {}
 
   com::HRESULT Open(const std::string&, io::IInstrErrorPoller* poller,
-                    errors::IErrorReporter* reporter, io::IEnumFormatter*) override {
+                    errors::IErrorReporter* reporter, io::IEnumFormatter* formatter) override {
     ++i_->opens;
     if (com::Failed(i_->open_status)) return reporter->IoError("Failed to open VISA resource.");
     poller_ = poller;
     reporter_ = reporter;
+    formatter_ = formatter;
     i_->open = true;
     return com::S_OK;
   }
@@ -59,10 +63,19 @@ class FakeSession final : public driver::ISessionPort {
   com::HRESULT WriteCommand(std::string_view command) override {
     return WriteString(command, true, io::kTmoKeep);
   }
-  com::HRESULT QueryFormatted(std::string_view command, std::string_view,
-                              io::ScanArgs) override {
-    if (com::HRESULT hr = WriteString(command, false, io::kTmoKeep); com::Failed(hr)) return hr;
-    return com::E_NOTIMPL;  // member replies are tested against the real session
+  com::HRESULT QueryFormatted(std::string_view command, std::string_view reply_format,
+                              io::ScanArgs outputs) override {
+    std::string reply;
+    if (com::HRESULT hr = QueryString(command, &reply, io::kTmoKeep); com::Failed(hr)) return hr;
+    // The session's buffer strips the read termination from a response, and
+    // what the format leaves unread is discarded.
+    if (!reply.empty() && reply.back() == '\n') reply.pop_back();
+    io::testing::MemoryReplyBuffer buffer(reply);
+    com::HRESULT hr = io::VScan(buffer, formatter_, reply_format, outputs);
+    if (com::Failed(hr)) return hr;
+    if (hr == io::S_MORE_DATA) hr = com::S_OK;
+    com::HRESULT poll = poller_->PollInstrumentErrors();
+    return com::Failed(poll) ? poll : hr;
   }
   com::HRESULT Clear() override {
     i_->sent.push_back("<device clear>");
@@ -70,18 +83,19 @@ class FakeSession final : public driver::ISessionPort {
   }
 
  private:
-  FakeInstrument* i_;
+  ScriptedInstrument* i_;
   io::IInstrErrorPoller* poller_ = nullptr;
   errors::IErrorReporter* reporter_ = nullptr;
+  io::IEnumFormatter* formatter_ = nullptr;
   std::string last_;
 };
 
 }  // namespace
 
-void UseFakeInstrument(FakeInstrument* instrument) { current = instrument; }
+void UseScriptedInstrument(ScriptedInstrument* instrument) { current = instrument; }
 
-std::unique_ptr<driver::ISessionPort> MakeFakeSession() {
-  return std::make_unique<FakeSession>(current);
+std::unique_ptr<driver::ISessionPort> MakeScriptedSession() {
+  return std::make_unique<ScriptedSession>(current);
 }
 
 }  // namespace motqr::testing

@@ -40,7 +40,11 @@ namespace motqr::io {
 // A directive found an argument of another kind than it takes.
 inline constexpr HRESULT kFormatArgTypeMismatch = com::DISP_E_TYPEMISMATCH;
 // A directive found no argument left.
-inline constexpr HRESULT kFormatArgMissing = com::MakeHresult(0x8002000Eu);
+inline constexpr HRESULT kFormatArgMissing =
+    com::MakeHresult(0x8002000Fu);  // DISP_E_PARAMNOTOPTIONAL
+// Arguments were left over after the last directive (only CheckFormatArguments
+// reports this; formatting itself ignores extra arguments, as printf does).
+inline constexpr HRESULT kFormatArgUnused = com::MakeHresult(0x8002000Eu);  // DISP_E_BADPARAMCOUNT
 
 enum class FormatArgKind : std::uint8_t {
   kNone,

@@ -243,6 +243,7 @@ class OutputRun {
     }
     return hr;
   }
+  std::size_t ArgumentsTaken() const { return next_; }
 
  private:
   static bool WritesNothingInStringMode(Class c) {
@@ -682,20 +683,50 @@ class OutputRun {
   std::string token_;
 };
 
-}  // namespace
+// Any value is a token: checking arguments needs no tables.
+class AnyTokenFormatter final : public IEnumFormatter {
+ public:
+  HRESULT FormatEnum(std::string_view, std::int32_t, std::string* token) override {
+    token->clear();
+    return S_OK;
+  }
+  HRESULT ParseEnum(std::string_view, std::string_view, std::int32_t*) override {
+    return com::E_NOTIMPL;
+  }
+  std::int32_t GetMaxEnumLength(std::string_view) override { return 0; }
+};
 
-HRESULT FormatOutputV(IIoBuffer* sink, IEnumFormatter* enums, std::string_view format,
-                      FormatArgs args, bool string_mode) {
+HRESULT RunFormat(IIoBuffer* sink, IEnumFormatter* enums, std::string_view format, FormatArgs args,
+                  bool string_mode, std::size_t* taken) {
   if (!sink) return E_INVALIDARG;
   if (format.empty()) return S_OK;
   try {
     ParsedOutputFormat scratch;
     const ParsedOutputFormat* parsed = nullptr;
     MOTQR_RETURN_IF_FAILED(ParseOutputFormatCached(format, &scratch, &parsed));
-    return OutputRun(sink, enums, *parsed, args, string_mode).Run();
+    OutputRun run(sink, enums, *parsed, args, string_mode);
+    const HRESULT hr = run.Run();
+    if (taken) *taken = run.ArgumentsTaken();
+    return hr;
   } catch (const std::bad_alloc&) {
     return E_OUTOFMEMORY;
   }
+}
+
+}  // namespace
+
+HRESULT FormatOutputV(IIoBuffer* sink, IEnumFormatter* enums, std::string_view format,
+                      FormatArgs args, bool string_mode) {
+  return RunFormat(sink, enums, format, args, string_mode, nullptr);
+}
+
+HRESULT CheckFormatArguments(std::string_view format, FormatArgs args, bool string_mode) {
+  std::string discarded;
+  CCStringWriter sink(&discarded);
+  AnyTokenFormatter enums;
+  std::size_t taken = 0;
+  MOTQR_RETURN_IF_FAILED(RunFormat(&sink, &enums, format, args, string_mode, &taken));
+  return taken == args.size() ? S_OK : kFormatArgUnused;
 }
 
 HRESULT FormatStringV(std::string* text, IEnumFormatter* enums, std::string_view format,

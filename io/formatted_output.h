@@ -41,6 +41,13 @@ namespace motqr::io {
 HRESULT FormatOutputV(IIoBuffer* sink, IEnumFormatter* enums, std::string_view format,
                       FormatArgs args, bool string_mode = false);
 
+// Runs `format` over `args` without writing anywhere and with every enumeration
+// value taken as valid: S_OK when each argument fits its directive and all are
+// taken; kFormatArgMissing, kFormatArgTypeMismatch or kFormatArgUnused when
+// not; the engine's other failures (a format that cannot be cut, a null array)
+// as they are. For tests that walk a table of commands with sample arguments.
+HRESULT CheckFormatArguments(std::string_view format, FormatArgs args, bool string_mode);
+
 // Appends the formatted text to `text` (string mode).
 HRESULT FormatStringV(std::string* text, IEnumFormatter* enums, std::string_view format,
                       FormatArgs args);

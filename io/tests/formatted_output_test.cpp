@@ -364,6 +364,19 @@ TEST(FormatStringTest, FailureRows) {
             E_UNEXPECTED);
 }
 
+TEST(FormatStringTest, ArgumentCheckFindsMismatchesWithoutTables) {
+  const std::int32_t list[] = {1, 2};
+  EXPECT_EQ(CheckFormatArguments(":PROG:STEP%d:CURR%{MorvaneTqrPositiveNegativeEnum}s %0.6lg",
+                                 MakeFormatArgs(3, 1, 0.5), false),
+            S_OK);
+  EXPECT_EQ(CheckFormatArguments(":VOLT %0.6lg", MakeFormatArgs("5"), false),
+            kFormatArgTypeMismatch);
+  EXPECT_EQ(CheckFormatArguments(":VOLT %0.6lg", MakeFormatArgs(), false), kFormatArgMissing);
+  EXPECT_EQ(CheckFormatArguments(":VOLT %0.6lg", MakeFormatArgs(1.0, 2), false), kFormatArgUnused);
+  EXPECT_EQ(CheckFormatArguments("%,2d", MakeFormatArgs(list), false), S_OK);
+  EXPECT_EQ(CheckFormatArguments("%,2d", MakeFormatArgs(list), true), kFormatArgUnused);
+}
+
 TEST(FormatStringTest, ParallelCallersShareTheFormatCache) {
   std::vector<std::thread> threads;
   std::array<bool, 4> ok{};

@@ -2,6 +2,13 @@
 // 3.0 type library (slot 3 is the first member after IUnknown). "long" there is 32 bits and
 // "short" 16 bits on every platform, so they are std::int32_t and std::int16_t here.
 //
+// The identifiers and member orders of IVisaSession, IBaseMessage, IMessage and
+// IFormattedIO488, and the class identifiers of ResourceManager and FormattedIO488, are the
+// published ones. IResourceManager and IEventManager follow VISA-COM's member lists as this
+// layer knows them; their interface identifiers, and those of the interfaces no resource here
+// offers (IAsyncMessage, IRegister, ISharedRegister, IEvent, IEventHandler), are values of
+// this layer's choosing within the VISA-COM family. Nothing outside this process sees them.
+//
 //   ComPtr<IResourceManager> rm;   // CoCreateInstance(kClsidResourceManager, ...)
 //   ComPtr<IVisaSession> session;
 //   rm->Open(resource, NO_LOCK, 2000, options, session.Put());

@@ -1,7 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <chrono>
 #include <future>
+#include <thread>
+#include <vector>
 
 #include "platform/com/class_registry.h"
 #include "platform/com/error_info.h"
@@ -225,6 +228,40 @@ TEST_F(VisaComSession, LibraryResourcesPassThroughTheSystemVisa) {
       E_VISA_LIBRARY_NFOUND);
   EXPECT_NE(LastErrorDescription().find("needs a system VISA library"), std::string::npos);
   SetVisaLibraryNames({});
+}
+
+TEST_F(VisaComSession, ConcurrentCallersShareOneSession) {
+  constexpr int kThreads = 4;
+  constexpr int kQueries = 50;
+  LoopbackServer server([](int client) {  // echoes every byte back
+    std::size_t echoed = 0;
+    while (echoed < kThreads * kQueries * 2) {
+      const std::string chunk = LoopbackServer::Receive(client, 1);
+      if (chunk.empty()) return;
+      LoopbackServer::Send(client, chunk);
+      ++echoed;
+    }
+    LoopbackServer::AwaitClose(client);
+  });
+  ComPtr<IMessage> message = OpenMessage(server.resource());
+  ASSERT_TRUE(message);
+  ASSERT_EQ(message->put_TerminationCharacterEnabled(com::VARIANT_TRUE), com::S_OK);
+  std::atomic<int> replies{0};
+  std::vector<std::thread> threads;
+  for (int t = 0; t < kThreads; ++t) {
+    threads.emplace_back([&] {
+      for (int i = 0; i < kQueries; ++i) {
+        std::int32_t count = 0;
+        Bstr reply;
+        if (message->WriteString(Bstr::FromUtf8("Q\n").Get(), &count) != com::S_OK) return;
+        if (message->ReadString(16, reply.Put()) == S_VISA_TERM_CHAR && reply.ToUtf8() == "Q\n") {
+          ++replies;
+        }
+      }
+    });
+  }
+  for (std::thread& thread : threads) thread.join();
+  EXPECT_EQ(replies.load(), kThreads * kQueries);
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 #include "io/instr_buffer.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <cstring>
 #include <new>
 #include <utility>
@@ -64,6 +65,9 @@ HRESULT CInstrBuffer::AllocateRead(std::int32_t capacity) {
 }
 
 HRESULT CInstrBuffer::AllocateWrite(std::int32_t capacity) {
+  if (capacity > INT32_MAX - Length(write_termination_)) {
+    return reporter_->OutOfMemory(WriteAllocationMessage(capacity));
+  }
   auto area = AllocateZeroed(capacity + Length(write_termination_));
   if (!area) return reporter_->OutOfMemory(WriteAllocationMessage(capacity));
   write_ = std::move(area);
@@ -73,6 +77,9 @@ HRESULT CInstrBuffer::AllocateWrite(std::int32_t capacity) {
 }
 
 HRESULT CInstrBuffer::SetWriteTermination(std::string_view termination) {
+  if (termination.size() > static_cast<std::size_t>(INT32_MAX - write_capacity_)) {
+    return reporter_->OutOfMemory(WriteAllocationMessage(write_capacity_));
+  }
   auto area = AllocateZeroed(write_capacity_ + static_cast<std::int32_t>(termination.size()));
   if (!area) return reporter_->OutOfMemory(WriteAllocationMessage(write_capacity_));
   std::memcpy(area.get(), write_.get(), static_cast<std::size_t>(write_count_));
@@ -159,17 +166,38 @@ HRESULT CInstrBuffer::ReadBuffer(std::uint8_t* buffer, std::int32_t count, std::
   return (read_available_ > 0 || !end_seen_) ? S_MORE_DATA : S_OK;
 }
 
+HRESULT CInstrBuffer::ReadUpTo(std::int32_t count, bool discard, std::string* bytes) {
+  // Storage grows with what arrives, not with what was asked for.
+  constexpr std::int32_t kChunk = 65536;
+  HRESULT hr = S_OK;
+  while (static_cast<std::int32_t>(bytes->size()) < count) {
+    const std::int32_t want = std::min(kChunk, count - static_cast<std::int32_t>(bytes->size()));
+    const std::size_t at = bytes->size();
+    bytes->resize(at + static_cast<std::size_t>(want));
+    std::int32_t got = 0;
+    hr = ReadBuffer(reinterpret_cast<std::uint8_t*>(bytes->data() + at), want, &got, false);
+    bytes->resize(at + static_cast<std::size_t>(std::max(got, 0)));
+    if (Failed(hr)) return hr;
+    if (got < want || hr == S_OK) break;
+  }
+  return discard ? DiscardReadBuffer() : hr;
+}
+
 HRESULT CInstrBuffer::ReadBstr(com::BSTR* text, std::int32_t count, bool discard) {
   if (!text) return reporter_->NullPointerCurrent("pbstrBuf");
   *text = nullptr;
   if (count < 0) return reporter_->InvalidValueIntCurrent("lCount", count);
-  auto bytes = AllocateZeroed(count + 1);
-  if (!bytes) return reporter_->OutOfMemory("Could not allocate BSTR memory for Read.");
-  std::int32_t n = 0;
-  HRESULT hr = ReadBuffer(bytes.get(), count, &n, discard);
-  if (Failed(hr)) return hr;
-  // One character per byte: the bytes are kept as they came.
-  std::u16string wide(bytes.get(), bytes.get() + n);
+  std::string bytes;
+  std::u16string wide;
+  HRESULT hr;
+  try {
+    hr = ReadUpTo(count, discard, &bytes);
+    if (Failed(hr)) return hr;
+    // One character per byte: the bytes are kept as they came.
+    wide.assign(bytes.begin(), bytes.end());
+  } catch (const std::bad_alloc&) {
+    return reporter_->OutOfMemory("Could not allocate BSTR memory for Read.");
+  }
   *text = com::SysAllocStringLen(wide.data(), static_cast<std::uint32_t>(wide.size()));
   if (!*text) return reporter_->OutOfMemory("Could not allocate BSTR memory for Read.");
   return hr;
@@ -179,20 +207,19 @@ HRESULT CInstrBuffer::ReadSafeArray(com::SAFEARRAY** data, std::int32_t count, b
   if (!data) return reporter_->NullPointerCurrent("ppsaBuf");
   *data = nullptr;
   if (count < 0) return reporter_->InvalidValueIntCurrent("lCount", count);
-  com::SafeArray full =
-      com::SafeArray::CreateVector(com::VT_UI1, static_cast<std::uint32_t>(count));
-  if (!full) return reporter_->OutOfMemory("Could not allocate SAFEARRAY memory for Read.");
-  std::int32_t n = 0;
-  HRESULT hr = ReadBuffer(full.Data<std::uint8_t>().data(), count, &n, discard);
-  if (Failed(hr)) return hr;
-  if (n == count) {
-    *data = full.Detach();
-    return hr;
+  std::string bytes;
+  HRESULT hr;
+  try {
+    hr = ReadUpTo(count, discard, &bytes);
+  } catch (const std::bad_alloc&) {
+    return reporter_->OutOfMemory("Could not allocate SAFEARRAY memory for Read.");
   }
-  com::SafeArray shrunk = com::SafeArray::CreateVector(com::VT_UI1, static_cast<std::uint32_t>(n));
-  if (!shrunk) return reporter_->OutOfMemory("Could not allocate SAFEARRAY memory for Read.");
-  std::copy_n(full.Data<std::uint8_t>().data(), n, shrunk.Data<std::uint8_t>().data());
-  *data = shrunk.Detach();
+  if (Failed(hr)) return hr;
+  com::SafeArray array =
+      com::SafeArray::CreateVector(com::VT_UI1, static_cast<std::uint32_t>(bytes.size()));
+  if (!array) return reporter_->OutOfMemory("Could not allocate SAFEARRAY memory for Read.");
+  std::copy(bytes.begin(), bytes.end(), array.Data<char>().begin());
+  *data = array.Detach();
   return hr;
 }
 

@@ -86,6 +86,8 @@ class CInstrBuffer final : public IIoBuffer {
   HRESULT AllocateRead(std::int32_t capacity);
   HRESULT AllocateWrite(std::int32_t capacity);
   HRESULT Refill();
+  // Reads up to `count` bytes (fewer when the response ends) into `bytes`.
+  HRESULT ReadUpTo(std::int32_t count, bool discard, std::string* bytes);
   // After a copy: a response's trailing read termination is consumed with
   // the last byte the caller takes.
   void ConsumeTrailingTermination();

@@ -188,7 +188,8 @@ TEST_F(InstrBufferTest, ReadBstrAndSafeArrayHoldExactlyTheBytesRead) {
   EXPECT_EQ(text.View(), u"AB");
   io_.QueueReply("xyz");
   com::SafeArray bytes;
-  EXPECT_EQ(buffer_->ReadSafeArray(bytes.Put(), 10, false), S_OK);
+  // Storage follows what arrives, not the count asked for.
+  EXPECT_EQ(buffer_->ReadSafeArray(bytes.Put(), 1'000'000'000, false), S_OK);
   ASSERT_EQ(bytes.size(), 3u);
   EXPECT_EQ(bytes.Data<std::uint8_t>()[2], 'z');
 }
@@ -335,6 +336,18 @@ TEST_F(InstrBufferTest, SetBufferSizeFlushesAndResizes) {
   EXPECT_EQ(buffer_->SetBufferSize(7, 100), S_OK);  // other masks do nothing
   EXPECT_EQ(buffer_->GetWriteBufferSize(&size), S_OK);
   EXPECT_EQ(size, 8);
+}
+
+TEST_F(InstrBufferTest, ImpossibleSizesAreReportedAndKeepTheOldBuffers) {
+  EXPECT_EQ(buffer_->SetBufferSize(1, INT32_MAX), RecordingErrorReporter::kOutOfMemory);
+  EXPECT_EQ(reporter_.LastText(),
+            "Couldn't allocate formatted I/O write buffer with a capacity of 2147483647 bytes.");
+  EXPECT_EQ(buffer_->SetBufferSize(0, 0), RecordingErrorReporter::kInvalidValue);
+  std::int32_t size = 0;
+  EXPECT_EQ(buffer_->GetWriteBufferSize(&size), S_OK);
+  EXPECT_EQ(size, 4096);
+  EXPECT_EQ(Write("*CLS", true), S_OK);
+  EXPECT_EQ(io_.Writes().back().bytes, "*CLS\n");
 }
 
 TEST_F(InstrBufferTest, NewWriteTerminationKeepsTheBufferedBytes) {

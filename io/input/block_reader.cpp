@@ -27,31 +27,48 @@ HRESULT NextDigit(ReplyReader& reader, int* digit) {
   return S_OK;
 }
 
-// Reads exactly `count` bytes into `data`, in transfers the buffer accepts.
-HRESULT ReadExactly(ReplyReader& reader, std::uint8_t* data, std::int64_t count) {
-  while (count > 0) {
-    const auto want = static_cast<std::int32_t>(std::min(count, kMaxTransfer));
-    std::int32_t got = 0;
-    const HRESULT hr = reader.ReadDirect(data, want, &got);
-    if (Failed(hr)) return hr;
-    if (got < want) return E_UNEXPECTED;
-    data += got;
-    count -= got;
-  }
-  return S_OK;
-}
+// The data of one directive, read in transfers the buffer accepts. Binary
+// data carry no end mark: only the directive's final transfer may take a
+// success without "more data" as the end of the response; a transfer cut
+// short always ends it.
+class DataReader {
+ public:
+  DataReader(ReplyReader& reader, std::int64_t total) : reader_(reader), left_(total) {}
 
-HRESULT Drop(ReplyReader& reader, std::int64_t count) {
-  if (count <= 0) return S_OK;
-  std::vector<std::uint8_t> scratch(static_cast<std::size_t>(std::min(count, kDropChunk)));
-  while (count > 0) {
-    const std::int64_t step = std::min<std::int64_t>(count, std::ssize(scratch));
-    const HRESULT hr = ReadExactly(reader, scratch.data(), step);
-    if (Failed(hr)) return hr;
-    count -= step;
+  // Reads `count` bytes; fewer in the response give E_UNEXPECTED.
+  HRESULT Read(std::uint8_t* data, std::int64_t count, std::int64_t* got) {
+    *got = 0;
+    while (count > 0) {
+      const auto want = static_cast<std::int32_t>(std::min(count, kMaxTransfer));
+      std::int32_t n = 0;
+      const HRESULT hr = reader_.ReadDirect(data, want, &n, /*final=*/left_ == want);
+      if (Failed(hr)) return hr;
+      left_ -= n;
+      *got += n;
+      if (n < want) return E_UNEXPECTED;
+      data += n;
+      count -= n;
+    }
+    return S_OK;
   }
-  return S_OK;
-}
+
+  HRESULT Drop(std::int64_t count) {
+    if (count <= 0) return S_OK;
+    std::vector<std::uint8_t> scratch(static_cast<std::size_t>(std::min(count, kDropChunk)));
+    while (count > 0) {
+      const std::int64_t step = std::min<std::int64_t>(count, std::ssize(scratch));
+      std::int64_t got = 0;
+      const HRESULT hr = Read(scratch.data(), step, &got);
+      if (Failed(hr)) return hr;
+      count -= step;
+    }
+    return S_OK;
+  }
+
+ private:
+  ReplyReader& reader_;
+  std::int64_t left_;
+};
 
 }  // namespace
 
@@ -80,29 +97,23 @@ HRESULT ReadBlockHeader(ReplyReader& reader, std::int64_t* bytes) {
 
 HRESULT ReadBinary(ReplyReader& reader, std::span<std::uint8_t> dest, std::int64_t total,
                    std::int64_t* stored) {
-  *stored = 0;
+  DataReader data(reader, total);
   const std::int64_t keep = std::min<std::int64_t>(total, std::ssize(dest));
-  std::int64_t done = 0;
-  while (done < keep) {
-    const auto want = static_cast<std::int32_t>(std::min(keep - done, kMaxTransfer));
-    std::int32_t got = 0;
-    const HRESULT hr = reader.ReadDirect(dest.data() + done, want, &got);
-    if (Failed(hr)) return hr;
-    done += got;
-    *stored = done;
-    if (got < want) return E_UNEXPECTED;
-  }
-  return Drop(reader, total - keep);
+  const HRESULT hr = data.Read(dest.data(), keep, stored);
+  if (Failed(hr)) return hr;
+  return data.Drop(total - keep);
 }
 
 HRESULT ReadBinaryGrowing(ReplyReader& reader, std::int64_t total,
                           std::vector<std::uint8_t>* data) {
   data->clear();
+  DataReader in(reader, total);
   while (std::ssize(*data) < total) {
     const std::int64_t have = std::ssize(*data);
     const std::int64_t step = std::min(total - have, std::max(kGrowStep, have));
     data->resize(static_cast<std::size_t>(have + step));
-    const HRESULT hr = ReadExactly(reader, data->data() + have, step);
+    std::int64_t got = 0;
+    const HRESULT hr = in.Read(data->data() + have, step, &got);
     if (Failed(hr)) return hr;
   }
   return S_OK;

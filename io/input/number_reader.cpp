@@ -142,7 +142,7 @@ HRESULT ReadBasedInteger(ReplyField& field, char numeric, std::int64_t* value) {
 // with at least one mantissa digit; `order` is the decimal exponent of its
 // leading significant digit plus one (the number lies below 10^order).
 struct DecimalText {
-  char text[kMaxNumberField + 1] = {};
+  char text[kMaxNumberField + 1];  // the first `length` characters are set
   std::int32_t length = 0;
   bool negative = false;
   std::int64_t order = 0;

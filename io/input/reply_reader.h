@@ -38,15 +38,16 @@ class ReplyReader {
     return hr;
   }
 
-  // Block data straight from the buffer and the device. A short read ends
-  // the response.
-  HRESULT ReadDirect(std::uint8_t* data, std::int32_t count, std::int32_t* read) {
+  // Binary data straight from the buffer and the device. A short read ends
+  // the response; so does a read that is the last of its directive and does
+  // not report that more data follow.
+  HRESULT ReadDirect(std::uint8_t* data, std::int32_t count, std::int32_t* read, bool final) {
     *read = 0;
     if (ended_ || count <= 0) return com::S_OK;
     const HRESULT hr = buffer_.ReadDirect(data, count, read, false);
     if (com::Failed(hr)) return hr;
     if (*read < 0 || *read > count) *read = *read < 0 ? 0 : count;
-    if (*read < count) ended_ = true;
+    if (*read < count || (final && hr != S_MORE_DATA)) ended_ = true;
     return com::S_OK;
   }
 

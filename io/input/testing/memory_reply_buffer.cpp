@@ -39,10 +39,9 @@ HRESULT MemoryReplyBuffer::UnreadChar() {
 HRESULT MemoryReplyBuffer::ReadDirect(std::uint8_t* buffer, std::int32_t count, std::int32_t* read,
                                       bool discard) {
   ++direct_reads_;
-  // Binary data: no status beyond the count tells where the response ends.
   const HRESULT hr = Take(buffer, count, read);
-  if (com::Failed(hr)) return hr;
-  return discard ? DiscardReadBuffer() : com::S_OK;
+  if (com::Failed(hr) || !discard) return hr;
+  return DiscardReadBuffer();
 }
 
 }  // namespace motqr::io::testing

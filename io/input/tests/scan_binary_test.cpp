@@ -45,24 +45,24 @@ TEST(ScanBlock, NewSafeArrayOfEachElementTypeSwappedFromBigEndian) {
   EXPECT_EQ(std::vector<std::int32_t>(a.Data<std::int32_t>().begin(), a.Data<std::int32_t>().end()),
             (std::vector<std::int32_t>{1, -2, 0x01020304, 7}));
 
-  EXPECT_EQ(ScanReply(std::string("#14\x01\x02\x03\x04", 7), "%$Shb", a.Put()), S_MORE_DATA);
+  EXPECT_EQ(ScanReply(std::string("#14\x01\x02\x03\x04", 7), "%$Shb", a.Put()), S_OK);
   EXPECT_EQ(a.vt(), com::VT_I2);
   EXPECT_EQ(a.Data<std::int16_t>()[1], 0x0304);
 
-  EXPECT_EQ(ScanReply(std::string("#18\0\0\0\0\0\0\0\x05", 11), "%$SIb", a.Put()), S_MORE_DATA);
+  EXPECT_EQ(ScanReply(std::string("#18\0\0\0\0\0\0\0\x05", 11), "%$SIb", a.Put()), S_OK);
   EXPECT_EQ(a.vt(), com::VT_I8);
   EXPECT_EQ(a.Data<std::int64_t>()[0], 5);
 
-  EXPECT_EQ(ScanReply(std::string("#14\x3F\xC0\x00\x00", 7), "%$Szb", a.Put()), S_MORE_DATA);
+  EXPECT_EQ(ScanReply(std::string("#14\x3F\xC0\x00\x00", 7), "%$Szb", a.Put()), S_OK);
   EXPECT_EQ(a.vt(), com::VT_R4);
   EXPECT_EQ(a.Data<float>()[0], 1.5f);
 
-  EXPECT_EQ(ScanReply(std::string("#18\xC0\x04\0\0\0\0\0\0", 11), "%$SZb", a.Put()), S_MORE_DATA);
+  EXPECT_EQ(ScanReply(std::string("#18\xC0\x04\0\0\0\0\0\0", 11), "%$SZb", a.Put()), S_OK);
   EXPECT_EQ(a.vt(), com::VT_R8);
   EXPECT_EQ(a.Data<double>()[0], -2.5);
 
   // Bytes are never swapped; an odd byte beyond whole elements is dropped.
-  EXPECT_EQ(ScanReply("#15abcde", "%$Shb", a.Put()), S_MORE_DATA);
+  EXPECT_EQ(ScanReply("#15abcde", "%$Shb", a.Put()), S_OK);
   EXPECT_EQ(a.size(), 2u);
 }
 
@@ -70,7 +70,7 @@ TEST(ScanBlock, SwapBytesOffTakesElementsAsTheyArrive) {
   MemoryReplyBuffer reply("#14" + Be32({0x01020304}));
   reply.SetSwapBytes(false);
   std::int32_t word[1] = {};
-  EXPECT_EQ(Scan(reply, nullptr, "%1lb", word), S_MORE_DATA);
+  EXPECT_EQ(Scan(reply, nullptr, "%1lb", word), S_OK);
   std::uint32_t expected = 0;
   std::memcpy(&expected, "\x01\x02\x03\x04", 4);
   EXPECT_EQ(static_cast<std::uint32_t>(word[0]), expected);
@@ -112,11 +112,21 @@ TEST(ScanBlock, LargeBlocksGrowWithTheData) {
   const std::int64_t n = kDirectBlockBytes + 12;
   std::string reply = "#8" + std::to_string(n) + std::string(static_cast<std::size_t>(n), 'z');
   com::SafeArray a;
-  // Binary data carry no end mark the parser can see: the scan reports that
-  // data may remain, and the session's discard finds the end.
-  EXPECT_EQ(ScanReply(reply, "%$Sb", a.Put()), S_MORE_DATA);
+  EXPECT_EQ(ScanReply(reply, "%$Sb", a.Put()), S_OK);
   EXPECT_EQ(static_cast<std::int64_t>(a.size()), n);
   EXPECT_EQ(a.Data<std::uint8_t>()[static_cast<std::size_t>(n - 1)], 'z');
+}
+
+TEST(ScanBlock, DataThatEndTheResponseEndTheScan) {
+  // Nothing is asked of the buffer after the data that ended the response.
+  MemoryReplyBuffer reply("\x01\x02\x03\x04");
+  std::int16_t words[2] = {};
+  std::int32_t n = 5;
+  com::SafeArray more;
+  EXPECT_EQ(Scan(reply, nullptr, "%2hy%#$Sy", words, &n, more.Put()), S_OK);
+  EXPECT_EQ(reply.reads_past_end(), 0);
+  EXPECT_EQ(n, 5);
+  EXPECT_FALSE(more);
 }
 
 TEST(ScanBlock, SuppressedBlocksAreReadAndDropped) {
@@ -127,10 +137,10 @@ TEST(ScanBlock, SuppressedBlocksAreReadAndDropped) {
 
 TEST(ScanRawBinary, ByteOrderAndCount) {
   std::int16_t words[2] = {};
-  EXPECT_EQ(ScanReply("\x01\x02\x03\x04", "%2hy", words), S_MORE_DATA);
+  EXPECT_EQ(ScanReply("\x01\x02\x03\x04", "%2hy", words), S_OK);
   EXPECT_EQ(words[0], 0x0102);
   EXPECT_EQ(words[1], 0x0304);
-  EXPECT_EQ(ScanReply("\x01\x02\x03\x04", "%2!olhy", words), S_MORE_DATA);
+  EXPECT_EQ(ScanReply("\x01\x02\x03\x04", "%2!olhy", words), S_OK);
   std::int16_t expected = 0;
   std::memcpy(&expected, "\x01\x02", 2);
   EXPECT_EQ(words[0], expected);

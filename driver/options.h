@@ -59,6 +59,14 @@ struct TraceSettings {
 
 using OptionMap = std::unordered_map<std::string, std::string>;
 
+// Channel virtual names from the configuration store: virtual name (upper
+// case) -> physical name, possibly qualified; and qualified physical name ->
+// virtual name as configured.
+struct VirtualNameMap {
+  std::unordered_map<std::string, std::string> to_physical;
+  std::unordered_map<std::string, std::string> to_virtual;
+};
+
 // Everything the option string, the driver setup string and the configuration
 // store decide for one session.
 struct SessionSettings {
@@ -71,6 +79,7 @@ struct SessionSettings {
   OptionMap option_entries;
   OptionMap driver_setup_entries;
   std::unordered_map<std::string, com::Variant> configurable_settings;
+  VirtualNameMap virtual_names;
   TraceSettings trace;
 };
 

@@ -27,13 +27,13 @@ bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
          });
 }
 
-void VirtualNameMap::Add(std::string_view virtual_name, std::string_view maps_to,
-                         std::string_view rep_cap) {
-  to_physical[Upper(virtual_name)] = std::string(maps_to);
+void AddVirtualName(VirtualNameMap& names, std::string_view virtual_name, std::string_view maps_to,
+                    std::string_view rep_cap) {
+  names.to_physical[Upper(virtual_name)] = std::string(maps_to);
   const std::string qualified = maps_to.find("!!") == std::string_view::npos
                                     ? Qualified(rep_cap, maps_to)
                                     : std::string(maps_to);
-  to_virtual.emplace(qualified, std::string(virtual_name));
+  names.to_virtual.emplace(qualified, std::string(virtual_name));
 }
 
 std::string ResolveChannelName(const VirtualNameMap& names, std::string_view name) {

@@ -7,17 +7,15 @@
 #include <string_view>
 #include <unordered_map>
 
+#include "driver/options.h"
+
 namespace motqr::repcap {
 
-// Virtual name (upper case) -> physical name, possibly qualified; and the
-// reverse, qualified physical name -> virtual name as configured.
-struct VirtualNameMap {
-  std::unordered_map<std::string, std::string> to_physical;
-  std::unordered_map<std::string, std::string> to_virtual;
+using driver::VirtualNameMap;
 
-  // Adds one configured virtual name.
-  void Add(std::string_view virtual_name, std::string_view maps_to, std::string_view rep_cap);
-};
+// Adds one configured virtual name of repeated capability `rep_cap`.
+void AddVirtualName(VirtualNameMap& names, std::string_view virtual_name, std::string_view maps_to,
+                    std::string_view rep_cap);
 
 // The physical name a user name stands for.
 std::string ResolveChannelName(const VirtualNameMap& names, std::string_view name);

@@ -7,8 +7,9 @@ namespace {
 
 TEST(ChannelNames, VirtualNamesResolveInAnyCaseAndQualificationIsStripped) {
   VirtualNameMap names;
-  names.Add("Main", "OutputChannel1", "MorvaneTqrOutputChannel");
-  names.Add("Aux", "MorvaneTqrOutputChannel!!OutputChannel1", "MorvaneTqrOutputChannel");
+  AddVirtualName(names, "Main", "OutputChannel1", "MorvaneTqrOutputChannel");
+  AddVirtualName(names, "Aux", "MorvaneTqrOutputChannel!!OutputChannel1",
+                 "MorvaneTqrOutputChannel");
   EXPECT_EQ(ResolveChannelName(names, "main"), "OutputChannel1");
   EXPECT_EQ(ResolveChannelName(names, "AUX"), "OutputChannel1");
   EXPECT_EQ(ResolveChannelName(names, "MorvaneTqrOutputChannel!!OutputChannel1"), "OutputChannel1");
@@ -20,7 +21,7 @@ TEST(ChannelNames, PresentationNamePrefersTheFirstVirtualName) {
   VirtualNameMap none;
   EXPECT_EQ(PresentationName(none, "MorvaneTqrOutputChannel", "OutputChannel1"), "OutputChannel1");
   VirtualNameMap names;
-  names.Add("Main", "OutputChannel1", "MorvaneTqrOutputChannel");
+  AddVirtualName(names, "Main", "OutputChannel1", "MorvaneTqrOutputChannel");
   EXPECT_EQ(PresentationName(names, "MorvaneTqrOutputChannel", "OutputChannel1"), "Main");
 }
 

@@ -97,11 +97,21 @@ HRESULT ReadBlockHeader(ReplyReader& reader, std::int64_t* bytes) {
 
 HRESULT ReadBinary(ReplyReader& reader, std::span<std::uint8_t> dest, std::int64_t total,
                    std::int64_t* stored) {
+  *stored = 0;
   DataReader data(reader, total);
   const std::int64_t keep = std::min<std::int64_t>(total, std::ssize(dest));
-  const HRESULT hr = data.Read(dest.data(), keep, stored);
-  if (Failed(hr)) return hr;
-  return data.Drop(total - keep);
+  if (keep == total || total > kDirectBlockBytes) {
+    const HRESULT hr = data.Read(dest.data(), keep, stored);
+    if (Failed(hr)) return hr;
+    return data.Drop(total - keep);
+  }
+  // A surplus: the whole block in one transfer, so that its end is known.
+  std::vector<std::uint8_t> scratch(static_cast<std::size_t>(total));
+  std::int64_t got = 0;
+  const HRESULT hr = data.Read(scratch.data(), total, &got);
+  *stored = std::min(got, keep);
+  std::copy_n(scratch.begin(), *stored, dest.begin());
+  return hr;
 }
 
 HRESULT ReadBinaryGrowing(ReplyReader& reader, std::int64_t total,

@@ -15,8 +15,10 @@
 
 namespace motqr::io {
 
-// A block at most this long is read straight into one new array of its size;
-// a longer one is read into storage that grows with the data that arrive.
+// A block at most this long is read in one transfer (into one new array of
+// its size, or the caller's array and a scratch area for the surplus), so a
+// response that ends with it is known to have ended; a longer one is read in
+// transfers into storage that grows with the data that arrive.
 inline constexpr std::int64_t kDirectBlockBytes = 16 * 1024 * 1024;
 
 // "#", one digit d, then d decimal digits giving the byte count. Anything else,

@@ -1,7 +1,9 @@
 // ReplyReader: reads a reply one character at a time from the session's read
 // buffer and remembers whether the last character taken ended the response,
 // so the parser never asks for a character after the end (which would start a
-// read of the next response).
+// read of the next response). A character given back is kept here until the
+// next read or Settle(), which saves the buffer a push-back and a re-read for
+// every field.
 #pragma once
 
 #include <cstdint>
@@ -13,10 +15,21 @@ namespace motqr::io {
 class ReplyReader {
  public:
   explicit ReplyReader(IIoBuffer& buffer) : buffer_(buffer) {}
+  ReplyReader(const ReplyReader&) = delete;
+  ReplyReader& operator=(const ReplyReader&) = delete;
+  // Whoever reads must Settle(); this only keeps the buffer right if not.
+  ~ReplyReader() { (void)Settle(); }
 
   // One character into *c; *got false (and S_OK) when the response has ended.
   // A failure of the buffer is returned as it is.
   HRESULT Next(char* c, bool* got) {
+    if (pending_) {
+      pending_ = false;
+      ended_ = pending_ended_;
+      *c = last_;
+      *got = true;
+      return com::S_OK;
+    }
     *got = false;
     if (ended_) return com::S_OK;
     std::uint8_t byte = 0;
@@ -27,15 +40,26 @@ class ReplyReader {
     ended_ = hr != S_MORE_DATA || n == 0;
     if (n == 0) return com::S_OK;
     *got = true;
-    *c = static_cast<char>(byte);
+    last_ = static_cast<char>(byte);
+    *c = last_;
     return com::S_OK;
   }
 
-  // Gives the last character back; the response has not ended after all.
+  // Gives back the character Next just returned: the response has not ended
+  // after all. It is held here and handed to the buffer by Settle.
   HRESULT Unread() {
-    const HRESULT hr = buffer_.UnreadChar();
-    if (com::Succeeded(hr)) ended_ = false;
-    return hr;
+    pending_ = true;
+    pending_ended_ = ended_;
+    ended_ = false;
+    return com::S_OK;
+  }
+
+  // Hands a character given back to the buffer. Called before binary reads
+  // and when the scan is over.
+  HRESULT Settle() {
+    if (!pending_) return com::S_OK;
+    pending_ = false;
+    return buffer_.UnreadChar();
   }
 
   // Binary data straight from the buffer and the device. A short read ends
@@ -43,8 +67,10 @@ class ReplyReader {
   // not report that more data follow.
   HRESULT ReadDirect(std::uint8_t* data, std::int32_t count, std::int32_t* read, bool final) {
     *read = 0;
+    HRESULT hr = Settle();
+    if (com::Failed(hr)) return hr;
     if (ended_ || count <= 0) return com::S_OK;
-    const HRESULT hr = buffer_.ReadDirect(data, count, read, false);
+    hr = buffer_.ReadDirect(data, count, read, false);
     if (com::Failed(hr)) return hr;
     if (*read < 0 || *read > count) *read = *read < 0 ? 0 : count;
     if (*read < count || (final && hr != S_MORE_DATA)) ended_ = true;
@@ -57,6 +83,9 @@ class ReplyReader {
  private:
   IIoBuffer& buffer_;
   bool ended_ = false;
+  bool pending_ = false;        // last_ was given back
+  bool pending_ended_ = false;  // ... and it was the last of the response
+  char last_ = 0;
 };
 
 }  // namespace motqr::io

@@ -20,6 +20,7 @@ using com::E_INVALIDARG;
 using com::E_UNEXPECTED;
 using com::Failed;
 using com::S_OK;
+using com::Succeeded;
 
 // A destination that cannot be written through.
 bool IsNull(const ScanArg& arg) {
@@ -83,12 +84,18 @@ bool FitsIntegerSize(char size, std::int64_t value) {
 }
 
 HRESULT ScanEngine::Run(std::span<const ScanDirective> records) {
+  HRESULT hr = S_MORE_DATA;
   for (const ScanDirective& d : records) {
-    const HRESULT hr = Execute(d);
-    if (Failed(hr)) return hr;
-    if (reader_.ended()) return S_OK;
+    hr = Execute(d);
+    if (Failed(hr)) break;
+    hr = S_MORE_DATA;
+    if (reader_.ended()) {
+      hr = S_OK;
+      break;
+    }
   }
-  return S_MORE_DATA;
+  const HRESULT settled = reader_.Settle();
+  return Failed(hr) || Succeeded(settled) ? hr : settled;
 }
 
 HRESULT ScanEngine::Prepare(const ScanDirective& d, Prepared* p) {

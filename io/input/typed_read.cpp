@@ -30,7 +30,9 @@ HRESULT ReadReal(IIoBuffer& buffer, bool discard, double* value) {
   ReplyReader reader(buffer);
   std::int32_t chars = 0;
   HRESULT hr = ReadRealField(reader, NumberForm{'e', 0, kNumberWidth}, value, &chars);
+  const HRESULT settled = reader.Settle();
   if (Failed(hr)) return hr;
+  if (Failed(settled)) return settled;
   if (discard) {
     hr = buffer.DiscardReadBuffer();
     if (Failed(hr)) return hr;

@@ -101,6 +101,11 @@ TEST(ScanBlock, ClaimedLengthsAreBelievedOnlyAsDataArrive) {
   EXPECT_EQ(Scan(reply, nullptr, "%$Sb", a.Put()), E_UNEXPECTED);
   EXPECT_FALSE(a);
   EXPECT_EQ(reply.reads_past_end(), 0);
+  // A block shorter than its header with a surplus over the caller's array.
+  std::uint8_t five[5] = {};
+  std::int32_t n = 5;
+  EXPECT_EQ(ScanReply(std::string("#18!\0\0\0\xc4", 9), "%#b", &n, five), E_UNEXPECTED);
+  EXPECT_EQ(five[0], '!');
   std::uint8_t small[4];
   reply.Reset("#9999999999abcdefghij");
   EXPECT_EQ(Scan(reply, nullptr, "%4b", small), E_UNEXPECTED);

@@ -63,6 +63,16 @@ TEST_F(ScanOnSessionBuffer, ACharacterGivenBackRightAfterARefill) {
   EXPECT_TRUE(reporter_.Empty());
 }
 
+TEST_F(ScanOnSessionBuffer, TheLastCharacterGivenBackBeforeTheTermination) {
+  io_.QueueReply("12;\n");
+  std::int32_t v = 0;
+  std::string rest;
+  EXPECT_EQ(Scan(*buffer_, nullptr, "%d%$Ct", &v, &rest), S_OK);
+  EXPECT_EQ(v, 12);
+  EXPECT_EQ(rest, ";");
+  EXPECT_EQ(io_.ReadCalls(), 1);
+}
+
 TEST_F(ScanOnSessionBuffer, DataLeftIsMoreDataAndTheDiscardReadsNothingNew) {
   io_.QueueReply("1.5,2.5\n");
   io_.QueueReply("9\n");  // the next response must stay untouched

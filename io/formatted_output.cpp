@@ -385,7 +385,8 @@ class OutputRun {
   HRESULT WriteText(const std::string& text) {
     std::int32_t written = 0;
     MOTQR_RETURN_IF_FAILED(sink_->WriteCString(text.c_str(), &written, false));
-    return written < static_cast<std::int32_t>(std::strlen(text.c_str())) ? E_UNEXPECTED : S_OK;
+    // A zero byte inside the text ends what the sink takes: that is a short write.
+    return written < static_cast<std::int32_t>(text.size()) ? E_UNEXPECTED : S_OK;
   }
 
   HRESULT WriteBytes(const std::uint8_t* bytes, std::size_t n) {

@@ -300,6 +300,8 @@ TEST_F(FormattedOutputTest, StringArgumentsAreChecked) {
   EXPECT_EQ(Run("%s", 5).hr, kFormatArgTypeMismatch);
   EXPECT_EQ(Run("%$Bs", "narrow").hr, kFormatArgTypeMismatch);
   EXPECT_EQ(Run("%c", "A").hr, kFormatArgTypeMismatch);
+  EXPECT_EQ(Run("%c", 0).hr, E_UNEXPECTED);  // text cannot carry a zero byte; %y can
+  EXPECT_EQ(Run("%s", std::string("a\0b", 3)).hr, E_UNEXPECTED);
 }
 
 TEST_F(FormattedOutputTest, StringLists) {

@@ -1,0 +1,303 @@
+// CVisaComSession over platform/visa's real objects, against a loopback
+// server on 127.0.0.1 that plays the instrument's side of each exchange.
+#include "io/session/visa_com_session.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstring>
+#include <string>
+
+#include "errors/status_codes.h"
+#include "io/testing/recording_error_reporter.h"
+#include "platform/visa/resource_manager.h"
+#include "platform/visa/tests/loopback_server.h"
+
+namespace motqr::io {
+namespace {
+
+using testing::RecordingErrorReporter;
+using visa::testing::LoopbackServer;
+
+class CountingPoller final : public IInstrErrorPoller {
+ public:
+  HRESULT PollInstrumentErrors() override {
+    ++polls;
+    return status;
+  }
+  int polls = 0;
+  HRESULT status = com::S_OK;
+};
+
+class NoEnums final : public IEnumFormatter {
+ public:
+  HRESULT FormatEnum(std::string_view, std::int32_t, std::string*) override { return com::E_FAIL; }
+  HRESULT ParseEnum(std::string_view, std::string_view, std::int32_t*) override {
+    return com::E_FAIL;
+  }
+  std::int32_t GetMaxEnumLength(std::string_view) override { return 0; }
+};
+
+// Reads one line (up to and with its line feed), at most 2 s.
+std::string ReceiveLine(int fd) {
+  std::string line;
+  while (line.empty() || line.back() != '\n') {
+    std::string c = LoopbackServer::Receive(fd, 1);
+    if (c.empty()) break;
+    line += c;
+  }
+  return line;
+}
+
+class VisaComSessionTest : public ::testing::Test {
+ protected:
+  void SetUp() override { ASSERT_EQ(visa::RegisterVisaComClasses(), com::S_OK); }
+  void TearDown() override { visa::RegisterVisaComClasses(); }
+
+  HRESULT OpenOn(const LoopbackServer& server) {
+    return session.Open(server.resource(), &poller, &reporter, &enums);
+  }
+
+  CVisaComSession session;
+  CountingPoller poller;
+  RecordingErrorReporter reporter;
+  NoEnums enums;
+};
+
+TEST_F(VisaComSessionTest, SocketOpenSetsLineFeedTerminationAndEndAndQueriesRoundTrip) {
+  std::string received;
+  LoopbackServer server([&](int fd) {
+    received = ReceiveLine(fd);
+    LoopbackServer::Send(fd, "Morvane,TQR-M4,M4A004217,1.0\n");
+    received += ReceiveLine(fd);
+    LoopbackServer::Send(fd, "7\n");
+    LoopbackServer::AwaitClose(fd);
+  });
+  ASSERT_EQ(OpenOn(server), com::S_OK) << reporter.LastText();
+  bool enabled = false;
+  std::uint8_t term = 0;
+  EXPECT_EQ(session.GetTerminationCharacterEnabled(&enabled), com::S_OK);
+  EXPECT_TRUE(enabled);
+  EXPECT_EQ(session.GetTerminationCharacter(&term), com::S_OK);
+  EXPECT_EQ(term, 10);
+  enabled = false;
+  EXPECT_EQ(session.GetSendEndEnabled(&enabled), com::S_OK);
+  EXPECT_TRUE(enabled);
+  std::string resource_class;
+  IoInterfaceType type = IoInterfaceType::kOther;
+  EXPECT_EQ(session.GetResourceClass(&resource_class), com::S_OK);
+  EXPECT_EQ(resource_class, "SOCKET");
+  EXPECT_EQ(session.GetInterfaceType(&type), com::S_OK);
+  EXPECT_EQ(type, IoInterfaceType::kTcpip);
+
+  std::string idn;
+  EXPECT_EQ(session.QueryStringNoPoll("*IDN?", &idn, kTmoKeep), com::S_OK);
+  EXPECT_EQ(idn, "Morvane,TQR-M4,M4A004217,1.0");
+  std::int32_t value = 0;
+  EXPECT_EQ(session.QueryNumber("*OPC?", &value, true, 1000), com::S_OK);
+  EXPECT_EQ(value, 7);
+  EXPECT_EQ(poller.polls, 1);  // only the polling form polled
+  EXPECT_EQ(session.Close(), com::S_OK);
+  EXPECT_EQ(received, "*IDN?\n*OPC?\n");
+}
+
+TEST_F(VisaComSessionTest, OpenFailuresAndTheFallbackResourceManager) {
+  // Nothing registered: the resource manager cannot be created.
+  visa::RevokeVisaComClasses();
+  EXPECT_EQ(session.Open("TCPIP::127.0.0.1::1::SOCKET", &poller, &reporter, &enums),
+            RecordingErrorReporter::kIoError);
+  EXPECT_EQ(reporter.LastText(),
+            "Could not create instance of VISA-COM Global Resource Manager Component. Make sure "
+            "it is installed properly.");
+  EXPECT_FALSE(session.IsOpen());
+
+  // Only the alternative class: Open gets as far as the resource manager, then
+  // the FormattedIO488 class is missing.
+  ASSERT_EQ(visa::RegisterResourceManagerClass(visa::kClsidResourceManagerAlternate), com::S_OK);
+  LoopbackServer server([](int fd) { LoopbackServer::AwaitClose(fd); });
+  EXPECT_EQ(OpenOn(server), RecordingErrorReporter::kIoError);
+  EXPECT_EQ(reporter.LastText(),
+            "Could not create instance of VISA-COM FormattedIO488 Component. Make sure this "
+            "component is properly installed.");
+  EXPECT_EQ(session.Close(), com::S_OK);  // releases what the failed Open made
+
+  // A name VISA cannot parse is the unknown resource; missing links are E_POINTER.
+  visa::RegisterVisaComClasses();
+  EXPECT_EQ(session.Open("NOTAVISANAME", &poller, &reporter, &enums),
+            RecordingErrorReporter::kOther);
+  EXPECT_EQ(reporter.LastKind(), "UnknownResource");
+  EXPECT_EQ(session.Open("TCPIP::127.0.0.1::1::SOCKET", nullptr, &reporter, &enums),
+            com::E_POINTER);
+}
+
+TEST_F(VisaComSessionTest, ClosedSessionReportsNotConnected) {
+  std::string text;
+  std::int32_t timeout = 0;
+  EXPECT_EQ(session.Close(), com::S_OK);
+  EXPECT_EQ(session.WriteString("*CLS", true, kTmoKeep), errors::E_IVI_NOT_INITIALIZED);
+  LoopbackServer server([](int fd) { LoopbackServer::AwaitClose(fd); });
+  ASSERT_EQ(OpenOn(server), com::S_OK);
+  EXPECT_EQ(session.Close(), com::S_OK);
+  EXPECT_EQ(session.Close(), com::S_OK);
+  EXPECT_EQ(session.QueryStringNoPoll("*IDN?", &text, kTmoKeep),
+            RecordingErrorReporter::kNotInitialized);
+  EXPECT_EQ(session.GetTimeout(&timeout), RecordingErrorReporter::kNotInitialized);
+  EXPECT_EQ(session.Printf("*CLS"), RecordingErrorReporter::kNotInitialized);
+  EXPECT_EQ(session.GetTimeout(nullptr), RecordingErrorReporter::kNullPointer);
+  EXPECT_EQ(reporter.Reports().back().args, (std::vector<std::string>{"GetTimeout", "plTimeout"}));
+}
+
+TEST_F(VisaComSessionTest, ReadsMapCountReachedToMoreDataAndTerminationToOk) {
+  LoopbackServer server([](int fd) {
+    LoopbackServer::Send(fd, "12345678\n");
+    LoopbackServer::AwaitClose(fd);
+  });
+  ASSERT_EQ(OpenOn(server), com::S_OK);
+  std::uint8_t bytes[64] = {};
+  std::int32_t read = 0;
+  EXPECT_EQ(session.LowLevelReadNoPoll(bytes, 4, &read, kTmoKeep), S_MORE_DATA);
+  EXPECT_EQ(std::string(reinterpret_cast<char*>(bytes), 4), "1234");
+  EXPECT_EQ(session.LowLevelReadNoPoll(bytes, 64, &read, kTmoKeep), com::S_OK);
+  EXPECT_EQ(std::string(reinterpret_cast<char*>(bytes), static_cast<std::size_t>(read)), "5678\n");
+  EXPECT_EQ(poller.polls, 0);
+  session.Close();
+}
+
+TEST_F(VisaComSessionTest, TimeoutArgumentHoldsForOneCallAndIsRestoredAfterFailure) {
+  LoopbackServer server([](int fd) { LoopbackServer::AwaitClose(fd); });
+  ASSERT_EQ(OpenOn(server), com::S_OK);
+  ASSERT_EQ(session.SetTimeout(1500), com::S_OK);
+  std::uint8_t bytes[8];
+  std::int32_t read = 0;
+  const auto start = std::chrono::steady_clock::now();
+  EXPECT_EQ(session.LowLevelReadNoPoll(bytes, 8, &read, 200), RecordingErrorReporter::kIoTimeout);
+  const auto elapsed = std::chrono::steady_clock::now() - start;
+  EXPECT_LT(elapsed, std::chrono::milliseconds(1000));
+  std::int32_t timeout = 0;
+  EXPECT_EQ(session.GetTimeout(&timeout), com::S_OK);
+  EXPECT_EQ(timeout, 1500);
+  // kTmoKeep uses the session time-out and leaves it.
+  std::string text;
+  EXPECT_EQ(session.SetTimeout(100), com::S_OK);
+  EXPECT_EQ(session.ReadStringNoPoll(&text, kTmoKeep), RecordingErrorReporter::kIoTimeout);
+  EXPECT_EQ(session.GetTimeout(&timeout), com::S_OK);
+  EXPECT_EQ(timeout, 100);
+  session.Close();
+}
+
+TEST_F(VisaComSessionTest, FormattedFamiliesWriteFlushReadAndPoll) {
+  std::string received;
+  LoopbackServer server([&](int fd) {
+    received = ReceiveLine(fd);
+    received += ReceiveLine(fd);
+    LoopbackServer::Send(fd, "2.5;3.5\n");
+    received += ReceiveLine(fd);
+    LoopbackServer::Send(fd, "-113,\"Undefined header\"\n");
+    LoopbackServer::AwaitClose(fd);
+  });
+  ASSERT_EQ(OpenOn(server), com::S_OK);
+  EXPECT_EQ(session.PrintfNoFlush(":VOLT %0.6lg", 1.5), com::S_OK);
+  EXPECT_EQ(poller.polls, 0);
+  EXPECT_EQ(session.FlushWrite(true, kTmoKeep), com::S_OK);
+  double low = 0;
+  double high = 0;
+  EXPECT_EQ(session.Queryf(":VOLT? MIN;:VOLT? MAX", "%lf;%lf", &low, &high), com::S_OK);
+  EXPECT_EQ(low, 2.5);
+  EXPECT_EQ(high, 3.5);
+  EXPECT_EQ(poller.polls, 1);
+  std::int32_t code = 0;
+  std::string message;
+  EXPECT_EQ(session.Printf(":SYST:ERR?"), com::S_OK);
+  EXPECT_EQ(session.Scanf("%d,%$Ct", &code, &message), com::S_OK);
+  EXPECT_EQ(code, -113);
+  EXPECT_EQ(message, "\"Undefined header\"");
+  EXPECT_EQ(poller.polls, 3);
+  EXPECT_EQ(received, ":VOLT 1.5\n:VOLT? MIN;:VOLT? MAX\n:SYST:ERR?\n");
+
+  // A failing poll is the operation's result.
+  poller.status = RecordingErrorReporter::kCannotRecover;
+  EXPECT_EQ(session.Printf("*CLS"), RecordingErrorReporter::kCannotRecover);
+  session.Close();
+}
+
+TEST_F(VisaComSessionTest, DirectIoReadsWholeResponsesPastTheBuffers) {
+  const std::string big(10000, 'x');
+  LoopbackServer server([&](int fd) {
+    ReceiveLine(fd);
+    LoopbackServer::Send(fd, big + "\n");
+    ReceiveLine(fd);
+    LoopbackServer::Send(fd, "\n");
+    LoopbackServer::AwaitClose(fd);
+  });
+  ASSERT_EQ(OpenOn(server), com::S_OK);
+  com::Bstr command = com::Bstr::FromUtf8("DATA?\n");
+  EXPECT_EQ(session.WriteString(command.Get()), com::S_OK);
+  com::SafeArray data;
+  EXPECT_EQ(session.ReadBytes(data.Put()), com::S_OK);
+  ASSERT_TRUE(data);
+  EXPECT_EQ(data.size(), big.size() + 1);
+  com::SafeArray request = com::SafeArray::CreateVector(com::VT_UI1, 6);
+  std::memcpy(request.Data<std::uint8_t>().data(), "EMPT?\n", 6);
+  std::int64_t written = 0;
+  EXPECT_EQ(session.WriteBytes(request.Get(), &written), com::S_OK);
+  EXPECT_EQ(written, 6);
+  com::Bstr reply;
+  EXPECT_EQ(session.ReadString(reply.Put()), com::S_OK);
+  EXPECT_EQ(reply.ToUtf8(), "\n");
+  EXPECT_EQ(poller.polls, 0);
+  EXPECT_EQ(session.ReadBytes(nullptr), RecordingErrorReporter::kNullPointer);
+  EXPECT_EQ(reporter.Reports().back().args, (std::vector<std::string>{"ReadBytes", "ppsaData"}));
+  session.Close();
+}
+
+TEST_F(VisaComSessionTest, LocksPointersAndTheOperationsAMessageResourceLacks) {
+  LoopbackServer server([](int fd) { LoopbackServer::AwaitClose(fd); });
+  ASSERT_EQ(OpenOn(server), com::S_OK);
+  std::string key;
+  EXPECT_EQ(session.Lock(2, 100, "", &key), RecordingErrorReporter::kIoError);
+  EXPECT_EQ(reporter.LastText(), "Unsupported VISA session access mode.");
+  EXPECT_EQ(session.Lock(0, 100, "", &key), com::S_OK);
+  EXPECT_EQ(session.Unlock(), com::S_OK);
+
+  com::ComPtr<visa::IMessage> message;
+  com::ComPtr<visa::IRegister> reg;
+  EXPECT_EQ(session.GetIMessagePointer(message.Put()), com::S_OK);
+  EXPECT_TRUE(message);
+  EXPECT_EQ(session.GetIRegisterPointer(reg.Put()), com::S_OK);
+  EXPECT_FALSE(reg);
+
+  std::int16_t word = 0;
+  std::uint64_t offset = 0;
+  std::int32_t job = 0;
+  EXPECT_EQ(session.In16(1, 0, &word), RecordingErrorReporter::kIoError);
+  EXPECT_EQ(reporter.LastText(),
+            "The VISA-COM session does not support register-based operations.");
+  EXPECT_EQ(session.SetDestinationIncrement(1), RecordingErrorReporter::kIoError);
+  EXPECT_EQ(reporter.LastText(),
+            "The VISA-COM session does not support register-based operations.");
+  EXPECT_EQ(session.AllocateMemory(16, &offset), RecordingErrorReporter::kIoError);
+  EXPECT_EQ(reporter.LastText(),
+            "The VISA-COM session does not support shared memory register-based operations.");
+  EXPECT_EQ(session.WriteAsync(nullptr, 0, &job), RecordingErrorReporter::kIoError);
+  EXPECT_EQ(reporter.LastText(),
+            "The VISA-COM session does not support asynchronous messaging operations.");
+  EXPECT_EQ(session.MoveAsync(1, 0, 8, 1, 0, 8, 1, &job), RecordingErrorReporter::kIoError);
+  EXPECT_EQ(reporter.LastText(), "The VISA-COM session does not support the MoveAsync operation.");
+  EXPECT_EQ(session.EnableEvent(static_cast<IoEventType>(9), IoEventMechanism::kQueue),
+            RecordingErrorReporter::kIoError);
+  EXPECT_EQ(reporter.LastText(), "Unsupported VISA event type.");
+  session.Close();
+}
+
+TEST_F(VisaComSessionTest, ALostConnectionIsAnIoErrorAndTheSessionStillCloses) {
+  LoopbackServer server([](int fd) { ReceiveLine(fd); });  // closes without answering
+  ASSERT_EQ(OpenOn(server), com::S_OK);
+  std::string reply;
+  const auto start = std::chrono::steady_clock::now();
+  EXPECT_EQ(session.QueryStringNoPoll("*IDN?", &reply, 1000), RecordingErrorReporter::kIoError);
+  EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(900));
+  EXPECT_EQ(session.Close(), com::S_OK);
+}
+
+}  // namespace
+}  // namespace motqr::io

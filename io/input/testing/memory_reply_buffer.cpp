@@ -24,6 +24,12 @@ HRESULT MemoryReplyBuffer::Take(std::uint8_t* buffer, std::int32_t count, std::i
 
 HRESULT MemoryReplyBuffer::ReadBuffer(std::uint8_t* buffer, std::int32_t count, std::int32_t* read,
                                       bool discard) {
+  // One character at a time is how the parser reads: keep that cheap.
+  if (count == 1 && buffer != nullptr && pos_ + 1 < data_.size() && !discard) {
+    *buffer = static_cast<std::uint8_t>(data_[pos_++]);
+    if (read != nullptr) *read = 1;
+    return S_MORE_DATA;
+  }
   const HRESULT hr = Take(buffer, count, read);
   if (com::Failed(hr) || !discard) return hr;
   return DiscardReadBuffer();

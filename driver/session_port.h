@@ -1,5 +1,6 @@
 // What the driver core needs of its I/O session: open and close it, send a
-// command, run a query, clear the device. The VISA-COM session implements it.
+// command, run a query, clear the device, and the raw transfers of direct
+// I/O. The VISA-COM session implements it (driver/visa_session_port.h).
 #pragma once
 
 #include <cstdint>
@@ -12,6 +13,12 @@
 #include "io/input/scan_args.h"
 #include "io/instr_error_poller.h"
 #include "io/io_status.h"
+#include "platform/com/bstr.h"
+#include "platform/com/safearray.h"
+
+namespace motqr::visa {
+class IFormattedIO488;
+}
 
 namespace motqr::driver {
 
@@ -44,6 +51,23 @@ class ISessionPort {
   virtual HRESULT WriteCommand(std::string_view command) = 0;
   virtual HRESULT QueryFormatted(std::string_view command, std::string_view reply_format,
                                  io::ScanArgs outputs) = 0;
+
+  // Direct I/O: raw transfers straight to the instrument, past the formatted
+  // I/O buffers (whatever they hold stays there), without a status poll.
+  // Reads collect the whole response, 4096 bytes per read; a time-out ends
+  // them with the time-out failure and no data.
+  virtual HRESULT ReadBytes(com::SAFEARRAY** data) = 0;
+  virtual HRESULT ReadString(com::BSTR* text) = 0;
+  // One write of the whole array; the count written comes back.
+  virtual HRESULT WriteBytes(com::SAFEARRAY* data, std::int64_t* written) = 0;
+  // One write of the whole text (a BSTR), converted to UTF-8.
+  virtual HRESULT WriteString(const char16_t* text) = 0;
+  // The session time-out in milliseconds.
+  virtual HRESULT GetIoTimeout(std::int32_t* timeout) = 0;
+  virtual HRESULT SetIoTimeout(std::int32_t timeout) = 0;
+  // The session's VISA-COM formatted I/O object, with a new reference (null,
+  // without error, while there is none).
+  virtual HRESULT GetIFormattedIO488Pointer(visa::IFormattedIO488** formatted) = 0;
 };
 
 // Creates the I/O session of a new driver object.

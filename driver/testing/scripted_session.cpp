@@ -82,12 +82,44 @@ class ScriptedSession final : public driver::ISessionPort {
     return com::S_OK;
   }
 
+  // Direct I/O is not scripted: reads find nothing, writes are recorded.
+  com::HRESULT ReadBytes(com::SAFEARRAY** data) override {
+    if (data) *data = nullptr;
+    return reporter_ ? reporter_->IoTimeout("no reply") : com::E_FAIL;
+  }
+  com::HRESULT ReadString(com::BSTR* text) override {
+    if (text) *text = nullptr;
+    return reporter_ ? reporter_->IoTimeout("no reply") : com::E_FAIL;
+  }
+  com::HRESULT WriteBytes(com::SAFEARRAY* data, std::int64_t* written) override {
+    if (written) *written = data ? static_cast<std::int64_t>(com::SafeArrayElementCount(data)) : 0;
+    i_->sent.push_back("<bytes>");
+    return com::S_OK;
+  }
+  com::HRESULT WriteString(const char16_t* text) override {
+    i_->sent.push_back(com::BstrToUtf8(text));
+    return com::S_OK;
+  }
+  com::HRESULT GetIoTimeout(std::int32_t* timeout) override {
+    if (timeout) *timeout = timeout_;
+    return com::S_OK;
+  }
+  com::HRESULT SetIoTimeout(std::int32_t timeout) override {
+    timeout_ = timeout;
+    return com::S_OK;
+  }
+  com::HRESULT GetIFormattedIO488Pointer(visa::IFormattedIO488** formatted) override {
+    if (formatted) *formatted = nullptr;
+    return com::S_OK;
+  }
+
  private:
   ScriptedInstrument* i_;
   io::IInstrErrorPoller* poller_ = nullptr;
   errors::IErrorReporter* reporter_ = nullptr;
   io::IEnumFormatter* formatter_ = nullptr;
   std::string last_;
+  std::int32_t timeout_ = 2000;
 };
 
 }  // namespace

@@ -1,6 +1,7 @@
 #include "component/morvane_tqr.h"
 
 #include "driver/identity.h"
+#include "driver/visa_session_port.h"
 
 namespace motqr {
 namespace {
@@ -29,7 +30,8 @@ HRESULT MorvaneTqr::CreateInstance(com::IUnknown* outer, const com::IID& iid, vo
   if (!object) return com::E_POINTER;
   *object = nullptr;
   if (outer) return com::CLASS_E_NOAGGREGATION;
-  com::ComPtr<IIviDriver> driver = com::MakeObject<MorvaneTqr, IIviDriver>();
+  com::ComPtr<IIviDriver> driver =
+      com::MakeObject<MorvaneTqr, IIviDriver>(&driver::MakeVisaSessionPort);
   if (!driver) return com::E_OUTOFMEMORY;
   return driver->QueryInterface(iid, object);
 }

@@ -63,8 +63,9 @@ class ReplyReader {
   }
 
   // Binary data straight from the buffer and the device. A short read ends
-  // the response; so does a read that is the last of its directive and does
-  // not report that more data follow.
+  // the response. A full one ends it when it does not report that more data
+  // follow and either it is the last of its directive or it was too long to
+  // come from the read buffer alone (so the device said where the end is).
   HRESULT ReadDirect(std::uint8_t* data, std::int32_t count, std::int32_t* read, bool final) {
     *read = 0;
     HRESULT hr = Settle();
@@ -73,7 +74,8 @@ class ReplyReader {
     hr = buffer_.ReadDirect(data, count, read, false);
     if (com::Failed(hr)) return hr;
     if (*read < 0 || *read > count) *read = *read < 0 ? 0 : count;
-    if (*read < count || (final && hr != S_MORE_DATA)) ended_ = true;
+    const bool end_reported = hr != S_MORE_DATA && (final || count > ReadCapacity());
+    if (*read < count || end_reported) ended_ = true;
     return com::S_OK;
   }
 
@@ -81,11 +83,22 @@ class ReplyReader {
   bool swap_bytes() const { return buffer_.GetSwapBytes(); }
 
  private:
+  // The read buffer's capacity; 0 when the buffer does not tell (its read
+  // status is then taken at its word).
+  std::int32_t ReadCapacity() {
+    if (capacity_ < 0) {
+      std::int32_t size = 0;
+      capacity_ = com::Succeeded(buffer_.GetReadBufferSize(&size)) && size > 0 ? size : 0;
+    }
+    return capacity_;
+  }
+
   IIoBuffer& buffer_;
   bool ended_ = false;
   bool pending_ = false;        // last_ was given back
   bool pending_ended_ = false;  // ... and it was the last of the response
   char last_ = 0;
+  std::int32_t capacity_ = -1;  // not asked yet
 };
 
 }  // namespace motqr::io

@@ -106,6 +106,10 @@ TEST(ScanBlock, ClaimedLengthsAreBelievedOnlyAsDataArrive) {
   std::int32_t n = 5;
   EXPECT_EQ(ScanReply(std::string("#18!\0\0\0\xc4", 9), "%#b", &n, five), E_UNEXPECTED);
   EXPECT_EQ(five[0], '!');
+  // More than 16 MiB announced, and the response ends right after what the
+  // caller's array takes.
+  n = 5;
+  EXPECT_EQ(ScanReply("#8888888814#888", "%#b", &n, five), E_UNEXPECTED);
   std::uint8_t small[4];
   reply.Reset("#9999999999abcdefghij");
   EXPECT_EQ(Scan(reply, nullptr, "%4b", small), E_UNEXPECTED);

@@ -106,6 +106,19 @@ TEST_F(ScanOnSessionBuffer, BlockDataMayHoldTheTerminationCharacter) {
   EXPECT_EQ(io_.PendingBytes(), 0u);
 }
 
+TEST_F(ScanOnSessionBuffer, ALargeBlockIntoASmallArrayIsReadToItsEnd) {
+  // The first bytes come from the read buffer alone; that is not the end.
+  const std::size_t n = (16u << 20) + 100;
+  io_.QueueReply("#8" + std::to_string(n) + std::string(n, 'q') + "\n");
+  std::uint8_t first[5] = {};
+  std::int32_t count = 5;
+  EXPECT_TRUE(com::Succeeded(Scan(*buffer_, nullptr, "%#b", &count, first)));
+  EXPECT_EQ(first[4], 'q');
+  EXPECT_EQ(count, static_cast<std::int32_t>(n));
+  EXPECT_EQ(buffer_->DiscardReadBuffer(), S_OK);
+  EXPECT_EQ(io_.PendingBytes(), 0u);
+}
+
 TEST_F(ScanOnSessionBuffer, ABlockShorterThanItsHeaderFailsCleanly) {
   io_.QueueReply("#15ab\n");
   com::SafeArray data;

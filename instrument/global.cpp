@@ -1,0 +1,37 @@
+#include "instrument/global.h"
+
+namespace motqr::instrument {
+
+HRESULT QueryInformation(driver::CallFrame& f, double* RatedVolt, double* RatedCurr,
+                         double* RatedPower, BSTR* ModelName) {
+  MOTQR_RETURN_IF_FAILED(f.Out(RatedVolt, "RatedVolt"));
+  MOTQR_RETURN_IF_FAILED(f.Out(RatedCurr, "RatedCurr"));
+  MOTQR_RETURN_IF_FAILED(f.Out(RatedPower, "RatedPower"));
+  MOTQR_RETURN_IF_FAILED(f.Out(ModelName, "ModelName"));
+  double volt = 0;
+  double curr = 0;
+  double power = 0;
+  com::Bstr model;
+  const HRESULT hr = driver::RunMethod(
+      f, kQueryInformation, driver::Args(), driver::Out<double>{&volt, "RatedVolt"},
+      driver::Out<double>{&curr, "RatedCurr"}, driver::Out<double>{&power, "RatedPower"},
+      driver::Out<BSTR>{model.Put(), "ModelName"});
+  if (com::Failed(hr)) return hr;
+  *RatedVolt = volt;
+  *RatedCurr = curr;
+  *RatedPower = power;
+  *ModelName = model.Detach();
+  return hr;
+}
+
+HRESULT QueryVerifyChannel(driver::CallFrame& f, com::SAFEARRAY** ChannelList) {
+  MOTQR_RETURN_IF_FAILED(f.Out(ChannelList, "ChannelList"));
+  com::SafeArray channels;
+  const HRESULT hr = driver::RunMethod(f, kQueryVerifyChannel, driver::Args(),
+                                       driver::Out<com::SAFEARRAY*>{channels.Put(), "ChannelList"});
+  if (com::Failed(hr)) return hr;
+  *ChannelList = channels.Detach();
+  return hr;
+}
+
+}  // namespace motqr::instrument

@@ -2,9 +2,16 @@
 
 #include "instrument/data.h"
 #include "instrument/global.h"
+#include "instrument/output_channel_iv.h"
 #include "instrument/output_channel_pulse.h"
+#include "instrument/program.h"
 #include "instrument/sense.h"
 #include "instrument/status.h"
+#include "instrument/system.h"
+#include "instrument/system_analog.h"
+#include "instrument/system_diagnostic.h"
+#include "instrument/system_io.h"
+#include "instrument/system_memory.h"
 #include "instrument/trigger.h"
 
 namespace motqr::instrument {
@@ -19,6 +26,13 @@ std::span<const RowTable> AllRowTables() {
       {IMorvaneTqrStatus::kName, kStatusRows},
       {IMorvaneTqrStatusQuestionable::kName, kStatusQuestionableRows},
       {IMorvaneTqrStatusOperation::kName, kStatusOperationRows},
+      {IMorvaneTqrOutputChannelIV::kName, kIVRows},
+      {IMorvaneTqrProgram::kName, kProgramRows},
+      {IMorvaneTqrSystem::kName, kSystemRows},
+      {IMorvaneTqrSystemAnalog::kName, kSystemAnalogRows},
+      {IMorvaneTqrSystemIO::kName, kSystemIORows},
+      {IMorvaneTqrSystemMemory::kName, kSystemMemoryRows},
+      {IMorvaneTqrSystemDiagnostic::kName, kSystemDiagnosticRows},
   };
   return kTables;
 }

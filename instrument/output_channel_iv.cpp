@@ -1,0 +1,96 @@
+#include "instrument/output_channel_iv.h"
+
+#include <cmath>
+#include <limits>
+#include <vector>
+
+#include "instrument/wire_command.h"
+
+namespace motqr::instrument {
+namespace {
+
+constexpr double kMicro = 1'000'000.0;
+
+std::uint32_t ReverseBytes(std::uint32_t w) {
+  return (w >> 24) | ((w >> 8) & 0x0000FF00u) | ((w << 8) & 0x00FF0000u) | (w << 24);
+}
+
+// The bounds of a one-dimensional array of doubles, reported when the array
+// is missing or of another shape or type.
+com::HRESULT DoubleArrayBounds(driver::CallFrame& f, com::SAFEARRAY* array, std::int32_t* lower,
+                               std::int32_t* upper) {
+  com::HRESULT hr = com::SafeArrayGetLBound(array, 1, lower);
+  if (com::Succeeded(hr)) hr = com::SafeArrayGetUBound(array, 1, upper);
+  if (com::Failed(hr)) return f.reporter().ReportErrorText(hr, "The array has no bounds.");
+  if (com::SafeArrayGetDim(array) != 1 || array->vt != com::VT_R8) {
+    return f.reporter().ReportErrorText(com::E_INVALIDARG,
+                                        "The array must be a one-dimensional array of doubles.");
+  }
+  return com::S_OK;
+}
+
+}  // namespace
+
+std::int32_t IVMapWord(double value) {
+  const double scaled = std::round(value * kMicro);  // halves away from zero
+  if (!std::isfinite(scaled) || scaled < std::numeric_limits<std::int32_t>::min() ||
+      scaled > std::numeric_limits<std::int32_t>::max()) {
+    return 0;
+  }
+  return static_cast<std::int32_t>(scaled);
+}
+
+com::HRESULT GetIVMap(driver::CallFrame& f, const driver::MethodRow& row, IVWord word,
+                      com::SAFEARRAY** values, const char* name) {
+  if (!values) return f.reporter().NullPointerCurrent(name);
+  std::int32_t lower = 0, upper = -1;
+  MOTQR_RETURN_IF_FAILED(DoubleArrayBounds(f, *values, &lower, &upper));
+
+  // The query goes out as it stands; its block arrives as 32-bit words.
+  com::SafeArray words;
+  com::HRESULT hr;
+  {
+    driver::detail::StackedCommand stacked(f.node(), row.command, row.reply);
+    const io::ScanArg target(words.Put());
+    hr = driver::ExecuteQuery(f, io::ScanArgs(&target, 1));
+  }
+  if (com::Failed(hr)) return hr;
+
+  std::int32_t first = 0;
+  if (words && com::Failed(hr = com::SafeArrayGetLBound(words.Get(), 1, &first))) return hr;
+  const auto data = words.Data<std::uint32_t>();
+  double* out = static_cast<double*>((*values)->pvData);
+  for (std::size_t i = 0; i < data.size(); ++i) {
+    const std::int64_t index = first + static_cast<std::int64_t>(i);
+    if (index < lower || index > upper) continue;  // the caller's array has no such index
+    const std::uint32_t w = ReverseBytes(data[i]);
+    const double units = word == IVWord::kUnsigned
+                             ? static_cast<double>(w)
+                             : static_cast<double>(static_cast<std::int32_t>(w));
+    out[index - lower] = units / kMicro;
+  }
+  return hr;
+}
+
+com::HRESULT SetIVMap(driver::CallFrame& f, const driver::MethodRow& row, com::SAFEARRAY* data) {
+  std::int32_t lower = 0, upper = -1;
+  MOTQR_RETURN_IF_FAILED(DoubleArrayBounds(f, data, &lower, &upper));
+  const auto count = static_cast<std::uint32_t>(static_cast<std::int64_t>(upper) - lower + 1);
+
+  // No values: no array reaches the block writer, which refuses that.
+  com::SafeArray words;
+  if (count > 0) {
+    words = com::SafeArray::CreateVector(com::VT_UI4, count);
+    if (!words) return f.reporter().OutOfMemory();
+    const auto in = std::span<const double>(static_cast<const double*>(data->pvData), count);
+    const auto out = words.Data<std::uint32_t>();
+    for (std::size_t i = 0; i < in.size(); ++i) {
+      out[i] = ReverseBytes(static_cast<std::uint32_t>(IVMapWord(in[i])));
+    }
+  }
+  std::string command;
+  MOTQR_RETURN_IF_FAILED(FormatWireCommand(f, row.command, &command, words.Get()));
+  return SendCommand(f, std::move(command));
+}
+
+}  // namespace motqr::instrument

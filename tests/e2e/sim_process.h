@@ -1,0 +1,43 @@
+// SimProcess: one tqr-sim child process for a test. It starts the simulator
+// with the given options on a free port, waits (bounded) for the "port N" line
+// and, with --pty, the "pty PATH" line, and stops the process when destroyed.
+//
+//   SimProcess sim({"--stall-after", "1"});
+//   ASSERT_TRUE(sim.ok()) << sim.error();
+//   driver->Initialize(Bstr::FromUtf8(sim.SocketResource()).Get(), ...);
+#pragma once
+
+#include <sys/types.h>
+
+#include <string>
+#include <vector>
+
+namespace motqr::e2e {
+
+class SimProcess {
+ public:
+  explicit SimProcess(std::vector<std::string> options = {});
+  ~SimProcess();
+  SimProcess(const SimProcess&) = delete;
+  SimProcess& operator=(const SimProcess&) = delete;
+
+  bool ok() const { return port_ > 0; }
+  const std::string& error() const { return error_; }
+  int port() const { return port_; }
+  // "ASRL/dev/pts/N::INSTR" when started with --pty, else empty.
+  std::string SerialResource() const;
+  std::string SocketResource() const;
+
+ private:
+  bool ReadLine(std::string* line, int timeout_ms);
+  void Stop();
+
+  pid_t pid_ = -1;
+  int out_ = -1;  // the child's standard output
+  int port_ = 0;
+  std::string pty_;
+  std::string pending_;
+  std::string error_;
+};
+
+}  // namespace motqr::e2e

@@ -1,0 +1,120 @@
+#include "capi/c_call.h"
+
+#include <string>
+
+#include "errors/c_status.h"
+#include "platform/com/error_info.h"
+#include "platform/com/global_interface_table.h"
+#include "platform/ivi/session_registry.h"
+#include "platform/ivi/text_result.h"
+
+namespace motqr::capi {
+
+ViStatus Fail(ViSession vi, ViStatus status, std::string_view text) {
+  const std::string copy(text);
+  ivi::IviSession_SetError(vi, status, copy.c_str());
+  return status;
+}
+
+ViStatus NullParameter(ViSession vi, std::string_view name) {
+  return Fail(vi, kStatusNullPointer, "Parameter " + std::string(name) + " is VI_NULL.");
+}
+
+ViStatus Translate(ViSession vi, com::HRESULT hr) {
+  if (hr == 0) return 0;
+  const ViStatus status = errors::ToCStatus(hr);
+  com::ErrorRecord record;
+  if (com::TakeErrorInfo(&record)) {
+    ivi::IviSession_SetError(vi, status, record.description.c_str());
+  }
+  return status;
+}
+
+com::HRESULT InitializeRuntimeForThread() {
+  // Our component runtime has no apartments to enter: setting a thread up
+  // cannot fail, and the flag keeps it to once per thread.
+  thread_local bool initialized = false;
+  if (initialized) return com::S_OK;
+  initialized = true;
+  return com::S_OK;
+}
+
+namespace {
+
+// Holds a session's registry lock for the duration of a driver lookup.
+class SessionLookupLock {
+ public:
+  explicit SessionLookupLock(ViSession vi) : vi_(vi) {
+    if (vi_ != 0) locked_ = ivi::IviSession_Lock(vi_, nullptr) == 0;
+  }
+  ~SessionLookupLock() {
+    if (locked_) ivi::IviSession_Unlock(vi_, nullptr);
+  }
+  SessionLookupLock(const SessionLookupLock&) = delete;
+  SessionLookupLock& operator=(const SessionLookupLock&) = delete;
+
+ private:
+  ViSession vi_;
+  bool locked_ = false;
+};
+
+}  // namespace
+
+ViStatus LookUpDriver(ViSession vi, com::ComPtr<com::IUnknown>* driver) {
+  SessionLookupLock lock(vi);
+  if (com::Failed(InitializeRuntimeForThread())) {
+    return Fail(vi, kStatusCannotRecover, "Could not initialize COM.");
+  }
+  void* data = nullptr;
+  if (ViStatus s = ivi::IviSession_GetDataPtr(vi, &data); s != 0) return s;
+  const auto cookie = static_cast<std::uint32_t>(reinterpret_cast<std::uintptr_t>(data));
+  if (com::Failed(com::GetInterfaceFromGlobal(cookie, com::IUnknown::kIid, driver->PutVoid()))) {
+    return Fail(vi, kStatusCannotRecover,
+                "Could not retrieve pointer to IVI-COM driver from global interface table.");
+  }
+  return 0;
+}
+
+ViStatus ExpandChannels(ViSession vi, const char* selector, RangeUse ranges,
+                        std::vector<com::ComPtr<com::IUnknown>>* channels) {
+  const SelectorExpansion expansion = ExpandSelector(selector ? selector : "", ranges);
+  if (expansion.status != 0) {
+    const ViStatus stored =
+        ivi::IviSession_SetError(vi, expansion.status, SelectorStatusText(expansion.status));
+    return stored != 0 ? stored : expansion.status;
+  }
+  com::ComPtr<IMorvaneTqrOutputs> outputs;
+  if (ViStatus s = DriverInterface(vi, &outputs); s < 0) return s;
+  for (const std::string& name : expansion.names) {
+    com::ComPtr<IMorvaneTqrOutputChannel> channel;
+    const com::Bstr bstr = com::Bstr::FromUtf8(name);
+    if (bstr.IsNull()) throw std::bad_alloc();
+    if (const com::HRESULT hr = outputs->get_Item(bstr.Get(), channel.Put()); hr != 0) {
+      return Translate(vi, hr);
+    }
+    com::ComPtr<com::IUnknown> unknown;
+    if (ViStatus s = Query(vi, channel.Get(), &unknown); s < 0) return s;
+    channels->push_back(std::move(unknown));
+  }
+  return 0;
+}
+
+ViStatus CopyText(ViStatus status, const com::Bstr& text, ViInt32 size, ViChar* buffer) {
+  if (IsError(status)) return status;
+  ViStatus copied;
+  if (text.IsNull()) {
+    // No text at all: an empty one where there is room, else the size of "".
+    copied = buffer && size != 0 ? ivi::CopyTextResult("", size, buffer) : 1;
+  } else {
+    copied = ivi::CopyTextResult(text.ToUtf8(), size, buffer);
+  }
+  return status == 0 ? copied : status;
+}
+
+com::Bstr ToBstr(const char* text) {
+  com::Bstr b = com::Bstr::FromUtf8(text ? text : "");
+  if (b.IsNull()) throw std::bad_alloc();
+  return b;
+}
+
+}  // namespace motqr::capi

@@ -1,0 +1,168 @@
+// Every MOTQR_VAL_ constant of motqr.h equals the value of its enumeration
+// member. A member added to interfaces/enums.def without a constant (and a line
+// here) fails the count at the end.
+#include "capi/motqr.h"
+#include "interfaces/enums.h"
+
+namespace motqr {
+namespace {
+
+// clang-format off
+static_assert(MOTQR_VAL_OUTPUT_FUNCTION_MODE_DC == MorvaneTqrOutputFunctionModeDC);
+static_assert(MOTQR_VAL_OUTPUT_FUNCTION_MODE_IV == MorvaneTqrOutputFunctionModeIV);
+static_assert(MOTQR_VAL_OUTPUT_FUNCTION_MODE_PULSE == MorvaneTqrOutputFunctionModePulse);
+static_assert(MOTQR_VAL_OUTPUT_FUNCTION_MODE_SINE == MorvaneTqrOutputFunctionModeSine);
+static_assert(MOTQR_VAL_OUTPUT_FUNCTION_MODE_EXTERNAL == MorvaneTqrOutputFunctionModeExternal);
+static_assert(MOTQR_VAL_OUTPUT_FUNCTION_MODE_D_SEAMLESS == MorvaneTqrOutputFunctionModeDSeamless);
+static_assert(MOTQR_VAL_OUTPUT_FUNCTION_MODE_E_SEAMLESS == MorvaneTqrOutputFunctionModeESeamless);
+static_assert(MOTQR_VAL_RESPONSE_SPEED_SLOW == MorvaneTqrResponseSpeedSlow);
+static_assert(MOTQR_VAL_RESPONSE_SPEED_FAST == MorvaneTqrResponseSpeedFast);
+static_assert(MOTQR_VAL_MEASUREMENT_TYPE_VOLTAGE == MorvaneTqrMeasurementTypeVoltage);
+static_assert(MOTQR_VAL_MEASUREMENT_TYPE_CURRENT == MorvaneTqrMeasurementTypeCurrent);
+static_assert(MOTQR_VAL_MEASUREMENT_TYPE_POWER == MorvaneTqrMeasurementTypePower);
+static_assert(MOTQR_VAL_MEASUREMENT_TYPE_E_TIME == MorvaneTqrMeasurementTypeETime);
+static_assert(MOTQR_VAL_MEASUREMENT_TYPE_CAPACITY == MorvaneTqrMeasurementTypeCapacity);
+static_assert(MOTQR_VAL_MEASUREMENT_TYPE_ENERGY == MorvaneTqrMeasurementTypeEnergy);
+static_assert(MOTQR_VAL_POWER_ON_MODE_SAFE == MorvaneTqrPowerOnModeSafe);
+static_assert(MOTQR_VAL_POWER_ON_MODE_AUTO == MorvaneTqrPowerOnModeAuto);
+static_assert(MOTQR_VAL_POWER_ON_MODE_FORCE == MorvaneTqrPowerOnModeForce);
+static_assert(MOTQR_VAL_OUTPUT_PRIORITY_CV == MorvaneTqrOutputPriorityCV);
+static_assert(MOTQR_VAL_OUTPUT_PRIORITY_CC == MorvaneTqrOutputPriorityCC);
+static_assert(MOTQR_VAL_OUTPUT_PRIORITY_CP == MorvaneTqrOutputPriorityCP);
+static_assert(MOTQR_VAL_OUTPUT_PRIORITY_CR == MorvaneTqrOutputPriorityCR);
+static_assert(MOTQR_VAL_OUTPUT_OFF_IMPEDANCE_MODE_LOW == MorvaneTqrOutputOffImpedanceModeLow);
+static_assert(MOTQR_VAL_OUTPUT_OFF_IMPEDANCE_MODE_HIGH == MorvaneTqrOutputOffImpedanceModeHigh);
+static_assert(MOTQR_VAL_DATA_INTEGRAL_GATE_START_STOP_CONDITION_OUTPUT_STATE_ON_OFF == MorvaneTqrDataIntegralGateStartStopConditionOutputStateOnOff);
+static_assert(MOTQR_VAL_DATA_INTEGRAL_GATE_START_STOP_CONDITION_MANUAL == MorvaneTqrDataIntegralGateStartStopConditionManual);
+static_assert(MOTQR_VAL_DATA_INTEGRAL_GATE_START_STOP_CONDITION_PROGRAM_RUNNING == MorvaneTqrDataIntegralGateStartStopConditionProgramRunning);
+static_assert(MOTQR_VAL_DATA_INTEGRAL_GATE_START_STOP_CONDITION_EXTERNAL == MorvaneTqrDataIntegralGateStartStopConditionExternal);
+static_assert(MOTQR_VAL_DATA_INTEGRAL_GATE_RESET_METHOD_AUTO == MorvaneTqrDataIntegralGateResetMethodAuto);
+static_assert(MOTQR_VAL_DATA_INTEGRAL_GATE_RESET_METHOD_MANUAL == MorvaneTqrDataIntegralGateResetMethodManual);
+static_assert(MOTQR_VAL_DATA_INTEGRAL_GATE_RESET_METHOD_EXTERNAL == MorvaneTqrDataIntegralGateResetMethodExternal);
+static_assert(MOTQR_VAL_PROGRAM_CURRENT_FUNCTION_MODE_DC == MorvaneTqrProgramCurrentFunctionModeDC);
+static_assert(MOTQR_VAL_PROGRAM_CURRENT_FUNCTION_MODE_DC_SEAMLESS == MorvaneTqrProgramCurrentFunctionModeDCSeamless);
+static_assert(MOTQR_VAL_PROGRAM_POWER_FUNCTION_MODE_PROGRAM_POWER_FUNCTION_MODE_DC == MorvaneTqrProgramPowerFunctionModeProgramPowerFunctionModeDC);
+static_assert(MOTQR_VAL_PROGRAM_POWER_FUNCTION_MODE_DC_SEAMLESS == MorvaneTqrProgramPowerFunctionModeDCSeamless);
+static_assert(MOTQR_VAL_PROGRAM_STEP_TRANSITION_OFF == MorvaneTqrProgramStepTransitionOff);
+static_assert(MOTQR_VAL_PROGRAM_STEP_TRANSITION_MODE == MorvaneTqrProgramStepTransitionMode);
+static_assert(MOTQR_VAL_PROGRAM_STEP_FUNCTION_MODE_DC == MorvaneTqrProgramStepFunctionModeDC);
+static_assert(MOTQR_VAL_PROGRAM_STEP_FUNCTION_MODE_IR == MorvaneTqrProgramStepFunctionModeIR);
+static_assert(MOTQR_VAL_PROGRAM_STEP_FUNCTION_MODE_CV_SINE == MorvaneTqrProgramStepFunctionModeCVSine);
+static_assert(MOTQR_VAL_PROGRAM_STEP_FUNCTION_MODE_CC_SINE == MorvaneTqrProgramStepFunctionModeCCSine);
+static_assert(MOTQR_VAL_POSITIVE_NEGATIVE_POSITIVE == MorvaneTqrPositiveNegativePositive);
+static_assert(MOTQR_VAL_POSITIVE_NEGATIVE_NEGATIVE == MorvaneTqrPositiveNegativeNegative);
+static_assert(MOTQR_VAL_PROGRAM_STEP_RAMP_IMMEDIATE == MorvaneTqrProgramStepRampImmediate);
+static_assert(MOTQR_VAL_PROGRAM_STEP_RAMP_CV == MorvaneTqrProgramStepRampCV);
+static_assert(MOTQR_VAL_PROGRAM_STEP_RAMP_CC == MorvaneTqrProgramStepRampCC);
+static_assert(MOTQR_VAL_PROGRAM_STEP_RAMP_CP == MorvaneTqrProgramStepRampCP);
+static_assert(MOTQR_VAL_TRIGGER_IMMEDIATE == MorvaneTqrTriggerImmediate);
+static_assert(MOTQR_VAL_TRIGGER_BUS == MorvaneTqrTriggerBus);
+static_assert(MOTQR_VAL_TRIGGER_EXTERNAL == MorvaneTqrTriggerExternal);
+static_assert(MOTQR_VAL_TRIGGER_M_SYNC == MorvaneTqrTriggerMSync);
+static_assert(MOTQR_VAL_PROGRAM_STEP_SIGNAL_NONE == MorvaneTqrProgramStepSignalNone);
+static_assert(MOTQR_VAL_PROGRAM_STEP_SIGNAL_DC == MorvaneTqrProgramStepSignalDC);
+static_assert(MOTQR_VAL_PROGRAM_STEP_SIGNAL_PULSE == MorvaneTqrProgramStepSignalPulse);
+static_assert(MOTQR_VAL_IO_INPUT_FILTER_SLOW == MorvaneTqrIOInputFilterSlow);
+static_assert(MOTQR_VAL_IO_INPUT_FILTER_FAST == MorvaneTqrIOInputFilterFast);
+static_assert(MOTQR_VAL_IO_INPUT_FUNCTION_NONE == MorvaneTqrIOInputFunctionNone);
+static_assert(MOTQR_VAL_IO_INPUT_FUNCTION_OUTPUT_ON == MorvaneTqrIOInputFunctionOutputOn);
+static_assert(MOTQR_VAL_IO_INPUT_FUNCTION_OUTPUT_OFF == MorvaneTqrIOInputFunctionOutputOff);
+static_assert(MOTQR_VAL_IO_INPUT_FUNCTION_OUTPUT_CONTROL == MorvaneTqrIOInputFunctionOutputControl);
+static_assert(MOTQR_VAL_IO_INPUT_FUNCTION_LOW_ALARM_IN == MorvaneTqrIOInputFunctionLowAlarmIn);
+static_assert(MOTQR_VAL_IO_INPUT_FUNCTION_ALARM_CLEAR == MorvaneTqrIOInputFunctionAlarmClear);
+static_assert(MOTQR_VAL_IO_INPUT_FUNCTION_TRANSIENT_INITIATE == MorvaneTqrIOInputFunctionTransientInitiate);
+static_assert(MOTQR_VAL_IO_INPUT_FUNCTION_TRANSIENT_PAUSE == MorvaneTqrIOInputFunctionTransientPause);
+static_assert(MOTQR_VAL_IO_INPUT_FUNCTION_INTEGRAL_START_STOP == MorvaneTqrIOInputFunctionIntegralStartStop);
+static_assert(MOTQR_VAL_IO_INPUT_FUNCTION_INTEGRAL_RESET == MorvaneTqrIOInputFunctionIntegralReset);
+static_assert(MOTQR_VAL_IO_INPUT_FUNCTION_TRIGGER_ACQUIRE_IN == MorvaneTqrIOInputFunctionTriggerAcquireIn);
+static_assert(MOTQR_VAL_IO_INPUT_FUNCTION_TRIGGER_TRANSIENT_IN == MorvaneTqrIOInputFunctionTriggerTransientIn);
+static_assert(MOTQR_VAL_IO_INPUT_FUNCTION_RECALL_MEMORY1 == MorvaneTqrIOInputFunctionRecallMemory1);
+static_assert(MOTQR_VAL_IO_INPUT_FUNCTION_RECALL_MEMORY2 == MorvaneTqrIOInputFunctionRecallMemory2);
+static_assert(MOTQR_VAL_IO_POLARITY_NORMAL == MorvaneTqrIOPolarityNormal);
+static_assert(MOTQR_VAL_IO_POLARITY_INVERSE == MorvaneTqrIOPolarityInverse);
+static_assert(MOTQR_VAL_IO_OUTPUT_FUNCTION_NONE == MorvaneTqrIOOutputFunctionNone);
+static_assert(MOTQR_VAL_IO_OUTPUT_FUNCTION_OUTPUT_ON == MorvaneTqrIOOutputFunctionOutputOn);
+static_assert(MOTQR_VAL_IO_OUTPUT_FUNCTION_POWER_ON == MorvaneTqrIOOutputFunctionPowerOn);
+static_assert(MOTQR_VAL_IO_OUTPUT_FUNCTION_HIGH_ALARM_OUT == MorvaneTqrIOOutputFunctionHighAlarmOut);
+static_assert(MOTQR_VAL_IO_OUTPUT_FUNCTION_LOW_ALARM_OUT == MorvaneTqrIOOutputFunctionLowAlarmOut);
+static_assert(MOTQR_VAL_IO_OUTPUT_FUNCTION_CC_STATUS == MorvaneTqrIOOutputFunctionCCStatus);
+static_assert(MOTQR_VAL_IO_OUTPUT_FUNCTION_CV_STATUS == MorvaneTqrIOOutputFunctionCVStatus);
+static_assert(MOTQR_VAL_IO_OUTPUT_FUNCTION_PROGRAM_TRIGGER_OUT == MorvaneTqrIOOutputFunctionProgramTriggerOut);
+static_assert(MOTQR_VAL_IO_OUTPUT_FUNCTION_PROGRAM_RUN == MorvaneTqrIOOutputFunctionProgramRun);
+static_assert(MOTQR_VAL_IO_OUTPUT_FUNCTION_EXTERNAL_DIGITAL_IN_BUSY == MorvaneTqrIOOutputFunctionExternalDigitalInBusy);
+static_assert(MOTQR_VAL_IO_OUTPUT_FUNCTION_RECALL_MEMORY1 == MorvaneTqrIOOutputFunctionRecallMemory1);
+static_assert(MOTQR_VAL_IO_OUTPUT_FUNCTION_RECALL_MEMORY2 == MorvaneTqrIOOutputFunctionRecallMemory2);
+static_assert(MOTQR_VAL_IO_OUTPUT_FUNCTION_DRIVE_RELAY == MorvaneTqrIOOutputFunctionDriveRelay);
+static_assert(MOTQR_VAL_TIME_ZONE_GROUP_TIME_ZONE1 == MorvaneTqrTimeZoneGroupTimeZone1);
+static_assert(MOTQR_VAL_TIME_ZONE_GROUP_TIME_ZONE2 == MorvaneTqrTimeZoneGroupTimeZone2);
+static_assert(MOTQR_VAL_REMOTE_LOCAL_STATE_LOCAL == MorvaneTqrRemoteLocalStateLocal);
+static_assert(MOTQR_VAL_REMOTE_LOCAL_STATE_REMOTE == MorvaneTqrRemoteLocalStateRemote);
+static_assert(MOTQR_VAL_REMOTE_LOCAL_STATE_REMOTE_LOCAL_LOCK_OUT == MorvaneTqrRemoteLocalStateRemoteLocalLockOut);
+static_assert(MOTQR_VAL_POWER_ON_RECALL_STATE_RESET == MorvaneTqrPowerOnRecallStateReset);
+static_assert(MOTQR_VAL_POWER_ON_RECALL_STATE_RECALL == MorvaneTqrPowerOnRecallStateRecall);
+static_assert(MOTQR_VAL_POWER_ON_RECALL_STATE_AUTO == MorvaneTqrPowerOnRecallStateAuto);
+static_assert(MOTQR_VAL_ACQUIRE_TRIGGER_SOURCE_IMMEDIATE == MorvaneTqrAcquireTriggerSourceImmediate);
+static_assert(MOTQR_VAL_ACQUIRE_TRIGGER_SOURCE_BUS == MorvaneTqrAcquireTriggerSourceBus);
+static_assert(MOTQR_VAL_ACQUIRE_TRIGGER_SOURCE_EXTERNAL == MorvaneTqrAcquireTriggerSourceExternal);
+static_assert(MOTQR_VAL_ACQUIRE_TRIGGER_SOURCE_M_SYNC == MorvaneTqrAcquireTriggerSourceMSync);
+static_assert(MOTQR_VAL_ACQUIRE_TRIGGER_SOURCE_OUTPUT_STATUS_OFF == MorvaneTqrAcquireTriggerSourceOutputStatusOff);
+static_assert(MOTQR_VAL_TRIGGER_SYSTEM_ALL == MorvaneTqrTriggerSystemAll);
+static_assert(MOTQR_VAL_TRIGGER_SYSTEM_ACQUIRE == MorvaneTqrTriggerSystemAcquire);
+static_assert(MOTQR_VAL_TRIGGER_SYSTEM_PROGRAM == MorvaneTqrTriggerSystemProgram);
+static_assert(MOTQR_VAL_TRANSIENT_TRIGGER_SOURCE_IMMEDIATE == MorvaneTqrTransientTriggerSourceImmediate);
+static_assert(MOTQR_VAL_TRANSIENT_TRIGGER_SOURCE_BUS == MorvaneTqrTransientTriggerSourceBus);
+static_assert(MOTQR_VAL_TRANSIENT_TRIGGER_SOURCE_EXTERNAL == MorvaneTqrTransientTriggerSourceExternal);
+static_assert(MOTQR_VAL_TRANSIENT_TRIGGER_SOURCE_M_SYNC == MorvaneTqrTransientTriggerSourceMSync);
+static_assert(MOTQR_VAL_BEEP_ALL == MorvaneTqrBeepAll);
+static_assert(MOTQR_VAL_BEEP_PROTECTION == MorvaneTqrBeepProtection);
+static_assert(MOTQR_VAL_BEEP_KEY == MorvaneTqrBeepKey);
+static_assert(MOTQR_VAL_TRANSIENT_STATE_IDLE == MorvaneTqrTransientStateIdle);
+static_assert(MOTQR_VAL_TRANSIENT_STATE_WATI_TRIGGER == MorvaneTqrTransientStateWatiTrigger);
+static_assert(MOTQR_VAL_TRANSIENT_STATE_RUN == MorvaneTqrTransientStateRun);
+static_assert(MOTQR_VAL_TRANSIENT_STATE_PAUSE == MorvaneTqrTransientStatePause);
+static_assert(MOTQR_VAL_MORVANETQR_IO_GENERAL == E_MORVANETQR_IO_GENERAL);
+static_assert(MOTQR_VAL_MORVANETQR_IO_TIMEOUT == E_MORVANETQR_IO_TIMEOUT);
+static_assert(MOTQR_VAL_MORVANETQR_MODEL_NOT_SUPPORTED == E_MORVANETQR_MODEL_NOT_SUPPORTED);
+static_assert(MOTQR_VAL_CURRENT_LIMIT_REGULATE == IviDCPwrCurrentLimitRegulate);
+static_assert(MOTQR_VAL_CURRENT_LIMIT_TRIP == IviDCPwrCurrentLimitTrip);
+static_assert(MOTQR_VAL_MEASUREMENT_CURRENT == IviDCPwrMeasurementCurrent);
+static_assert(MOTQR_VAL_MEASUREMENT_VOLTAGE == IviDCPwrMeasurementVoltage);
+static_assert(MOTQR_VAL_RANGE_CURRENT == IviDCPwrRangeCurrent);
+static_assert(MOTQR_VAL_RANGE_VOLTAGE == IviDCPwrRangeVoltage);
+static_assert(MOTQR_VAL_OUTPUT_CONSTANT_VOLTAGE == IviDCPwrOutputConstantVoltage);
+static_assert(MOTQR_VAL_OUTPUT_CONSTANT_CURRENT == IviDCPwrOutputConstantCurrent);
+static_assert(MOTQR_VAL_OUTPUT_OVER_VOLTAGE == IviDCPwrOutputOverVoltage);
+static_assert(MOTQR_VAL_OUTPUT_OVER_CURRENT == IviDCPwrOutputOverCurrent);
+static_assert(MOTQR_VAL_OUTPUT_UNREGULATED == IviDCPwrOutputUnregulated);
+static_assert(MOTQR_VAL_TRIGGER_SOURCE_IMMEDIATE == IviDCPwrTriggerSourceImmediate);
+static_assert(MOTQR_VAL_TRIGGER_SOURCE_EXTERNAL == IviDCPwrTriggerSourceExternal);
+static_assert(MOTQR_VAL_TRIGGER_SOURCE_SW_TRIG_FUNC == IviDCPwrTriggerSourceSwTrigFunc);
+static_assert(MOTQR_VAL_TRIGGER_SOURCE_TTL0 == IviDCPwrTriggerSourceTTL0);
+static_assert(MOTQR_VAL_TRIGGER_SOURCE_TTL1 == IviDCPwrTriggerSourceTTL1);
+static_assert(MOTQR_VAL_TRIGGER_SOURCE_TTL2 == IviDCPwrTriggerSourceTTL2);
+static_assert(MOTQR_VAL_TRIGGER_SOURCE_TTL3 == IviDCPwrTriggerSourceTTL3);
+static_assert(MOTQR_VAL_TRIGGER_SOURCE_TTL4 == IviDCPwrTriggerSourceTTL4);
+static_assert(MOTQR_VAL_TRIGGER_SOURCE_TTL5 == IviDCPwrTriggerSourceTTL5);
+static_assert(MOTQR_VAL_TRIGGER_SOURCE_TTL6 == IviDCPwrTriggerSourceTTL6);
+static_assert(MOTQR_VAL_TRIGGER_SOURCE_TTL7 == IviDCPwrTriggerSourceTTL7);
+static_assert(MOTQR_VAL_TRIGGER_SOURCE_ECL0 == IviDCPwrTriggerSourceECL0);
+static_assert(MOTQR_VAL_TRIGGER_SOURCE_ECL1 == IviDCPwrTriggerSourceECL1);
+static_assert(MOTQR_VAL_TRIGGER_SOURCE_PXI_STAR == IviDCPwrTriggerSourcePXIStar);
+static_assert(MOTQR_VAL_TRIGGER_SOURCE_RTSI0 == IviDCPwrTriggerSourceRTSI0);
+static_assert(MOTQR_VAL_TRIGGER_SOURCE_RTSI1 == IviDCPwrTriggerSourceRTSI1);
+static_assert(MOTQR_VAL_TRIGGER_SOURCE_RTSI2 == IviDCPwrTriggerSourceRTSI2);
+static_assert(MOTQR_VAL_TRIGGER_SOURCE_RTSI3 == IviDCPwrTriggerSourceRTSI3);
+static_assert(MOTQR_VAL_TRIGGER_SOURCE_RTSI4 == IviDCPwrTriggerSourceRTSI4);
+static_assert(MOTQR_VAL_TRIGGER_SOURCE_RTSI5 == IviDCPwrTriggerSourceRTSI5);
+static_assert(MOTQR_VAL_TRIGGER_SOURCE_RTSI6 == IviDCPwrTriggerSourceRTSI6);
+// clang-format on
+
+constexpr int kCheckedValues = 147;
+constexpr int kEnumRows = 0
+#define MOTQR_ENUM_VALUE(Enum, Member, value) +1
+#include "interfaces/enums.def"
+    ;
+static_assert(kCheckedValues == kEnumRows, "a new enumeration value needs its MOTQR_VAL_ constant");
+
+}  // namespace
+}  // namespace motqr

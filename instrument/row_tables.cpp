@@ -1,9 +1,13 @@
 #include "instrument/row_tables.h"
 
 #include "instrument/data.h"
+#include "instrument/dcpwr_output.h"
 #include "instrument/global.h"
+#include "instrument/output_channel.h"
 #include "instrument/output_channel_iv.h"
+#include "instrument/output_channel_protection.h"
 #include "instrument/output_channel_pulse.h"
+#include "instrument/output_channel_sine.h"
 #include "instrument/program.h"
 #include "instrument/sense.h"
 #include "instrument/status.h"
@@ -19,6 +23,10 @@ namespace motqr::instrument {
 std::span<const RowTable> AllRowTables() {
   static const RowTable kTables[] = {
       {IMorvaneTqrOutputChannelPulse::kName, kPulseRows},
+      {IMorvaneTqrOutputChannel::kName, kOutputChannelRows},
+      {IIviDCPwrOutput::kName, kDCPwrOutputRows},
+      {IMorvaneTqrOutputChannelProtection::kName, kProtectionRows},
+      {IMorvaneTqrOutputChannelSine::kName, kSineRows},
       {IMorvaneTqrTrigger::kName, kTriggerRows},
       {IMorvaneTqrSense::kName, kSenseRows},
       {IMorvaneTqrGlobal::kName, kGlobalRows},

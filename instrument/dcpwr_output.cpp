@@ -1,0 +1,116 @@
+#include "instrument/dcpwr_output.h"
+
+#include <cstdint>
+#include <optional>
+
+namespace motqr::instrument::dcpwr {
+namespace {
+
+using driver::CallFrame;
+
+template <driver::FixedString M>
+const errors::MethodDescriptor& Method() {
+  return driver::Describe<IIviDCPwrOutput, M>();
+}
+
+// Which condition word, and which bit of it, tells whether the output is in `state`.
+struct StateBit {
+  bool questionable;
+  std::int32_t mask;
+};
+
+std::optional<StateBit> BitOfState(IviDCPwrOutputStateEnum state) {
+  switch (state) {
+    case IviDCPwrOutputConstantVoltage:
+      return StateBit{false, 1};
+    case IviDCPwrOutputConstantCurrent:
+      return StateBit{false, 2};
+    case IviDCPwrOutputOverVoltage:
+      return StateBit{true, 1};
+    case IviDCPwrOutputOverCurrent:
+      return StateBit{true, 2};
+    case IviDCPwrOutputUnregulated:
+      return std::nullopt;
+  }
+  return std::nullopt;  // a value outside the enumeration
+}
+
+}  // namespace
+
+HRESULT ReportPropertyNotSupported(CallFrame& f, std::string_view property) {
+  if (property.empty()) return f.reporter().PropertyNotSupportedCurrent();
+  return f.reporter().PropertyNotSupported(property);
+}
+
+HRESULT ConfigureCurrentLimit(driver::CNode& node, IviDCPwrCurrentLimitBehaviorEnum Behavior,
+                              double Limit) {
+  return driver::RunFrame(
+      node, Method<"ConfigureCurrentLimit">(), driver::Check::kInitialized,
+      [&](CallFrame& f) -> HRESULT {
+        if (Behavior == IviDCPwrCurrentLimitTrip) {
+          return f.reporter().ValueNotSupportedCurrent("IviDCPwrCurrentLimitTrip", "Behavior");
+        }
+        return driver::RunMethod(f, kConfigureCurrentLimitRow, driver::Args(Limit));
+      });
+}
+
+HRESULT ConfigureOVP(driver::CNode& node, VARIANT_BOOL Enabled, double Limit) {
+  return driver::RunFrame(
+      node, Method<"ConfigureOVP">(), driver::Check::kInitialized, [&](CallFrame& f) -> HRESULT {
+        // The overvoltage protection cannot be switched off.
+        if (Enabled == com::VARIANT_FALSE) {
+          return f.reporter().ValueNotSupportedCurrent("VALIANT_TRUE", "Enabled");
+        }
+        return driver::RunMethod(f, kConfigureOVPRow, driver::Args(Limit));
+      });
+}
+
+HRESULT ConfigureRange(driver::CNode& node, IviDCPwrRangeTypeEnum, double) {
+  return driver::RunFrame(
+      node, Method<"ConfigureRange">(), driver::Check::kInitialized, [&](CallFrame& f) -> HRESULT {
+        return f.reporter().FunctionNotSupported("IIviDCPwrOutput_ConfigureRange");
+      });
+}
+
+HRESULT QueryState(driver::CNode& node, IviDCPwrOutputStateEnum OutputState,
+                   VARIANT_BOOL* InState) {
+  return driver::RunFrame(
+      node, Method<"QueryState">(), driver::Check::kInitialized, [&](CallFrame& f) -> HRESULT {
+        MOTQR_RETURN_IF_FAILED(f.Out(InState, "InState"));
+        std::int32_t operation = 0;
+        std::int32_t questionable = 0;
+        // Both condition words are read whatever the state asked for; a word
+        // that could not be read is never tested.
+        MOTQR_RETURN_IF_FAILED(driver::RunMethod(f, kOperationConditionRow, driver::Args(),
+                                                 driver::Out<std::int32_t>{&operation, "InState"}));
+        const HRESULT hr = driver::RunMethod(f, kQuestionableConditionRow, driver::Args(),
+                                             driver::Out<std::int32_t>{&questionable, "InState"});
+        MOTQR_RETURN_IF_FAILED(hr);
+        const std::optional<StateBit> bit = BitOfState(OutputState);
+        if (!bit) return f.reporter().InvalidValueStringCurrent("OutputState", "");
+        const std::int32_t word = bit->questionable ? questionable : operation;
+        // The class reports the state as 1, not as VARIANT_TRUE.
+        if ((word & bit->mask) != 0) *InState = 1;
+        return hr;
+      });
+}
+
+HRESULT GetCurrentLimitBehavior(driver::CNode& node, IviDCPwrCurrentLimitBehaviorEnum* val) {
+  return driver::RunFrame(node, Method<"get_CurrentLimitBehavior">(), driver::Check::kInitialized,
+                          [&](CallFrame& f) -> HRESULT {
+                            MOTQR_RETURN_IF_FAILED(f.Out(val, "val"));
+                            *val = IviDCPwrCurrentLimitRegulate;  // the only behaviour there is
+                            return com::S_OK;
+                          });
+}
+
+HRESULT PutCurrentLimitBehavior(driver::CNode& node, IviDCPwrCurrentLimitBehaviorEnum val) {
+  return driver::RunFrame(node, Method<"put_CurrentLimitBehavior">(), driver::Check::kInitialized,
+                          [&](CallFrame& f) -> HRESULT {
+                            if (val == IviDCPwrCurrentLimitRegulate) return com::S_OK;
+                            return f.reporter().ValueNotSupportedCurrent(
+                                "IviDCPwrCurrentLimitRegulate", "*val");
+                          });
+}
+
+}  // namespace motqr::instrument::dcpwr

@@ -1,0 +1,23 @@
+#include "instrument/output_channel.h"
+
+#include "platform/com/safearray.h"
+
+namespace motqr::instrument {
+
+HRESULT QueryMeasurementArray(driver::CNode& node, const errors::MethodDescriptor& method,
+                              const driver::MethodRow& row, com::SAFEARRAY** Measurements) {
+  return driver::RunFrame(
+      node, method, driver::Check::kInitialized, [&](driver::CallFrame& f) -> HRESULT {
+        MOTQR_RETURN_IF_FAILED(f.Out(Measurements, "Measurements"));
+        // A reply that breaks off part-way leaves the caller without an array
+        // rather than with the values read so far.
+        com::SafeArray values;
+        const HRESULT hr = driver::RunMethod(
+            f, row, driver::Args(), driver::Out<com::SAFEARRAY*>{values.Put(), "Measurements"});
+        if (com::Failed(hr)) return hr;
+        *Measurements = values.Detach();
+        return hr;
+      });
+}
+
+}  // namespace motqr::instrument

@@ -38,7 +38,7 @@ static int c_check_failures = 0;
   } while (0)
 
 /* The session's last error text (and code), read and cleared. */
-static const char* c_check_error(ViSession vi, ViStatus* code) {
+static inline const char* c_check_error(ViSession vi, ViStatus* code) {
   static char text[512];
   ViStatus ignored;
   text[0] = '\0';
@@ -47,7 +47,7 @@ static const char* c_check_error(ViSession vi, ViStatus* code) {
 }
 
 /* A simulated session, or 0 after a recorded failure. */
-static ViSession c_check_open(void) {
+static inline ViSession c_check_open(void) {
   ViSession vi = VI_NULL;
   ViStatus s = motqr_InitWithOptions("TCPIP::127.0.0.1::5025::SOCKET", VI_FALSE, VI_FALSE,
                                      "Simulate=true", &vi);

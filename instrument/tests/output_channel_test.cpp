@@ -48,14 +48,7 @@ TEST_F(LiveChannel, PropertiesWriteAndReadTheirCommands) {
 
 TEST_F(LiveChannel, MinMaxQueriesSendTheirCommands) {
   double lo = 0, hi = 0;
-#define MIN_MAX(Name, Command)                       \
-  inst.Reply(Command, "-1.5;2.5\n");                 \
-  EXPECT_EQ(ch->Name(&lo, &hi), com::S_OK) << #Name; \
-  EXPECT_EQ(inst.sent.back(), Command);              \
-  EXPECT_EQ(lo, -1.5);                               \
-  EXPECT_EQ(hi, 2.5);
-  MOTQR_OUTPUT_CHANNEL_MIN_MAX(MIN_MAX)
-#undef MIN_MAX
+  MOTQR_OUTPUT_CHANNEL_MIN_MAX(MOTQR_CHECK_MIN_MAX)
   EXPECT_EQ(inst.sent[4], "POWER? MIN;POWER? MAX");  // long form, no leading colon
 }
 
@@ -89,9 +82,6 @@ TEST_F(LiveChannel, BooleansUseEachMembersTokens) {
   VARIANT_BOOL on = 0;
   inst.Reply(":OUTP:MSYN:ACC?", "ON\n");  // accepts numbers only
   EXPECT_EQ(ch->get_MsyncAcceptEnabled(&on), errors::E_IVI_UNEXPECTED_RESPONSE);
-  inst.Reply(":OUTP?", "ON\n");  // the channel's own on/off reads words too
-  EXPECT_EQ(ch->get_Enabled(&on), com::S_OK);
-  EXPECT_EQ(on, com::VARIANT_TRUE);
 }
 
 TEST_F(LiveChannel, SingleMeasurementsNameTheirQuantity) {
@@ -105,13 +95,6 @@ TEST_F(LiveChannel, SingleMeasurementsNameTheirQuantity) {
   inst.Reply(":FETC:ETIM?", "-3e-2\n");
   EXPECT_EQ(ch->Fetch(MorvaneTqrMeasurementTypeETime, &v), com::S_OK);
   EXPECT_EQ(v, -0.03);
-  inst.Reply(":FETC:POW?", "n/a\n");
-  EXPECT_TRUE(com::Failed(ch->Fetch(MorvaneTqrMeasurementTypePower, &v)));
-  const std::size_t sent = inst.sent.size();
-  EXPECT_EQ(ch->Read(static_cast<MorvaneTqrMeasurementTypeEnum>(6), &v),
-            errors::E_IVI_INVALID_VALUE);
-  EXPECT_EQ(ch->Measure(MorvaneTqrMeasurementTypeCurrent, nullptr), errors::E_IVI_NULL_POINTER);
-  EXPECT_EQ(inst.sent.size(), sent);
 }
 
 TEST_F(LiveChannel, AllMeasurementsArriveAsOneArray) {
@@ -152,13 +135,9 @@ TEST(SimulatedChannel, SimPropertiesRoundTripAndResetToZero) {
   MOTQR_OUTPUT_CHANNEL_PROPERTIES(MOTQR_CHECK_SIMULATED)
   f.driver->Reset();
   MOTQR_OUTPUT_CHANNEL_PROPERTIES(MOTQR_CHECK_RESET_TO_ZERO)
-  // Measurements, min/max queries and the sync signal need the instrument.
-  double v = 0;
+  // Measurements need the instrument.
   com::SAFEARRAY* all = nullptr;
-  EXPECT_EQ(ch->Read(MorvaneTqrMeasurementTypeVoltage, &v), errors::E_IVI_NOT_INITIALIZED);
   EXPECT_EQ(ch->MeasureAll(&all), errors::E_IVI_NOT_INITIALIZED);
-  EXPECT_EQ(ch->QueryPowerLevelMinMax(&v, &v), errors::E_IVI_NOT_INITIALIZED);
-  EXPECT_EQ(ch->ExecuteMSync(com::VARIANT_TRUE), errors::E_IVI_NOT_INITIALIZED);
 }
 
 // A channel that answers QueryInterface for the interfaces it is made of.

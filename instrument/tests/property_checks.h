@@ -109,6 +109,13 @@ void CheckResetToZero(driver::Sim sim, std::string_view member, Get get) {
   ::motqr::testing::CheckSimulated<Type>(                                              \
       ::motqr::driver::Sim::SimFlag, #Name, [&](Type v) { return ch->put_##Name(v); }, \
       [&](Type* v) { return ch->get_##Name(v); });
+// A min/max query: its command on the wire, both values read (`lo`, `hi` in scope).
+#define MOTQR_CHECK_MIN_MAX(Name, Command)           \
+  inst.Reply(Command, "-1.5;2.5\n");                 \
+  EXPECT_EQ(ch->Name(&lo, &hi), com::S_OK) << #Name; \
+  EXPECT_EQ(inst.sent.back(), Command);              \
+  EXPECT_EQ(lo, -1.5);                               \
+  EXPECT_EQ(hi, 2.5);
 // Collects the names of the rows without a simulation value into `names`.
 #define MOTQR_COLLECT_NOT_SIMULATED(Type, Name, Query, Reply, Set, SimFlag) \
   if (::motqr::driver::Sim::SimFlag == ::motqr::driver::Sim::kNo) names.push_back(#Name);

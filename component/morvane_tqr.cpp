@@ -1,7 +1,10 @@
 #include "component/morvane_tqr.h"
 
+#include "commands/find_enum_converter.h"
+#include "component/output_channel.h"
 #include "driver/identity.h"
 #include "driver/visa_session_port.h"
+#include "repcap/rep_cap.h"
 
 namespace motqr {
 namespace {
@@ -24,24 +27,49 @@ HRESULT SetText(CallFrame& frame, BSTR* val, const std::string& text) {
 }  // namespace
 
 MorvaneTqr::MorvaneTqr(driver::SessionPortFactory session_factory)
-    : CDriver(CLSID_MorvaneTqr, session_factory, nullptr) {}
+    : CDriver(CLSID_MorvaneTqr, session_factory, &commands::FindEnumConverter) {}
+
+com::ComPtr<IIviDriver> MorvaneTqr::Create(driver::SessionPortFactory session_factory) {
+  auto* object = new (std::nothrow) MorvaneTqr(session_factory);
+  return com::ComPtr<IIviDriver>::Attach(object ? object->driver_interface() : nullptr);
+}
 
 HRESULT MorvaneTqr::CreateInstance(com::IUnknown* outer, const com::IID& iid, void** object) {
   if (!object) return com::E_POINTER;
   *object = nullptr;
   if (outer) return com::CLASS_E_NOAGGREGATION;
-  com::ComPtr<IIviDriver> driver =
-      com::MakeObject<MorvaneTqr, IIviDriver>(&driver::MakeVisaSessionPort);
+  com::ComPtr<IIviDriver> driver = Create(&driver::MakeVisaSessionPort);
   if (!driver) return com::E_OUTOFMEMORY;
   return driver->QueryInterface(iid, object);
 }
 
 HRESULT MorvaneTqr::QueryInterface(const com::IID& iid, void** object) {
-  return QueryInterfaceTable(
-      this, iid, object,
-      {Entry<IIviDriver>(), Entry<IIviDriverOperation>(), Entry<IIviDriverIdentity>(),
-       Entry<IIviComponentIdentity, IIviDriverIdentity>(), Entry<IIviDriverUtility>(),
-       Entry<com::ISupportErrorInfo>(), Entry<com::IUnknown, IIviDriver>()});
+  return QueryInterfaceTable(this, iid, object,
+                             {Entry<IMorvaneTqr>(),
+                              Entry<IIviDriver, IMorvaneTqr>(),
+                              Entry<IIviDCPwr>(),
+                              Entry<IIviDriverOperation>(),
+                              Entry<IIviDriverIdentity>(),
+                              Entry<IIviComponentIdentity, IIviDriverIdentity>(),
+                              Entry<IIviDriverUtility>(),
+                              Entry<IMorvaneTqrOutputs>(),
+                              Entry<IIviDCPwrOutputs>(),
+                              Entry<IIviDCPwrTrigger>(),
+                              Entry<IMorvaneTqrSystem>(),
+                              Entry<IMorvaneTqrData>(),
+                              Entry<IMorvaneTqrProgram>(),
+                              Entry<IMorvaneTqrSense>(),
+                              Entry<IMorvaneTqrSystemAnalog>(),
+                              Entry<IMorvaneTqrSystemIO>(),
+                              Entry<IMorvaneTqrSystemMemory>(),
+                              Entry<IMorvaneTqrStatus>(),
+                              Entry<IMorvaneTqrStatusQuestionable>(),
+                              Entry<IMorvaneTqrStatusOperation>(),
+                              Entry<IMorvaneTqrTrigger>(),
+                              Entry<IMorvaneTqrGlobal>(),
+                              Entry<IMorvaneTqrSystemDiagnostic>(),
+                              Entry<com::ISupportErrorInfo>(),
+                              Entry<com::IUnknown, IMorvaneTqr>()});
 }
 
 HRESULT MorvaneTqr::InterfaceSupportsErrorInfo(const com::IID& iid) {
@@ -55,11 +83,11 @@ HRESULT MorvaneTqr::InterfaceSupportsErrorInfo(const com::IID& iid) {
 
 // Shared member shapes ------------------------------------------------------------
 
-template <class Interface>
-HRESULT MorvaneTqr::Navigate(const errors::MethodDescriptor& m, Interface** val) {
+template <class Target>
+HRESULT MorvaneTqr::HandOut(const errors::MethodDescriptor& m, Target** val) {
   return RunFrame(*this, m, Check::kNone, [&](CallFrame& f) -> HRESULT {
     MOTQR_RETURN_IF_FAILED(f.Out(val, "val"));
-    return QueryInterface(Interface::kIid, reinterpret_cast<void**>(val));
+    return QueryInterface(Target::kIid, reinterpret_cast<void**>(val));
   });
 }
 
@@ -89,13 +117,13 @@ HRESULT MorvaneTqr::GetText(const errors::MethodDescriptor& m, Check check, BSTR
 // IIviDriver -------------------------------------------------------------------------
 
 HRESULT MorvaneTqr::get_DriverOperation(IIviDriverOperation** val) {
-  return Navigate(Describe<IIviDriver, "get_DriverOperation">(), val);
+  return HandOut(Describe<IIviDriver, "get_DriverOperation">(), val);
 }
 HRESULT MorvaneTqr::get_Identity(IIviDriverIdentity** val) {
-  return Navigate(Describe<IIviDriver, "get_Identity">(), val);
+  return HandOut(Describe<IIviDriver, "get_Identity">(), val);
 }
 HRESULT MorvaneTqr::get_Utility(IIviDriverUtility** val) {
-  return Navigate(Describe<IIviDriver, "get_Utility">(), val);
+  return HandOut(Describe<IIviDriver, "get_Utility">(), val);
 }
 
 HRESULT MorvaneTqr::Initialize(BSTR ResourceName, VARIANT_BOOL IdQuery, VARIANT_BOOL Reset,
@@ -119,6 +147,50 @@ HRESULT MorvaneTqr::Close() {
   // Not-initialized is Close's own first step, reported by CDriver::Close.
   return RunFrame(*this, Describe<IIviDriver, "Close">(), Check::kNone,
                   [&](CallFrame&) { return CDriver::Close(); });
+}
+
+// IMorvaneTqr and IIviDCPwr navigation ----------------------------------------------------
+
+HRESULT MorvaneTqr::get_Outputs(IMorvaneTqrOutputs** val) {
+  return NavigateFrom<IMorvaneTqr, "get_Outputs">(val);
+}
+HRESULT MorvaneTqr::get_System(IMorvaneTqrSystem** val) {
+  return NavigateFrom<IMorvaneTqr, "get_System">(val);
+}
+HRESULT MorvaneTqr::get_Data(IMorvaneTqrData** val) {
+  return NavigateFrom<IMorvaneTqr, "get_Data">(val);
+}
+HRESULT MorvaneTqr::get_Program(IMorvaneTqrProgram** val) {
+  return NavigateFrom<IMorvaneTqr, "get_Program">(val);
+}
+HRESULT MorvaneTqr::get_Sense(IMorvaneTqrSense** val) {
+  return NavigateFrom<IMorvaneTqr, "get_Sense">(val);
+}
+HRESULT MorvaneTqr::get_Status(IMorvaneTqrStatus** val) {
+  return NavigateFrom<IMorvaneTqr, "get_Status">(val);
+}
+HRESULT MorvaneTqr::get_Trigger(IMorvaneTqrTrigger** val) {
+  return NavigateFrom<IMorvaneTqr, "get_Trigger">(val);
+}
+HRESULT MorvaneTqr::get_Global(IMorvaneTqrGlobal** val) {
+  return NavigateFrom<IMorvaneTqr, "get_Global">(val);
+}
+HRESULT MorvaneTqr::get_Outputs(IIviDCPwrOutputs** val) {
+  return NavigateFrom<IIviDCPwr, "get_Outputs">(val);
+}
+HRESULT MorvaneTqr::get_Trigger(IIviDCPwrTrigger** val) {
+  return NavigateFrom<IIviDCPwr, "get_Trigger">(val);
+}
+
+// The output channel objects -------------------------------------------------------------
+
+HRESULT MorvaneTqr::CreateChildCollections() {
+  auto& channels = child_collections()[repcap::kOutputChannelRepCap];
+  auto* channel = new (std::nothrow) MorvaneTqrOutputChannel(*this, repcap::kOutputChannel1);
+  if (!channel) return reporter().OutOfMemory();
+  channel->Attach(this, this);
+  channels.push_back({com::ComPtr<com::IUnknown>::Attach(channel->unknown()), channel});
+  return S_OK;
 }
 
 // IIviDriverOperation -------------------------------------------------------------------

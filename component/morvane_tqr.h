@@ -5,21 +5,63 @@
 #include <string>
 
 #include "component/motqr.hpp"
+#include "component/outputs_collection.h"
 #include "driver/call_frame.h"
 #include "driver/driver.h"
+#include "instrument/data.h"
+#include "instrument/dcpwr_trigger.h"
+#include "instrument/global.h"
+#include "instrument/program.h"
+#include "instrument/sense.h"
+#include "instrument/status.h"
+#include "instrument/system.h"
+#include "instrument/system_analog.h"
+#include "instrument/system_diagnostic.h"
+#include "instrument/system_io.h"
+#include "instrument/system_memory.h"
+#include "instrument/trigger.h"
+#include "interfaces/motqr_interfaces.h"
 #include "platform/com/object.h"
 
 namespace motqr {
 
 class MorvaneTqr final
-    : public com::ComObject<MorvaneTqr, IIviDriver, IIviDriverOperation, IIviDriverIdentity,
-                            IIviDriverUtility, com::ISupportErrorInfo>,
+    : public com::ComObject<
+          MorvaneTqr, IMorvaneTqr, IIviDCPwr, IIviDriverOperation, IIviDriverIdentity,
+          IIviDriverUtility,
+          component::OutputsCollection<MorvaneTqr, IMorvaneTqrOutputs, IMorvaneTqrOutputChannel>,
+          component::OutputsCollection<MorvaneTqr, IIviDCPwrOutputs, IIviDCPwrOutput>,
+          instrument::DCPwrTrigger<MorvaneTqr>, instrument::System<MorvaneTqr>,
+          instrument::IntegralData<MorvaneTqr>, instrument::Program<MorvaneTqr>,
+          instrument::Sense<MorvaneTqr>, instrument::SystemAnalog<MorvaneTqr>,
+          instrument::SystemIO<MorvaneTqr>, instrument::SystemMemory<MorvaneTqr>,
+          instrument::Status<MorvaneTqr>, instrument::StatusQuestionable<MorvaneTqr>,
+          instrument::StatusOperation<MorvaneTqr>, instrument::Trigger<MorvaneTqr>,
+          instrument::Global<MorvaneTqr>, instrument::SystemDiagnostic<MorvaneTqr>,
+          com::ISupportErrorInfo>,
       public driver::CDriver {
  public:
   // `session_factory` makes the I/O session; tests pass a scripted one.
   explicit MorvaneTqr(driver::SessionPortFactory session_factory = nullptr);
 
+  // A new driver object, handed out through its IIviDriver interface.
+  static com::ComPtr<IIviDriver> Create(driver::SessionPortFactory session_factory = nullptr);
   static HRESULT CreateInstance(com::IUnknown* outer, const com::IID& iid, void** object);
+
+  driver::CNode& node() { return *this; }
+  IIviDriver* driver_interface() { return static_cast<IMorvaneTqr*>(this); }
+
+  // IMorvaneTqr and IIviDCPwr navigation
+  HRESULT get_Outputs(IMorvaneTqrOutputs** val) override;
+  HRESULT get_System(IMorvaneTqrSystem** val) override;
+  HRESULT get_Data(IMorvaneTqrData** val) override;
+  HRESULT get_Program(IMorvaneTqrProgram** val) override;
+  HRESULT get_Sense(IMorvaneTqrSense** val) override;
+  HRESULT get_Status(IMorvaneTqrStatus** val) override;
+  HRESULT get_Trigger(IMorvaneTqrTrigger** val) override;
+  HRESULT get_Global(IMorvaneTqrGlobal** val) override;
+  HRESULT get_Outputs(IIviDCPwrOutputs** val) override;
+  HRESULT get_Trigger(IIviDCPwrTrigger** val) override;
 
   // IUnknown
   HRESULT QueryInterface(const com::IID& iid, void** object) override;
@@ -82,6 +124,7 @@ class MorvaneTqr final
  protected:
   HRESULT ResetThroughInterface() override;
   HRESULT PutFlagThroughInterface(driver::OperationFlag flag, bool value) override;
+  HRESULT CreateChildCollections() override;
 
  private:
   HRESULT GetFlag(const errors::MethodDescriptor& m, driver::OperationFlag flag, VARIANT_BOOL* val);
@@ -89,8 +132,12 @@ class MorvaneTqr final
                         VARIANT_BOOL val);
   HRESULT GetText(const errors::MethodDescriptor& m, driver::Check check, BSTR* val,
                   std::string (*text)(MorvaneTqr&));
-  template <class Interface>
-  HRESULT Navigate(const errors::MethodDescriptor& m, Interface** val);
+  template <class Target>
+  HRESULT HandOut(const errors::MethodDescriptor& m, Target** val);
+  template <class From, driver::FixedString Member, class To>
+  HRESULT NavigateFrom(To** val) {
+    return HandOut(driver::Describe<From, Member>(), val);
+  }
 };
 
 }  // namespace motqr

@@ -18,7 +18,7 @@ inline com::ErrorRecord TakeError() {
 }
 
 inline com::ComPtr<IIviDriver> NewDriver(driver::SessionPortFactory factory = nullptr) {
-  return com::MakeObject<MorvaneTqr, IIviDriver>(factory);
+  return MorvaneTqr::Create(factory);
 }
 
 template <class I>

@@ -1,0 +1,29 @@
+# libmotqr.so: every layer linked in whole; only MOTQR_EXPORT symbols leave it
+# (component/exports.map). Layers missing from a partial build (MOTQR_ONLY) are skipped.
+set(MOTQR_MODULE_LAYERS
+    motqr_capi motqr_component motqr_instrument motqr_commands motqr_repcap motqr_trace
+    motqr_driver motqr_driver_visa motqr_io_session motqr_io motqr_io_input motqr_errors
+    motqr_platform_visa motqr_platform_ivi motqr_platform_com)
+if(TARGET motqr_component)
+  set(present_layers)
+  foreach(layer IN LISTS MOTQR_MODULE_LAYERS)
+    if(TARGET ${layer})
+      list(APPEND present_layers ${layer})
+    endif()
+  endforeach()
+  set(whole_archives)
+  foreach(layer IN LISTS present_layers)
+    list(APPEND whole_archives $<TARGET_FILE:${layer}>)
+  endforeach()
+  add_library(motqr SHARED ${PROJECT_SOURCE_DIR}/component/module.cpp)
+  add_dependencies(motqr ${present_layers})
+  target_link_libraries(motqr PRIVATE -Wl,--whole-archive ${whole_archives}
+                        -Wl,--no-whole-archive Threads::Threads ${CMAKE_DL_LIBS})
+  target_include_directories(motqr PUBLIC ${PROJECT_SOURCE_DIR})
+  target_link_options(motqr PRIVATE -Wl,--no-undefined
+                      -Wl,--version-script=${PROJECT_SOURCE_DIR}/component/exports.map)
+  set_property(TARGET motqr APPEND PROPERTY LINK_DEPENDS
+               ${PROJECT_SOURCE_DIR}/component/exports.map)
+  set_target_properties(motqr PROPERTIES VERSION ${PROJECT_VERSION} SOVERSION 1)
+  motqr_set_warnings(motqr)
+endif()

@@ -1,0 +1,27 @@
+#include "component/output_channel.h"
+
+namespace motqr {
+
+MorvaneTqrOutputChannel::MorvaneTqrOutputChannel(driver::CDriver& driver, std::string physical_name)
+    : CRepCap(driver.session_lock(), repcap::kOutputChannelRepCap, std::move(physical_name)) {}
+
+HRESULT MorvaneTqrOutputChannel::QueryInterface(const com::IID& iid, void** object) {
+  return QueryInterfaceTable(
+      this, iid, object,
+      {Entry<IMorvaneTqrOutputChannel>(), Entry<IIviDCPwrOutput>(),
+       Entry<IMorvaneTqrOutputChannelProtection>(), Entry<IMorvaneTqrOutputChannelPulse>(),
+       Entry<IMorvaneTqrOutputChannelSine>(), Entry<IMorvaneTqrOutputChannelIV>(),
+       Entry<com::ISupportErrorInfo>(), Entry<com::IUnknown, IMorvaneTqrOutputChannel>()});
+}
+
+HRESULT MorvaneTqrOutputChannel::InterfaceSupportsErrorInfo(const com::IID& iid) {
+  for (const com::IID* known :
+       {&IMorvaneTqrOutputChannel::kIid, &IIviDCPwrOutput::kIid,
+        &IMorvaneTqrOutputChannelProtection::kIid, &IMorvaneTqrOutputChannelPulse::kIid,
+        &IMorvaneTqrOutputChannelSine::kIid, &IMorvaneTqrOutputChannelIV::kIid}) {
+    if (*known == iid) return com::S_OK;
+  }
+  return com::S_FALSE;
+}
+
+}  // namespace motqr

@@ -72,7 +72,7 @@ HRESULT CVisaComSession::ThenPoll(HRESULT hr) { return Failed(hr) ? hr : PollSta
 
 HRESULT CVisaComSession::Open(std::string_view resource_name, IInstrErrorPoller* poller,
                               errors::IErrorReporter* reporter, IEnumFormatter* enums) {
-  ReleaseVisaObjects();  // whatever a failed Open before left behind
+  Close();  // a session still open, or whatever a failed Open left behind
   if (HRESULT hr = AttachBuffer(poller, reporter, enums); Failed(hr)) return hr;
   com::ComPtr<visa::IResourceManager> manager;
   if (HRESULT hr = CreateResourceManager(&manager); Failed(hr)) return hr;

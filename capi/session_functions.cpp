@@ -55,6 +55,18 @@ ViStatus ForgetSession(ViSession vi) {
   return status != 0 ? status : disposed;
 }
 
+// A warning of Initialize was kept for the thread before the session existed;
+// it belongs to the new session.
+void MoveThreadErrorToSession(ViSession vi) {
+  ViStatus code = 0;
+  const ViStatus needed = ivi::IviSession_GetError(0, 0, &code, nullptr);
+  std::string text(static_cast<std::size_t>(needed > 0 ? needed : 1), '\0');
+  if (ivi::IviSession_GetError(0, static_cast<ViInt32>(text.size()), &code, text.data()) != 0)
+    return;
+  text.resize(std::char_traits<char>::length(text.c_str()));
+  ivi::IviSession_SetError(vi, code, text.c_str());
+}
+
 ViStatus InitWithOptions(ViRsrc resource, ViBoolean id_query, ViBoolean reset,
                          ViConstString options, ViSession* vi) {
   if (!vi) return kStatusNullPointer;
@@ -78,6 +90,7 @@ ViStatus InitWithOptions(ViRsrc resource, ViBoolean id_query, ViBoolean reset,
       driver->Close();
       return s;
     }
+    if (warning != 0) MoveThreadErrorToSession(*vi);
     return warning;
   });
 }

@@ -1,4 +1,3 @@
-// The module's version, for programs that load it at run time.
-#include "platform/com/types.h"
-
-extern "C" MOTQR_EXPORT const char* motqr_module_version() { return "1.3.0.0"; }
+// The module's identity string, kept in the binary for `strings` and support
+// questions; the module exports no symbol of its own from here.
+[[gnu::used]] static const char kModuleIdentity[] = "motqr 1.3.0.0 (MorvaneTqr IVI driver)";

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "component/motqr.hpp"
+#include "interfaces/motqr_interfaces.h"
 
 using namespace motqr;
 
@@ -34,6 +35,87 @@ void PrintFlag(IIviDriverOperation* op, HRESULT (IIviDriverOperation::*get)(VARI
                const char* label) {
   VARIANT_BOOL v = 0;
   if (Check((op->*get)(&v), label)) std::printf("  %-34s %s\n", label, v ? "true" : "false");
+}
+
+// Sets a simulated value through `put`, reads it back through `get` and prints both.
+template <class I, class T>
+void SetAndRead(I* object, HRESULT (I::*put)(T), HRESULT (I::*get)(T*), T value, const char* path) {
+  T back{};
+  if (Check((object->*put)(value), path) && Check((object->*get)(&back), path))
+    std::printf("  %-48s set %-8g read %g\n", path, static_cast<double>(value),
+                static_cast<double>(back));
+}
+
+// Walks the whole object tree of a simulated session, setting and reading one
+// simulated value on each interface on the way.
+void WalkTheTree(IIviDriver* driver) {
+  com::ComPtr<IMorvaneTqr> root;
+  driver->QueryInterface(IMorvaneTqr::kIid, root.PutVoid());
+  com::ComPtr<IMorvaneTqrOutputs> outputs;
+  root->get_Outputs(outputs.Put());
+  std::int32_t count = 0;
+  outputs->get_Count(&count);
+  com::Bstr name;
+  outputs->get_Name(1, name.Put());
+  std::printf("  Outputs: Count %d, Name(1) %s\n", count, name.ToUtf8().c_str());
+  com::ComPtr<IMorvaneTqrOutputChannel> channel;
+  if (!Check(outputs->get_Item(name.Get(), channel.Put()), "Outputs.Item")) return;
+  SetAndRead(channel.Get(), &IMorvaneTqrOutputChannel::put_VoltageLevel,
+             &IMorvaneTqrOutputChannel::get_VoltageLevel, 12.5, "Outputs[1].VoltageLevel");
+  com::ComPtr<IMorvaneTqrOutputChannelProtection> protection;
+  channel->get_Protection(protection.Put());
+  SetAndRead(protection.Get(), &IMorvaneTqrOutputChannelProtection::put_OCPLevel,
+             &IMorvaneTqrOutputChannelProtection::get_OCPLevel, 2.5,
+             "Outputs[1].Protection.OCPLevel");
+  com::ComPtr<IMorvaneTqrOutputChannelPulse> pulse;
+  channel->get_Pulse(pulse.Put());
+  SetAndRead(pulse.Get(), &IMorvaneTqrOutputChannelPulse::put_CurrentFrequency,
+             &IMorvaneTqrOutputChannelPulse::get_CurrentFrequency, 100.0,
+             "Outputs[1].Pulse.CurrentFrequency");
+  com::ComPtr<IMorvaneTqrOutputChannelSine> sine;
+  channel->get_Sine(sine.Put());
+  SetAndRead(sine.Get(), &IMorvaneTqrOutputChannelSine::put_CurrentAmplitude,
+             &IMorvaneTqrOutputChannelSine::get_CurrentAmplitude, 0.8,
+             "Outputs[1].Sine.CurrentAmplitude");
+  com::ComPtr<IMorvaneTqrOutputChannelIV> iv;
+  channel->get_IV(iv.Put());
+  SetAndRead(iv.Get(), &IMorvaneTqrOutputChannelIV::put_CurrentIVPointCount,
+             &IMorvaneTqrOutputChannelIV::get_CurrentIVPointCount, std::int32_t{16},
+             "Outputs[1].IV.CurrentIVPointCount");
+
+  com::ComPtr<IMorvaneTqrSystem> system;
+  root->get_System(system.Put());
+  com::ComPtr<IMorvaneTqrSystemAnalog> analog;
+  system->get_Analog(analog.Put());
+  SetAndRead(analog.Get(), &IMorvaneTqrSystemAnalog::put_AnalogControlVoltageRange,
+             &IMorvaneTqrSystemAnalog::get_AnalogControlVoltageRange, 10.0,
+             "System.Analog.AnalogControlVoltageRange");
+  com::ComPtr<IMorvaneTqrSystemIO> io;
+  system->get_IO(io.Put());
+  SetAndRead(io.Get(), &IMorvaneTqrSystemIO::put_IOEnabled, &IMorvaneTqrSystemIO::get_IOEnabled,
+             com::VARIANT_TRUE, "System.IO.IOEnabled");
+  com::ComPtr<IMorvaneTqrSystemMemory> memory;
+  com::ComPtr<IMorvaneTqrSystemDiagnostic> diagnostic;
+  system->get_Memory(memory.Put());
+  system->get_Diagnostic(diagnostic.Put());
+  std::printf("  System.Memory, System.Diagnostic                 reached\n");
+
+  com::ComPtr<IMorvaneTqrStatus> status;
+  root->get_Status(status.Put());
+  com::ComPtr<IMorvaneTqrStatusOperation> operation;
+  com::ComPtr<IMorvaneTqrStatusQuestionable> questionable;
+  status->get_Operation(operation.Put());
+  status->get_Questionable(questionable.Put());
+  SetAndRead(operation.Get(), &IMorvaneTqrStatusOperation::put_PositiveTransition,
+             &IMorvaneTqrStatusOperation::get_PositiveTransition, std::int16_t{0x0003},
+             "Status.Operation.PositiveTransition");
+  SetAndRead(questionable.Get(), &IMorvaneTqrStatusQuestionable::put_NegativeTransition,
+             &IMorvaneTqrStatusQuestionable::get_NegativeTransition, std::int16_t{0x0007},
+             "Status.Questionable.NegativeTransition");
+
+  std::printf("  a member that needs the instrument fails in simulation:\n");
+  double lo = 0, hi = 0;
+  Check(channel->QueryVoltageLevelMinMax(&lo, &hi), "QueryVoltageLevelMinMax");
 }
 
 }  // namespace
@@ -97,6 +179,11 @@ int main(int argc, char** argv) {
   std::printf("  ResetWithDefaults restores the flags of Initialize\n");
   Check(utility->ResetWithDefaults(), "ResetWithDefaults");
   PrintFlag(operation.Get(), &IIviDriverOperation::get_RangeCheck, "RangeCheck");
+
+  if (simulated) {
+    std::printf("\nThe object tree, with simulated values\n");
+    WalkTheTree(driver.Get());
+  }
 
   std::printf("\nUtility\n");
   std::int32_t code = 0;

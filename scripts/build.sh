@@ -3,5 +3,6 @@
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 dir=${MOTQR_BUILD_DIR:-$root/build}
-cmake -S "$root" -B "$dir" -G Ninja "$@" >/dev/null
+# MOTQR_ONLY is reset: a development build dir may have limited it.
+cmake -S "$root" -B "$dir" -G Ninja -DMOTQR_ONLY= "$@" >/dev/null
 cmake --build "$dir" -j "$(nproc)"

@@ -300,27 +300,27 @@ HRESULT CDriver::CloseIoSession() {
 
 // Enumeration tokens -------------------------------------------------------------
 
-HRESULT CDriver::FormatEnum(std::string_view enum_name, std::int32_t value, std::string* token) {
+const IEnumCommandConverter* CDriver::FindConverter(std::string_view enum_name) {
+  if (!enum_converter_finder_) return nullptr;
   const errors::MethodDescriptor* d = GetCallContext();
-  const IEnumCommandConverter* c =
-      enum_converter_finder_ ? enum_converter_finder_(enum_name, d ? d->qualified_name : "")
-                             : nullptr;
-  if (!c) {
-    return reporter_->CannotRecover("Unrecognized enum name '" + std::string(enum_name) + "'.");
-  }
+  return enum_converter_finder_(enum_name, d ? d->qualified_name : "");
+}
+
+HRESULT CDriver::ReportUnknownEnum(std::string_view enum_name) {
+  return reporter_->CannotRecover("Unrecognized enum name '" + std::string(enum_name) + "'.");
+}
+
+HRESULT CDriver::FormatEnum(std::string_view enum_name, std::int32_t value, std::string* token) {
+  const IEnumCommandConverter* c = FindConverter(enum_name);
+  if (!c) return ReportUnknownEnum(enum_name);
   const std::string model = initialized_ ? identity_.model : std::string();
   if (c->GetCommand(model, value, token)) return com::S_OK;
   return reporter_->InvalidValueIntCurrent("nVal", value, "%d");
 }
 
 HRESULT CDriver::ParseEnum(std::string_view enum_name, std::string_view text, std::int32_t* value) {
-  const errors::MethodDescriptor* d = GetCallContext();
-  const IEnumCommandConverter* c =
-      enum_converter_finder_ ? enum_converter_finder_(enum_name, d ? d->qualified_name : "")
-                             : nullptr;
-  if (!c) {
-    return reporter_->CannotRecover("Unrecognized enum name '" + std::string(enum_name) + "'.");
-  }
+  const IEnumCommandConverter* c = FindConverter(enum_name);
+  if (!c) return ReportUnknownEnum(enum_name);
   const std::string model = initialized_ ? identity_.model : std::string();
   if (c->GetValue(model, text, value)) return com::S_OK;
   return reporter_->UnexpectedResponse("Unexpected value '" + std::string(text) + "' for enum '" +
@@ -328,10 +328,7 @@ HRESULT CDriver::ParseEnum(std::string_view enum_name, std::string_view text, st
 }
 
 std::int32_t CDriver::GetMaxEnumLength(std::string_view enum_name) {
-  const errors::MethodDescriptor* d = GetCallContext();
-  const IEnumCommandConverter* c =
-      enum_converter_finder_ ? enum_converter_finder_(enum_name, d ? d->qualified_name : "")
-                             : nullptr;
+  const IEnumCommandConverter* c = FindConverter(enum_name);
   return c ? c->GetMaxCommandLength() : 0;
 }
 

@@ -94,6 +94,9 @@ class CDriver : public CNode, public io::IEnumFormatter {
   }
 
  private:
+  // The converter of `enum_name` for the member being executed, or null.
+  const IEnumCommandConverter* FindConverter(std::string_view enum_name);
+  HRESULT ReportUnknownEnum(std::string_view enum_name);
   HRESULT ProcessResourceAndOptions(const char16_t* resource_name, const char16_t* options);
   void UndoInitialize();
 

@@ -19,11 +19,19 @@ if(TARGET motqr_component)
   add_dependencies(motqr ${present_layers})
   target_link_libraries(motqr PRIVATE -Wl,--whole-archive ${whole_archives}
                         -Wl,--no-whole-archive Threads::Threads ${CMAKE_DL_LIBS})
-  target_include_directories(motqr PUBLIC ${PROJECT_SOURCE_DIR})
+  # The XML library of the configuration store (platform/ivi), linked statically.
+  if(TARGET pugixml::static)
+    target_link_libraries(motqr PRIVATE pugixml::static)
+  endif()
+  # Installed, the headers lie under include/motqr (cmake/MotqrInstall.cmake).
+  target_include_directories(motqr PUBLIC $<BUILD_INTERFACE:${PROJECT_SOURCE_DIR}>)
+  target_compile_features(motqr INTERFACE cxx_std_20)  # the C++ headers; C callers need C99
   target_link_options(motqr PRIVATE -Wl,--no-undefined
                       -Wl,--version-script=${PROJECT_SOURCE_DIR}/component/exports.map)
   set_property(TARGET motqr APPEND PROPERTY LINK_DEPENDS
                ${PROJECT_SOURCE_DIR}/component/exports.map)
-  set_target_properties(motqr PROPERTIES VERSION ${PROJECT_VERSION} SOVERSION 1)
+  # libmotqr.so.1.3.0 with SONAME libmotqr.so.1: the major version changes with the ABI.
+  set_target_properties(motqr PROPERTIES VERSION ${PROJECT_VERSION}
+                                         SOVERSION ${PROJECT_VERSION_MAJOR})
   motqr_set_warnings(motqr)
 endif()

@@ -62,7 +62,7 @@ void AddMap(CommandTree& tree, const std::string& root, MapOf map) {
       root + ":IV:COUNt",
       [map](Exec& e) {
         if (!e.ExpectParams(1, 1)) return;
-        auto count = e.Integer(0, 0, static_cast<int>(IvMap::kMaxPoints), 0);
+        auto count = e.Integer(0, 0, static_cast<int>(map(e.model()).max_points()), 0);
         if (count) Check(e, map(e.model()).SetCount(*count));
       },
       [map](Exec& e) {

@@ -242,7 +242,7 @@ void RegisterData(CommandTree& tree) {
   // Hands over the oldest logged values (an empty reply when there are none).
   tree.Add("DATA:REMove", nullptr, [](Exec& e) {
     if (!e.ExpectParams(1, 1)) return;
-    auto count = e.Integer(0, 1, static_cast<int>(DataLogger::kCapacity), 1);
+    auto count = e.Integer(0, 1, static_cast<int>(e.model().data_capacity()), 1);
     if (!count) return;
     std::string text;
     for (double value : e.model().RemoveData(static_cast<std::size_t>(*count))) {

@@ -22,11 +22,13 @@ struct Integrals {
 
 class DataLogger {
  public:
-  static constexpr std::size_t kCapacity = 10000;
+  static constexpr std::size_t kDefaultCapacity = 10000;
+
+  explicit DataLogger(std::size_t capacity = kDefaultCapacity) : capacity_(capacity) {}
 
   // Records a value; when full, the oldest value is dropped.
   void Record(double value) {
-    if (values_.size() >= kCapacity) values_.pop_front();
+    if (values_.size() >= capacity_) values_.pop_front();
     values_.push_back(value);
   }
   // Hands over and forgets up to `count` of the oldest values.
@@ -39,9 +41,11 @@ class DataLogger {
     return taken;
   }
   std::size_t size() const { return values_.size(); }
+  std::size_t capacity() const { return capacity_; }
   void Clear() { values_.clear(); }
 
  private:
+  std::size_t capacity_;
   std::deque<double> values_;
 };
 

@@ -33,6 +33,8 @@ struct ModelOptions {
   double load_ohms = 10.0;
   double noise = 1e-4;  // relative, uniform in +-noise
   unsigned seed = 1;
+  std::size_t iv_max_points = IvMap::kDefaultMaxPoints;  // per map
+  std::size_t log_capacity = DataLogger::kDefaultCapacity;
 };
 
 class InstrumentModel {
@@ -79,6 +81,7 @@ class InstrumentModel {
   void ResetIntegral();
   std::vector<double> RemoveData(std::size_t count) { return logger_.Remove(count); }
   std::size_t data_points() const { return logger_.size(); }
+  std::size_t data_capacity() const { return logger_.capacity(); }
 
   int InitiateAcquire();
   int InitiateTransient();

@@ -44,7 +44,7 @@ int IvMap::Insert(int number) {
   if (number < 1 || static_cast<std::size_t>(number) > points_.size() + 1) {
     return kHeaderSuffixOutOfRange;
   }
-  if (points_.size() >= kMaxPoints) return kOutOfMemory;
+  if (points_.size() >= max_points_) return kOutOfMemory;
   points_.insert(points_.begin() + (number - 1), IvPoint{});
   return 0;
 }
@@ -58,7 +58,7 @@ int IvMap::Delete(int number) {
 }
 
 int IvMap::SetCount(int count) {
-  if (count < 0 || static_cast<std::size_t>(count) > kMaxPoints) return kDataOutOfRange;
+  if (count < 0 || static_cast<std::size_t>(count) > max_points_) return kDataOutOfRange;
   points_.resize(static_cast<std::size_t>(count));
   return 0;
 }
@@ -75,7 +75,7 @@ std::string IvMap::EncodeBlockData() const {
 
 int IvMap::DecodeBlockData(std::string_view bytes, const IvLimits& limits) {
   if (bytes.size() % 8 != 0) return kIllegalParameterValue;  // whole points only
-  if (bytes.size() / 8 > kMaxPoints) return kTooMuchData;
+  if (bytes.size() / 8 > max_points_) return kTooMuchData;
   std::vector<IvPoint> points;
   for (std::size_t offset = 0; offset < bytes.size(); offset += 8) {
     IvPoint point{ReadWord(bytes, offset), ReadWord(bytes, offset + 4)};

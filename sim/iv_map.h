@@ -22,7 +22,9 @@ struct IvLimits {
 
 class IvMap {
  public:
-  static constexpr std::size_t kMaxPoints = 1024;
+  static constexpr std::size_t kDefaultMaxPoints = 1024;
+
+  explicit IvMap(std::size_t max_points = kDefaultMaxPoints) : max_points_(max_points) {}
 
   int SetPoint(int number, double volts, double amperes, const IvLimits& limits);
   int Insert(int number);
@@ -30,11 +32,13 @@ class IvMap {
   int SetCount(int count);
   void Clear() { points_.clear(); }
   const std::vector<IvPoint>& points() const { return points_; }
+  std::size_t max_points() const { return max_points_; }
 
   std::string EncodeBlockData() const;
   int DecodeBlockData(std::string_view bytes, const IvLimits& limits);
 
  private:
+  std::size_t max_points_;
   std::vector<IvPoint> points_;
 };
 

@@ -1,7 +1,9 @@
 // tqr-sim: a simulated Morvane TQR supply for tests, demonstrations and users without
 // hardware. Prints "port <N>" (and "pty <path>") on stdout once it is ready.
+#include <algorithm>
 #include <atomic>
 #include <csignal>
+#include <cstddef>
 #include <cstdio>
 #include <string>
 
@@ -37,10 +39,15 @@ int main(int argc, char** argv) {
   tqrsim::SimClock clock;
   tqrsim::InstrumentOptions instrument_options;
   instrument_options.serial = options.serial;
-  instrument_options.model = {options.load_ohms, options.noise, options.seed};
+  instrument_options.model = {options.load_ohms, options.noise, options.seed, options.iv_max_points,
+                              options.log_capacity};
   tqrsim::Instrument instrument(*tqrsim::FindModel(options.model), clock, instrument_options);
+  // A message must hold a whole I-V map block: 8 bytes a point and its header.
+  const std::size_t message_limit =
+      std::max(tqrsim::MessageFramer::kDefaultLimit, 8 * options.iv_max_points + 64);
   tqrsim::Server server(
-      instrument, {options.drop_after, options.stall_after, options.delay_ms, options.garbage});
+      instrument, {options.drop_after, options.stall_after, options.delay_ms, options.garbage},
+      message_limit);
   if (std::string error = server.Listen(options.port); !error.empty()) {
     std::fprintf(stderr, "tqr-sim: %s\n", error.c_str());
     return 1;

@@ -47,8 +47,8 @@ int UniqueFd::Release() {
   return fd;
 }
 
-Server::Server(Instrument& instrument, const FaultOptions& faults)
-    : instrument_(instrument), faults_(faults) {}
+Server::Server(Instrument& instrument, const FaultOptions& faults, std::size_t message_limit)
+    : instrument_(instrument), faults_(faults), message_limit_(message_limit) {}
 
 std::string Server::Listen(int port) {
   UniqueFd fd(socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0));
@@ -88,6 +88,7 @@ std::string Server::OpenPty() {
   }
   if (!SetNonBlocking(master.get())) return Reason("fcntl");
   auto connection = std::make_unique<Connection>();
+  connection->framer = MessageFramer(message_limit_);
   connection->fd = std::move(master);
   connection->is_pty = true;
   connections_.push_back(std::move(connection));
@@ -106,6 +107,7 @@ void Server::Accept() {
     int yes = 1;
     setsockopt(fd.get(), IPPROTO_TCP, TCP_NODELAY, &yes, sizeof yes);
     auto connection = std::make_unique<Connection>();
+    connection->framer = MessageFramer(message_limit_);
     connection->fd = std::move(fd);
     connections_.push_back(std::move(connection));
   }

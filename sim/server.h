@@ -46,7 +46,10 @@ class Server {
  public:
   static constexpr std::size_t kMaxConnections = 8;
 
-  Server(Instrument& instrument, const FaultOptions& faults);
+  // `message_limit`: the longest program message a connection takes (larger ones are
+  // dropped whole with -223).
+  Server(Instrument& instrument, const FaultOptions& faults,
+         std::size_t message_limit = MessageFramer::kDefaultLimit);
 
   // Listens on 127.0.0.1:port (0: a free port). Empty on success, else the reason.
   std::string Listen(int port);
@@ -86,6 +89,7 @@ class Server {
 
   Instrument& instrument_;
   FaultOptions faults_;
+  std::size_t message_limit_;
   UniqueFd listener_;
   int port_ = 0;
   UniqueFd pty_slave_;  // kept open so the master never sees a hang-up

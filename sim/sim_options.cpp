@@ -15,6 +15,10 @@ bool ParseNumber(std::string_view text, T& value) {
   return ec == std::errc{} && end == text.data() + text.size();
 }
 
+// Enough for a benchmark's bulk transfers, small enough to keep the simulator's memory bounded.
+constexpr std::size_t kMaxIvPoints = std::size_t{1} << 22;
+constexpr std::size_t kMaxLogCapacity = 10'000'000;
+
 }  // namespace
 
 std::string UsageText() {
@@ -30,6 +34,8 @@ std::string UsageText() {
          "  --stall-after N   stop answering after N messages, keeping the connection\n"
          "  --delay-ms N      delay every reply by N milliseconds\n"
          "  --garbage         answer every query with garbage\n"
+         "  --iv-max-points N points an I-V map holds (default 1024; up to 4194304)\n"
+         "  --log-capacity N  values the data logger holds (default 10000; up to 10000000)\n"
          "  --help            this text\n";
 }
 
@@ -92,6 +98,15 @@ std::string ParseOptions(int argc, const char* const* argv, SimOptions& options)
     } else if (arg == "--delay-ms") {
       if (!ParseNumber(v, options.delay_ms) || options.delay_ms < 0 || options.delay_ms > 600000) {
         return "bad delay: " + std::string(v);
+      }
+    } else if (arg == "--iv-max-points") {
+      if (!ParseNumber(v, options.iv_max_points) || options.iv_max_points > kMaxIvPoints) {
+        return "bad point count: " + std::string(v);
+      }
+    } else if (arg == "--log-capacity") {
+      if (!ParseNumber(v, options.log_capacity) || options.log_capacity < 1 ||
+          options.log_capacity > kMaxLogCapacity) {
+        return "bad capacity: " + std::string(v);
       }
     } else {
       return "unknown option: " + std::string(arg);

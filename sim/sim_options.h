@@ -1,7 +1,11 @@
 // Command-line options of tqr-sim.
 #pragma once
 
+#include <cstddef>
 #include <string>
+
+#include "sim/data_logger.h"
+#include "sim/iv_map.h"
 
 namespace tqrsim {
 
@@ -17,6 +21,8 @@ struct SimOptions {
   long stall_after = -1;  // stop answering after this many messages; -1: never
   int delay_ms = 0;
   bool garbage = false;
+  std::size_t iv_max_points = IvMap::kDefaultMaxPoints;  // per I-V map
+  std::size_t log_capacity = DataLogger::kDefaultCapacity;
   bool help = false;
 };
 

@@ -161,6 +161,21 @@ TEST(SimEndToEnd, ServesSequentialConnectionsOnAFreePort) {
   EXPECT_EQ(second.Query(":VOLT?;:SYST:ERR?"), "5;0,\"No error\"");
 }
 
+// Larger memories for bulk benchmarks: a map block over the default message size
+// is taken whole, and the logger keeps more than its default number of values.
+TEST(SimEndToEnd, MemoryOptionsRaiseTheMapAndLoggerLimits) {
+  SimProcess sim({"--port", "0", "--iv-max-points", "150000", "--log-capacity", "20000"});
+  int port = StartedPort(sim);
+  ASSERT_GT(port, 0);
+  Socket client(port);
+  const std::string data(150000 * 8, '\0');
+  client.Send(":VOLT:IV:DATA #7" + std::to_string(data.size()) + data + "\n");
+  EXPECT_EQ(client.Query(":VOLT:IV:COUN?;:SYST:ERR?", 5000), "150000;0,\"No error\"");
+  EXPECT_EQ(client.Query(":VOLT:IV:COUN 150001;:SYST:ERR?"), "-222,\"Data out of range\"");
+  EXPECT_EQ(client.Query(":DATA:INT:GATE MAN;:DATA:INT:STAR;:SIM:TIME:ADV 15000;:DATA:REM:POIN?"),
+            "15000");
+}
+
 TEST(SimEndToEnd, DropsTheConnectionAfterNMessages) {
   SimProcess sim({"--port", "0", "--drop-after", "2"});
   int port = StartedPort(sim);

@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <limits>
 
+#include "platform/visa/variant_integer.h"
+
 namespace motqr::visa {
 namespace {
 
@@ -56,33 +58,11 @@ struct Numeric {
 
 // The number a VARIANT holds (text is parsed); false when it holds none.
 bool NumericValue(const VARIANT& v, Numeric* n) {
+  if (VariantInteger(v, &n->integer)) {
+    n->is_integer = true;
+    return true;
+  }
   switch (v.vt) {
-    case com::VT_BOOL:
-      *n = {true, v.boolVal != com::VARIANT_FALSE ? 1 : 0, 0};
-      return true;
-    case com::VT_I1:
-      *n = {true, v.cVal, 0};
-      return true;
-    case com::VT_UI1:
-      *n = {true, v.bVal, 0};
-      return true;
-    case com::VT_I2:
-      *n = {true, v.iVal, 0};
-      return true;
-    case com::VT_UI2:
-      *n = {true, v.uiVal, 0};
-      return true;
-    case com::VT_I4:
-    case com::VT_INT:
-      *n = {true, v.lVal, 0};
-      return true;
-    case com::VT_UI4:
-    case com::VT_UINT:
-      *n = {true, v.ulVal, 0};
-      return true;
-    case com::VT_I8:
-      *n = {true, v.llVal, 0};
-      return true;
     case com::VT_R4:
       *n = {false, 0, v.fltVal};
       return true;

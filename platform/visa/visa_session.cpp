@@ -1,6 +1,7 @@
 #include "platform/visa/visa_session.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstring>
 #include <memory>
 #include <mutex>
@@ -11,6 +12,7 @@
 #include "platform/visa/attribute_info.h"
 #include "platform/visa/open_transport.h"
 #include "platform/visa/resource_name.h"
+#include "platform/visa/variant_integer.h"
 #include "platform/visa/visa_com_status.h"
 
 namespace motqr::visa {
@@ -34,46 +36,16 @@ ViAttrState FromVariantBool(VARIANT_BOOL value) { return value != VARIANT_FALSE;
 
 Status InvalidArgument(std::string text) { return Status(VI_ERROR_INV_PARAMETER, std::move(text)); }
 
-// The integer in a VARIANT, for SetAttribute.
-bool VariantInteger(const VARIANT& v, std::int64_t* value) {
-  switch (v.vt) {
-    case com::VT_BOOL:
-      *value = v.boolVal != VARIANT_FALSE ? 1 : 0;
-      return true;
-    case com::VT_I1:
-      *value = v.cVal;
-      return true;
-    case com::VT_UI1:
-      *value = v.bVal;
-      return true;
-    case com::VT_I2:
-      *value = v.iVal;
-      return true;
-    case com::VT_UI2:
-      *value = v.uiVal;
-      return true;
-    case com::VT_I4:
-    case com::VT_INT:
-      *value = v.lVal;
-      return true;
-    case com::VT_UI4:
-    case com::VT_UINT:
-      *value = v.ulVal;
-      return true;
-    case com::VT_I8:
-      *value = v.llVal;
-      return true;
-    case com::VT_UI8:
-      if (v.ullVal > static_cast<std::uint64_t>(INT64_MAX)) return false;
-      *value = static_cast<std::int64_t>(v.ullVal);
-      return true;
-    case com::VT_R8:
-      if (v.dblVal != static_cast<double>(static_cast<std::int64_t>(v.dblVal))) return false;
-      *value = static_cast<std::int64_t>(v.dblVal);
-      return true;
-    default:
-      return false;
+// The integer in a VARIANT, for SetAttribute: an integer type, or a double
+// with no fraction.
+bool AttributeInteger(const VARIANT& v, std::int64_t* value) {
+  if (VariantInteger(v, value)) return true;
+  // The range check comes first: converting a NaN or a huge double is undefined.
+  if (v.vt != com::VT_R8 || !(std::fabs(v.dblVal) < 9.0e18) || std::trunc(v.dblVal) != v.dblVal) {
+    return false;
   }
+  *value = static_cast<std::int64_t>(v.dblVal);
+  return true;
 }
 
 // Masks a signed value to the attribute's width (VT_I2 -1 is 0xFFFF for a ViUInt16 attribute,
@@ -364,7 +336,7 @@ HRESULT VisaSession::SetAttribute(std::int32_t attribute, VARIANT attr_state) {
   const auto id = static_cast<ViAttr>(attribute);
   std::int64_t number = 0;
   ViAttrState value = 0;
-  if (!VariantInteger(attr_state, &number) || !ToAttrState(id, number, &value)) {
+  if (!AttributeInteger(attr_state, &number) || !ToAttrState(id, number, &value)) {
     std::lock_guard<std::mutex> hold(mutex_);
     return Finish(Status(VI_ERROR_NSUP_ATTR_STATE), IVisaSession::kIid);
   }

@@ -60,7 +60,14 @@ class SessionLookupLock {
 
 }  // namespace
 
-ViStatus LookUpDriver(ViSession vi, com::ComPtr<com::IUnknown>* driver) {
+ViStatus InterfaceRefused(ViSession vi, std::string_view interface_name) {
+  return Fail(
+      vi, kStatusUnmapped,
+      "The driver object does not offer the interface " + std::string(interface_name) + ".");
+}
+
+ViStatus LookUpDriver(ViSession vi, const com::IID& iid, std::string_view interface_name,
+                      void** out) {
   SessionLookupLock lock(vi);
   if (com::Failed(InitializeRuntimeForThread())) {
     return Fail(vi, kStatusCannotRecover, "Could not initialize COM.");
@@ -68,7 +75,11 @@ ViStatus LookUpDriver(ViSession vi, com::ComPtr<com::IUnknown>* driver) {
   void* data = nullptr;
   if (ViStatus s = ivi::IviSession_GetDataPtr(vi, &data); s != 0) return s;
   const auto cookie = static_cast<std::uint32_t>(reinterpret_cast<std::uintptr_t>(data));
-  if (com::Failed(com::GetInterfaceFromGlobal(cookie, com::IUnknown::kIid, driver->PutVoid()))) {
+  // One step for the table and the interface: an unknown cookie is E_INVALIDARG,
+  // a refused interface E_NOINTERFACE.
+  const com::HRESULT hr = com::GetInterfaceFromGlobal(cookie, iid, out);
+  if (hr == com::E_NOINTERFACE) return InterfaceRefused(vi, interface_name);
+  if (com::Failed(hr)) {
     return Fail(vi, kStatusCannotRecover,
                 "Could not retrieve pointer to IVI-COM driver from global interface table.");
   }

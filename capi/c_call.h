@@ -44,22 +44,33 @@ ViStatus Translate(ViSession vi, com::HRESULT hr);
 // Initializes the component runtime for the calling thread (once per thread).
 com::HRESULT InitializeRuntimeForThread();
 
-// The driver object of a session, looked up in the global interface table.
-ViStatus LookUpDriver(ViSession vi, com::ComPtr<com::IUnknown>* driver);
+// Interface `iid` of a session's driver object, from the global interface
+// table. A driver object that refuses the interface is a C error naming
+// `interface_name`.
+ViStatus LookUpDriver(ViSession vi, const com::IID& iid, std::string_view interface_name,
+                      void** out);
+inline ViStatus LookUpDriver(ViSession vi, com::ComPtr<com::IUnknown>* driver) {
+  return LookUpDriver(vi, com::IUnknown::kIid, "IUnknown", driver->PutVoid());
+}
+
+template <class I>
+constexpr std::string_view InterfaceName() {
+  if constexpr (requires { I::kName; }) return I::kName;
+  return "IUnknown";
+}
+// The failure of asking an object for an interface it does not offer.
+ViStatus InterfaceRefused(ViSession vi, std::string_view interface_name);
+
 // Asks `object` for interface I; a refusal is a C error naming the interface.
 template <class I>
 ViStatus Query(ViSession vi, com::IUnknown* object, com::ComPtr<I>* out) {
-  const com::HRESULT hr = object->QueryInterface(I::kIid, out->PutVoid());
-  if (hr >= 0) return 0;
-  std::string name = "IUnknown";
-  if constexpr (requires { I::kName; }) name = I::kName;
-  return Fail(vi, kStatusUnmapped, "The driver object does not offer the interface " + name + ".");
+  if (object->QueryInterface(I::kIid, out->PutVoid()) >= 0) return 0;
+  return InterfaceRefused(vi, InterfaceName<I>());
 }
+// Interface I of the session's driver object, asked for directly.
 template <class I>
 ViStatus DriverInterface(ViSession vi, com::ComPtr<I>* out) {
-  com::ComPtr<com::IUnknown> driver;
-  if (ViStatus s = LookUpDriver(vi, &driver); s < 0) return s;
-  return Query(vi, driver.Get(), out);
+  return LookUpDriver(vi, I::kIid, InterfaceName<I>(), out->PutVoid());
 }
 
 // Runs `body`, turning anything thrown into a C status.

@@ -1,16 +1,16 @@
 #include "repcap/channel_names.h"
 
 #include <algorithm>
-#include <cctype>
 
 namespace motqr::repcap {
 namespace {
 
+// Channel names are ASCII; the process locale must not change how they compare.
+constexpr char AsciiUpper(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 32) : c; }
+
 std::string Upper(std::string_view s) {
   std::string r(s);
-  std::transform(r.begin(), r.end(), r.begin(), [](char c) {
-    return static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-  });
+  std::transform(r.begin(), r.end(), r.begin(), AsciiUpper);
   return r;
 }
 
@@ -22,8 +22,7 @@ std::string Qualified(std::string_view rep_cap, std::string_view physical) {
 
 bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
   return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-           return std::toupper(static_cast<unsigned char>(x)) ==
-                  std::toupper(static_cast<unsigned char>(y));
+           return AsciiUpper(x) == AsciiUpper(y);
          });
 }
 
@@ -37,8 +36,12 @@ void AddVirtualName(VirtualNameMap& names, std::string_view virtual_name, std::s
 }
 
 std::string ResolveChannelName(const VirtualNameMap& names, std::string_view name) {
-  auto it = names.to_physical.find(Upper(name));
-  std::string result = it == names.to_physical.end() ? std::string(name) : it->second;
+  std::string result(name);
+  if (!names.to_physical.empty()) {
+    if (auto it = names.to_physical.find(Upper(name)); it != names.to_physical.end()) {
+      result = it->second;
+    }
+  }
   if (std::size_t p = result.find("!!"); p != std::string::npos) result.erase(0, p + 2);
   return result;
 }

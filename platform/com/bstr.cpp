@@ -1,5 +1,6 @@
 #include "platform/com/bstr.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <limits>
 
@@ -102,6 +103,13 @@ std::u16string Utf8ToUtf16(std::string_view in) {
 
 std::string Utf16ToUtf8(std::u16string_view in) {
   std::string out;
+  // Most text here is ASCII: copied unit by unit without the encoder.
+  if (std::all_of(in.begin(), in.end(), [](char16_t c) { return c < 0x80; })) {
+    out.resize(in.size());
+    std::transform(in.begin(), in.end(), out.begin(),
+                   [](char16_t c) { return static_cast<char>(c); });
+    return out;
+  }
   out.reserve(in.size());
   for (std::size_t i = 0; i < in.size(); ++i) {
     char32_t cp = in[i];

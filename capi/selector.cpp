@@ -88,8 +88,9 @@ std::int32_t ExpandElement(std::string_view element, RangeUse ranges,
 
 SelectorExpansion ExpandSelector(std::string_view selector, RangeUse ranges) {
   SelectorExpansion result;
-  if (selector.empty()) {
-    result.names.emplace_back();
+  // The empty selector and a single plain name, the common cases, need no parsing.
+  if (selector.empty() || IsPlainName(selector)) {
+    result.names.emplace_back(selector);
     return result;
   }
   if (selector.find(':') != std::string_view::npos) {

@@ -1,11 +1,13 @@
 #!/usr/bin/env bash
 # Installs a build into a scratch prefix, then builds the consumer programs against the
-# installed tree alone -- with pkg-config and with find_package(motqr) -- and runs them.
-#   install_test.sh <build dir> <consumer sources> <scratch dir> <version>
+# installed tree alone -- with pkg-config and with find_package(motqr) -- and runs them; the
+# examples are built against it too.
+#   install_test.sh <build dir> <consumer sources> <examples> <scratch dir> <version>
 # CC, CXX and GENERATOR name the build's compilers and CMake generator; CONSUMER_FLAGS holds
 # what the build compiled with that consumers must share (the sanitizer flags).
 set -euo pipefail
-build=$1 sources=$2 scratch=$3 version=$4
+build=$(realpath "$1") sources=$(realpath "$2") examples=$(realpath "$3") scratch=$(realpath -m "$4")
+version=$5
 prefix=$scratch/prefix
 flags=${CONSUMER_FLAGS:-}
 fail() { echo "FAIL: $*" >&2; exit 1; }
@@ -40,6 +42,10 @@ strict=(-Wall -Wextra -Wpedantic -Werror)
   -o cxx_pkgconfig
 LD_LIBRARY_PATH=$libdir ./c_pkgconfig
 LD_LIBRARY_PATH=$libdir ./cxx_pkgconfig
+# The examples promise to need nothing but the installed headers and library.
+"${CC:-cc}" -std=c99 "${extra[@]}" "$examples/c_example.c" "${cflags[@]}" "${libs[@]}" -o c_example
+"${CXX:-c++}" -std=c++20 "${extra[@]}" "$examples/instrument_tour.cpp" "${cflags[@]}" "${libs[@]}" \
+  -o instrument_tour
 
 cmake -S src -B cmake-build -G "${GENERATOR:-Ninja}" -DCMAKE_PREFIX_PATH="$prefix" \
   -DCMAKE_C_COMPILER="${CC:-cc}" -DCMAKE_CXX_COMPILER="${CXX:-c++}" \

@@ -1,0 +1,136 @@
+// motqr scpi and motqr shell: SCPI text straight to the instrument through the
+// driver's direct I/O (no formatting, no status check).
+#include <unistd.h>
+
+#include <deque>
+#include <iostream>
+
+#include "tools/command.h"
+
+namespace motqr::cli {
+namespace {
+
+constexpr std::size_t kHistorySize = 1000;
+
+// A message holding '?' outside quoted strings has a reply to read.
+bool IsQuery(std::string_view command) {
+  char quote = 0;
+  for (char ch : command) {
+    if (quote) {
+      if (ch == quote) quote = 0;
+    } else if (ch == '"' || ch == '\'') {
+      quote = ch;
+    } else if (ch == '?') {
+      return true;
+    }
+  }
+  return false;
+}
+
+Status Exchange(IMorvaneTqrSystem& system, std::string_view command, std::string* reply,
+                bool* has_reply) {
+  *has_reply = IsQuery(command);
+  std::string message(Trim(command));
+  MOTQR_CLI_TRY(Check(system.WriteString(com::Bstr::FromUtf8(message + "\n").Get()), message));
+  if (!*has_reply) return Status::Ok();
+  com::Bstr text;
+  MOTQR_CLI_TRY(Check(system.ReadString(text.Put()), message));
+  *reply = text.ToUtf8();
+  while (!reply->empty() && (reply->back() == '\n' || reply->back() == '\r')) reply->pop_back();
+  return Status::Ok();
+}
+
+Status OpenSystem(Context& c, com::ComPtr<IMorvaneTqrSystem>* system) {
+  Session* s;
+  MOTQR_CLI_TRY(c.OpenSession(&s));
+  return s->Driver(system);
+}
+
+// "!!" and "!N" name earlier lines; anything else stands for itself.
+Status Recall(const std::deque<std::string>& history, const std::string& line, std::string* out) {
+  if (line == "!!") {
+    if (history.empty()) return Status::Usage("no history yet");
+    *out = history.back();
+    return Status::Ok();
+  }
+  if (line.size() > 1 && line[0] == '!') {
+    auto n = ParseInteger(line.substr(1));
+    if (!n || *n < 1 || static_cast<std::size_t>(*n) > history.size())
+      return Status::Usage("no history entry " + line.substr(1));
+    *out = history[static_cast<std::size_t>(*n - 1)];
+    return Status::Ok();
+  }
+  *out = line;
+  return Status::Ok();
+}
+
+constexpr const char* kShellHelp =
+    "Type SCPI commands; a command with '?' prints the instrument's reply.\n"
+    "  history     the commands so far      !!   repeat the last one\n"
+    "  !N          repeat command N          quit (or end of input) leaves\n";
+
+}  // namespace
+
+Status RunScpi(Context& c) {
+  if (c.args().empty()) return Status::Usage("scpi needs a command, e.g. motqr scpi '*IDN?'");
+  com::ComPtr<IMorvaneTqrSystem> system;
+  MOTQR_CLI_TRY(OpenSystem(c, &system));
+  std::vector<Scalar> replies;
+  for (const std::string& command : c.args()) {
+    std::string reply;
+    bool has_reply = false;
+    MOTQR_CLI_TRY(Exchange(*system, command, &reply, &has_reply));
+    if (has_reply) replies.push_back(Scalar::Text(reply));
+  }
+  if (replies.size() == 1) {
+    c.out().Field("reply", replies.front());
+  } else if (!replies.empty()) {
+    c.out().List("replies", std::move(replies));
+  }
+  return Status::Ok();
+}
+
+Status RunShell(Context& c) {
+  if (!c.args().empty()) return Status::Usage("shell takes no arguments");
+  com::ComPtr<IMorvaneTqrSystem> system;
+  MOTQR_CLI_TRY(OpenSystem(c, &system));
+  const bool interactive = ::isatty(STDIN_FILENO) == 1;
+  if (interactive) std::cout << "motqr shell on " << c.options().resource << " ('help', 'quit')\n";
+  std::deque<std::string> history;
+  std::string raw;
+  for (;;) {
+    if (interactive) std::cout << "motqr> " << std::flush;
+    if (!std::getline(std::cin, raw)) break;
+    const std::string line(Trim(raw));
+    if (line.empty()) continue;
+    if (line == "quit" || line == "exit") break;
+    if (line == "help") {
+      std::cout << kShellHelp;
+      continue;
+    }
+    if (line == "history") {
+      for (std::size_t i = 0; i < history.size(); ++i)
+        std::cout << "  " << i + 1 << "  " << history[i] << "\n";
+      continue;
+    }
+    std::string command;
+    if (Status s = Recall(history, line, &command); !s.ok()) {
+      std::cerr << "motqr: " << s.message() << "\n";
+      continue;
+    }
+    if (command != line) std::cout << command << "\n";
+    history.push_back(command);
+    if (history.size() > kHistorySize) history.pop_front();
+    std::string reply;
+    bool has_reply = false;
+    if (Status s = Exchange(*system, command, &reply, &has_reply); !s.ok()) {
+      std::cerr << "motqr: " << s.message() << "\n";
+    } else if (has_reply) {
+      std::cout << reply << "\n";
+    }
+  }
+  if (interactive) std::cout << "\n";
+  return Status::Ok();
+}
+
+}  // namespace motqr::cli

@@ -1,0 +1,115 @@
+// list, get and set: every property of the tree by its path.
+#include <string>
+
+#include "tools/command.h"
+#include "tools/property_table.h"
+
+namespace motqr::cli {
+namespace {
+
+// The object a row's property lives on: a channel, or the driver object.
+Status TargetOf(Session& s, const PropertyRow& row, const PropertyQuery& query,
+                com::ComPtr<com::IUnknown>* target) {
+  if (row.scope == PropertyRow::Scope::kSession) {
+    if (!query.channel.empty())
+      return Status::Usage(row.path + " belongs to the instrument, not to a channel");
+    *target = com::ComPtr<com::IUnknown>(s.driver());
+    return Status::Ok();
+  }
+  com::ComPtr<IMorvaneTqrOutputChannel> channel;
+  MOTQR_CLI_TRY(s.Channel(query.channel, &channel));
+  *target = com::ComPtr<com::IUnknown>(channel.Get());
+  return Status::Ok();
+}
+
+Status Resolve(std::string_view text, PropertyQuery* query, std::vector<const PropertyRow*>* rows) {
+  MOTQR_CLI_TRY(ParsePropertyQuery(text, query));
+  *rows = FindProperties(query->path);
+  if (rows->empty())
+    return Status::Usage("no property '" + query->path + "' ('motqr list' shows them all)");
+  return Status::Ok();
+}
+
+// True when `path` named the one row found rather than a group of rows.
+bool NamesOne(const std::vector<const PropertyRow*>& rows, std::string_view path) {
+  return rows.size() == 1 && (EqualsIgnoringCase(rows[0]->path, path) ||
+                              EqualsIgnoringCase(rows[0]->qualified_name, path));
+}
+
+}  // namespace
+
+std::vector<std::string> PropertyWords() {
+  std::vector<std::string> words;
+  for (const PropertyRow& row : AllProperties()) words.push_back(row.path);
+  return words;
+}
+
+Status RunList(Context& c) {
+  if (c.args().size() > 1) return Status::Usage("list takes at most one group");
+  const std::string group = c.args().empty() ? std::string() : ToLower(c.args()[0]);
+  std::vector<std::vector<Scalar>> rows;
+  for (const PropertyRow& row : AllProperties()) {
+    if (!group.empty() && row.path != group && !row.path.starts_with(group + ".")) continue;
+    rows.push_back({Scalar::Text(row.path), Scalar::Text(row.write ? "rw" : "ro"),
+                    Scalar::Text(row.scope == PropertyRow::Scope::kChannel ? "channel" : "driver"),
+                    Scalar::Text(row.qualified_name), Scalar::Text(row.type)});
+  }
+  if (rows.empty()) return Status::Usage("no property under '" + group + "'");
+  c.out().Table("properties", {"path", "access", "on", "member", "values"}, std::move(rows));
+  return Status::Ok();
+}
+
+Status RunGet(Context& c) {
+  if (c.args().empty()) return Status::Usage("get needs a property ('motqr list' shows them)");
+  Session* s;
+  MOTQR_CLI_TRY(c.OpenSession(&s));
+  std::vector<Scalar> failures;
+  for (const std::string& text : c.args()) {
+    PropertyQuery query;
+    std::vector<const PropertyRow*> rows;
+    MOTQR_CLI_TRY(Resolve(text, &query, &rows));
+    const bool group = !NamesOne(rows, query.path);
+    for (const PropertyRow* row : rows) {
+      // A group lists what it can read; a property the instrument lacks is
+      // reported beside the others instead of ending the listing.
+      if (group && !query.channel.empty() && row->scope != PropertyRow::Scope::kChannel) continue;
+      Scalar value;
+      com::ComPtr<com::IUnknown> target;
+      Status status = TargetOf(*s, *row, query, &target);
+      if (status.ok()) status = row->read(target.Get(), row->path, &value);
+      if (!status.ok()) {
+        if (!group) return status;
+        failures.push_back(Scalar::Text(status.message()));
+        continue;
+      }
+      c.out().Field(row->path, std::move(value));
+    }
+  }
+  if (!failures.empty()) {
+    c.out().List("errors", failures);
+    return Status::Failed(std::to_string(failures.size()) + " properties could not be read");
+  }
+  return Status::Ok();
+}
+
+Status RunSet(Context& c) {
+  if (c.args().empty() || c.args().size() % 2 != 0)
+    return Status::Usage("set takes pairs: <property> <value> [<property> <value> ...]");
+  Session* s;
+  MOTQR_CLI_TRY(c.OpenSession(&s));
+  for (std::size_t i = 0; i < c.args().size(); i += 2) {
+    PropertyQuery query;
+    std::vector<const PropertyRow*> rows;
+    MOTQR_CLI_TRY(Resolve(c.args()[i], &query, &rows));
+    const PropertyRow& row = *rows.front();
+    if (!NamesOne(rows, query.path))
+      return Status::Usage("set needs one property, '" + query.path + "' is a group");
+    if (!row.write) return Status::Usage(row.path + " is read-only");
+    com::ComPtr<com::IUnknown> target;
+    MOTQR_CLI_TRY(TargetOf(*s, row, query, &target));
+    MOTQR_CLI_TRY(row.write(target.Get(), row.path, c.args()[i + 1]));
+  }
+  return Status::Ok();
+}
+
+}  // namespace motqr::cli

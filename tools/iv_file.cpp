@@ -1,0 +1,45 @@
+#include "tools/iv_file.h"
+
+#include "tools/scalar.h"
+#include "tools/text_file.h"
+
+namespace motqr::cli {
+
+Status ParseIvFile(std::string_view text, std::vector<IvPoint>* points) {
+  points->clear();
+  bool voltage_first = true;
+  bool first_row = true;
+  std::size_t line_number = 0;
+  while (!text.empty()) {
+    const std::size_t end = text.find('\n');
+    const std::string_view line = StripComment(text.substr(0, end));
+    text = end == std::string_view::npos ? std::string_view() : text.substr(end + 1);
+    ++line_number;
+    if (line.empty()) continue;
+    const std::string where = "line " + std::to_string(line_number) + ": ";
+    const std::vector<std::string> cells = SplitCells(line);
+    if (cells.size() != 2) return Status::Usage(where + "a point is a voltage and a current");
+    const auto a = ParseReal(cells[0]), b = ParseReal(cells[1]);
+    if (first_row && !a && !b) {
+      const std::string x = ToLower(cells[0]), y = ToLower(cells[1]);
+      if (!((x == "voltage" && y == "current") || (x == "current" && y == "voltage")))
+        return Status::Usage(where + "the header names the columns voltage and current");
+      voltage_first = x == "voltage";
+      first_row = false;
+      continue;
+    }
+    first_row = false;
+    if (!a || !b) return Status::Usage(where + "'" + std::string(line) + "' is not two numbers");
+    points->push_back(voltage_first ? IvPoint{*a, *b} : IvPoint{*b, *a});
+  }
+  if (points->empty()) return Status::Usage("no points");
+  return Status::Ok();
+}
+
+std::string FormatIvFile(std::span<const IvPoint> points) {
+  std::string out = "voltage,current\n";
+  for (const IvPoint& p : points) out += FormatReal(p.voltage) + "," + FormatReal(p.current) + "\n";
+  return out;
+}
+
+}  // namespace motqr::cli

@@ -1,6 +1,6 @@
 /**
  * @file motqr.h
- * @brief The C interface of the motqr driver for the Morvane TQR-M1 .. TQR-M7 bipolar DC power
+ * @brief The C interface of the motqr driver for the Morvane TQR-M1 to TQR-M7 bipolar DC power
  * supplies (link with -lmotqr).
  *
  * A program opens a session on one instrument, calls operations, and closes the
@@ -214,19 +214,17 @@ extern "C" {
 #define MOTQR_ATTR_CHANNEL_COUNT 1050203           /**< ViInt32, read-only */
 #define MOTQR_ATTR_SPECIFIC_DRIVER_PREFIX 1050302  /**< ViString, read-only, session 0 allowed */
 #define MOTQR_ATTR_LOGICAL_NAME 1050305            /**< ViString, read-only */
-#define MOTQR_ATTR_SUPPORTED_INSTRUMENT_MODELS                                            \
-  1050327                                     /**< ViString, read-only, session 0 allowed \
-                                               */
+/** ViString, read-only, session 0 allowed */
+#define MOTQR_ATTR_SUPPORTED_INSTRUMENT_MODELS 1050327
 #define MOTQR_ATTR_GROUP_CAPABILITIES 1050401 /**< ViString, read-only, session 0 allowed */
 #define MOTQR_ATTR_INSTRUMENT_FIRMWARE_REVISION 1050510 /**< ViString, read-only */
 #define MOTQR_ATTR_SPECIFIC_DRIVER_VENDOR 1050513 /**< ViString, read-only, session 0 allowed */
-#define MOTQR_ATTR_SPECIFIC_DRIVER_DESCRIPTION        \
-  1050514 /**< ViString, read-only, session 0 allowed \
-           */
-#define MOTQR_ATTR_SPECIFIC_DRIVER_CLASS_SPEC_MAJOR_VERSION \
-  1050515 /**< ViInt32, read-only, session 0 allowed */
-#define MOTQR_ATTR_SPECIFIC_DRIVER_CLASS_SPEC_MINOR_VERSION \
-  1050516                                           /**< ViInt32, read-only, session 0 allowed */
+/** ViString, read-only, session 0 allowed */
+#define MOTQR_ATTR_SPECIFIC_DRIVER_DESCRIPTION 1050514
+/** ViInt32, read-only, session 0 allowed */
+#define MOTQR_ATTR_SPECIFIC_DRIVER_CLASS_SPEC_MAJOR_VERSION 1050515
+/** ViInt32, read-only, session 0 allowed */
+#define MOTQR_ATTR_SPECIFIC_DRIVER_CLASS_SPEC_MINOR_VERSION 1050516
 #define MOTQR_ATTR_SPECIFIC_DRIVER_REVISION 1050551 /**< ViString, read-only, session 0 allowed */
 #define MOTQR_ATTR_IO_TIMEOUT 1150001               /**< ViInt32, read/write */
 #define MOTQR_ATTR_CURRENT_LEVEL 1150002            /**< ViReal64, read/write, channel */

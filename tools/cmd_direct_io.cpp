@@ -76,11 +76,17 @@ Status RunScpi(Context& c) {
   com::ComPtr<IMorvaneTqrSystem> system;
   MOTQR_CLI_TRY(OpenSystem(c, &system));
   std::vector<Scalar> replies;
+  bool answered = false;
   for (const std::string& command : c.args()) {
     std::string reply;
-    bool has_reply = false;
-    MOTQR_CLI_TRY(Exchange(*system, command, &reply, &has_reply));
-    if (has_reply) replies.push_back(Scalar::Text(reply));
+    MOTQR_CLI_TRY(Exchange(*system, command, &reply, &answered));
+    if (answered) replies.push_back(Scalar::Text(reply));
+  }
+  // The instrument has taken the last command before the tool returns (and a
+  // later invocation sees its effects and errors): "*OPC?" answers after it.
+  if (!answered) {
+    std::string ignored;
+    MOTQR_CLI_TRY(Exchange(*system, "*OPC?", &ignored, &answered));
   }
   if (replies.size() == 1) {
     c.out().Field("reply", replies.front());
@@ -98,6 +104,7 @@ Status RunShell(Context& c) {
   if (interactive) std::cout << "motqr shell on " << c.options().resource << " ('help', 'quit')\n";
   std::deque<std::string> history;
   std::string raw;
+  bool unanswered = false;  // the last command had no reply to wait for
   for (;;) {
     if (interactive) std::cout << "motqr> " << std::flush;
     if (!std::getline(std::cin, raw)) break;
@@ -128,6 +135,12 @@ Status RunShell(Context& c) {
     } else if (has_reply) {
       std::cout << reply << "\n";
     }
+    unanswered = !has_reply;
+  }
+  if (unanswered) {
+    std::string ignored;
+    bool has_reply = false;
+    (void)Exchange(*system, "*OPC?", &ignored, &has_reply);
   }
   if (interactive) std::cout << "\n";
   return Status::Ok();

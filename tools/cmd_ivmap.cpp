@@ -67,6 +67,7 @@ Status Set(Context& c, IMorvaneTqrOutputChannelIV& iv, const MapMembers& map,
     numbers[2 * i + 1] = points[i].current;
   }
   MOTQR_CLI_TRY(Check((iv.*map.set)(values.Get()), "write map"));
+  c.out().Field("written", Scalar::Text(path));
   c.out().Field("points", Scalar::Integer(static_cast<std::int64_t>(points.size())));
   return Status::Ok();
 }

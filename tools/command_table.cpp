@@ -70,7 +70,8 @@ const std::array kCommands{
             }},
     Command{"scpi", "<command>...", "send SCPI commands; a command with '?' prints the reply",
             "  motqr scpi '*IDN?'\n  motqr scpi ':VOLT 5' ':VOLT?'\n"
-            "Raw direct I/O: no status check follows (use 'motqr errors').",
+            "Raw direct I/O: no status check follows (use 'motqr errors'). When the last\n"
+            "command has no reply, \"*OPC?\" waits for the instrument to have taken it.",
             &RunScpi, nullptr, true},
     Command{"shell", "", "an interactive SCPI prompt with history",
             "Reads commands from standard input until 'quit' or end of input.\n"

@@ -115,6 +115,10 @@ TEST_F(ToolTest, IdentifySetGetAndMeasure) {
   EXPECT_EQ(all.out.rfind("{\"voltage\": 2, \"current\": 1, \"power\": 2, \"etime\": ", 0), 0u)
       << all.out;
   EXPECT_EQ(Tool({"output", "off"}).out, "off\n");
+
+  const std::string trace = File("calls.xml");
+  EXPECT_RUN(Tool({"--trace", trace, "get", "output.current-level"}), 0);
+  EXPECT_NE(Slurp(trace).find("Name=\"get_CurrentLevel\""), std::string::npos);
 }
 
 TEST_F(ToolTest, FailuresExitNonZeroWithTheDriversMessage) {
@@ -190,7 +194,7 @@ TEST_F(ToolTest, ProgramCreateShowRun) {
 
 TEST_F(ToolTest, IvMapSetAndGet) {
   const std::string map = File("map.csv", "voltage,current\n0,2\n10.5,1.5\n20,-0.25\n");
-  EXPECT_EQ(Tool({"ivmap", "set", "voltage", map}).out, "3\n");
+  EXPECT_EQ(Tool({"ivmap", "set", "voltage", map}).out, "written  " + map + "\npoints   3\n");
   EXPECT_EQ(Tool({"ivmap", "get", "voltage"}).out, "voltage,current\n0,2\n10.5,1.5\n20,-0.25\n");
   const std::string copy = File("copy.csv");
   EXPECT_RUN(Tool({"ivmap", "get", "voltage", copy}), 0);

@@ -63,15 +63,14 @@ Status RunGet(Context& c) {
   if (c.args().empty()) return Status::Usage("get needs a property ('motqr list' shows them)");
   Session* s;
   MOTQR_CLI_TRY(c.OpenSession(&s));
-  std::vector<Scalar> failures;
+  std::vector<std::vector<Scalar>> unread;
+  std::size_t read = 0;
   for (const std::string& text : c.args()) {
     PropertyQuery query;
     std::vector<const PropertyRow*> rows;
     MOTQR_CLI_TRY(Resolve(text, &query, &rows));
     const bool group = !NamesOne(rows, query.path);
     for (const PropertyRow* row : rows) {
-      // A group lists what it can read; a property the instrument lacks is
-      // reported beside the others instead of ending the listing.
       if (group && !query.channel.empty() && row->scope != PropertyRow::Scope::kChannel) continue;
       Scalar value;
       com::ComPtr<com::IUnknown> target;
@@ -79,15 +78,20 @@ Status RunGet(Context& c) {
       if (status.ok()) status = row->read(target.Get(), row->path, &value);
       if (!status.ok()) {
         if (!group) return status;
-        failures.push_back(Scalar::Text(status.message()));
+        // A group shows what it can read, and lists the rest (class features
+        // this instrument lacks, for one) with the driver's message.
+        std::string message = status.message();
+        if (message.starts_with(row->path + ": ")) message.erase(0, row->path.size() + 2);
+        unread.push_back({Scalar::Text(row->path), Scalar::Text(std::move(message))});
         continue;
       }
       c.out().Field(row->path, std::move(value));
+      ++read;
     }
   }
-  if (!failures.empty()) {
-    c.out().List("errors", failures);
-    return Status::Failed(std::to_string(failures.size()) + " properties could not be read");
+  if (!unread.empty()) {
+    if (read == 0) return Status::Failed(unread.front()[0].text + ": " + unread.front()[1].text);
+    c.out().Table("unread", {"unread", "message"}, std::move(unread));
   }
   return Status::Ok();
 }

@@ -75,6 +75,7 @@ std::string Output::RenderText() const {
       out += std::string(Trim(Padded(e.name, width + 2) + joined)) + "\n";
     } else {
       const auto& table = std::get<TableData>(e.value);
+      if (!out.empty()) out += "\n";  // a table after fields stands apart
       RenderTable(table.columns, table.rows, out);
     }
   }

@@ -141,6 +141,28 @@ TEST_F(ToolTest, FailuresExitNonZeroWithTheDriversMessage) {
   EXPECT_EQ(help.out.rfind("usage: motqr [options] ivmap", 0), 0u) << help.out;
 }
 
+TEST_F(ToolTest, GroupsChannelsAndUtilities) {
+  // Class features the instrument lacks are listed apart; the group still reads.
+  ToolRun group = Tool({"--json", "get", "dcpwr.output"});
+  EXPECT_RUN(group, 0);
+  EXPECT_NE(group.out.find("\"dcpwr.output.current-limit-behavior\": \"Regulate\""),
+            std::string::npos);
+  EXPECT_NE(group.out.find("{\"unread\": \"dcpwr.output.trigger-source\", \"message\": "),
+            std::string::npos)
+      << group.out;
+  EXPECT_RUN(Tool({"get", "dcpwr.output.trigger-source"}), 1);
+
+  EXPECT_EQ(Tool({"--channel", "OutputChannel1", "set", "output.voltage-level", "7"}).out, "");
+  EXPECT_EQ(Tool({"get", "output[OutputChannel1].voltage-level", "output[1].enabled"}).out,
+            "output.voltage-level  7\noutput.enabled        false\n");
+  EXPECT_RUN(Tool({"get", "output[2].enabled"}), 1);
+  EXPECT_RUN(Tool({"get", "system[1].time-zone"}), 2);
+
+  EXPECT_RUN(Tool({"reset"}), 0);
+  EXPECT_EQ(Tool({"get", "output.voltage-level"}).out, "0\n");
+  EXPECT_EQ(Tool({"selftest"}).out.rfind("result   0\n", 0), 0u);
+}
+
 TEST_F(ToolTest, ScpiShellAndTheErrorQueue) {
   ToolRun idn = Tool({"scpi", "*IDN?"});
   EXPECT_RUN(idn, 0);
@@ -190,6 +212,8 @@ TEST_F(ToolTest, ProgramCreateShowRun) {
 
   EXPECT_RUN(Tool({"program", "create", File("bad.csv", "voltage\nhigh\n")}), 2);
   EXPECT_RUN(Tool({"program", "run", "nonesuch"}), 1);
+  EXPECT_RUN(Tool({"program", "delete", "--all"}), 0);
+  EXPECT_EQ(Tool({"--json", "program", "list"}).out.rfind("{\"programs\": [], ", 0), 0u);
 }
 
 TEST_F(ToolTest, IvMapSetAndGet) {

@@ -227,5 +227,32 @@ TEST_F(ToolTest, IvMapSetAndGet) {
   EXPECT_RUN(Tool({"ivmap", "set", "current", File("empty.csv", "# none\n")}), 2);
 }
 
+// The completion script, sourced into bash, completes commands, paths and files.
+TEST(Completion, BashCompletesCommandsAndPaths) {
+  const std::string script = std::string("source <(") + MOTQR_TOOL_PATH +
+                             " completion bash) || exit 1\n"
+                             "complete_at() { COMP_WORDS=(\"$@\"); COMP_CWORD=$(($# - 1)); _motqr; "
+                             "echo \"${COMPREPLY[*]}\"; }\n"
+                             "complete_at motqr pro\n"
+                             "complete_at motqr --json get output.protection.oc\n"
+                             "complete_at motqr set output.voltage-level 5 output.voltage-mo\n"
+                             "complete_at motqr --resource X measure cur\n"
+                             "complete_at motqr ivmap get vol\n"
+                             "complete_at motqr --tim\n";
+  std::FILE* bash = ::popen(("bash -c '" + script + "'").c_str(), "r");
+  ASSERT_NE(bash, nullptr);
+  std::string out;
+  char buffer[512];
+  while (std::size_t n = std::fread(buffer, 1, sizeof buffer, bash)) out.append(buffer, n);
+  EXPECT_EQ(::pclose(bash), 0) << out;
+  EXPECT_EQ(out,
+            "program\n"
+            "output.protection.ocp-level output.protection.ocp-grace-time\n"
+            "output.voltage-mode\n"
+            "current\n"
+            "voltage\n"
+            "--timeout\n");
+}
+
 }  // namespace
 }  // namespace motqr::cli

@@ -1,7 +1,7 @@
 // The option string of Initialize and the driver setup string: grammar, the six
 // operation flags and the driver setup keys.
 //
-//   "Simulate=true, RangeCheck=0, DriverSetup=Model=TQR-M2; Trace=1"
+//   "Simulate=true, RangeCheck=0, DriverSetup=Model=TQR-M2, Trace=1"
 //
 // Name/value pairs are runs without commas or equals signs joined by "=";
 // anything else between them is skipped. A driver setup part takes the rest of

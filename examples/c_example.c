@@ -36,7 +36,7 @@ int main(int argc, char** argv) {
 
   snprintf(resource, sizeof resource, "%s", simulate ? "TCPIP::127.0.0.1::5025::SOCKET" : argv[1]);
   s = motqr_InitWithOptions(resource, simulate ? VI_FALSE : VI_TRUE, VI_FALSE,
-                            simulate ? "Simulate=true" : "QueryInstrumentStatus=true", &vi);
+                            simulate ? "Simulate=true" : "QueryInstrStatus=true", &vi);
   if (s < 0) return report(vi, "open", s);
 
   if ((s = motqr_ConfigureVoltageLevel(vi, kChannel, 5.0)) < 0) {

@@ -87,6 +87,7 @@ template <class Target>
 HRESULT MorvaneTqr::HandOut(const errors::MethodDescriptor& m, Target** val) {
   return RunFrame(*this, m, Check::kNone, [&](CallFrame& f) -> HRESULT {
     MOTQR_RETURN_IF_FAILED(f.Out(val, "val"));
+    MOTQR_RETURN_IF_FAILED(f.Trace(trace::OutParameter("val", val)));
     return QueryInterface(Target::kIid, reinterpret_cast<void**>(val));
   });
 }
@@ -95,6 +96,7 @@ HRESULT MorvaneTqr::GetFlag(const errors::MethodDescriptor& m, OperationFlag fla
                             VARIANT_BOOL* val) {
   return RunFrame(*this, m, Check::kInitialized, [&](CallFrame& f) -> HRESULT {
     MOTQR_RETURN_IF_FAILED(f.Out(val, "val"));
+    MOTQR_RETURN_IF_FAILED(f.Trace(trace::OutParameter("val", val, com::VT_BOOL)));
     *val = ToVariantBool(flags()[flag]);
     return S_OK;
   });
@@ -102,14 +104,17 @@ HRESULT MorvaneTqr::GetFlag(const errors::MethodDescriptor& m, OperationFlag fla
 
 HRESULT MorvaneTqr::PutFlagMember(const errors::MethodDescriptor& m, OperationFlag flag,
                                   VARIANT_BOOL val) {
-  return RunFrame(*this, m, Check::kInitialized,
-                  [&](CallFrame&) { return PutFlag(flag, val != com::VARIANT_FALSE); });
+  return RunFrame(*this, m, Check::kInitialized, [&](CallFrame& f) -> HRESULT {
+    MOTQR_RETURN_IF_FAILED(f.Trace(trace::InParameter("val", val, com::VT_BOOL)));
+    return PutFlag(flag, val != com::VARIANT_FALSE);
+  });
 }
 
 HRESULT MorvaneTqr::GetText(const errors::MethodDescriptor& m, Check check, BSTR* val,
                             std::string (*text)(MorvaneTqr&)) {
   return RunFrame(*this, m, check, [&](CallFrame& f) -> HRESULT {
     MOTQR_RETURN_IF_FAILED(f.Out(val, "val"));
+    MOTQR_RETURN_IF_FAILED(f.Trace(trace::OutParameter("val", val)));
     return SetText(f, val, text(*this));
   });
 }
@@ -128,16 +133,22 @@ HRESULT MorvaneTqr::get_Utility(IIviDriverUtility** val) {
 
 HRESULT MorvaneTqr::Initialize(BSTR ResourceName, VARIANT_BOOL IdQuery, VARIANT_BOOL Reset,
                                BSTR OptionString) {
-  return RunFrame(*this, Describe<IIviDriver, "Initialize">(), Check::kNone, [&](CallFrame&) {
-    return CDriver::Initialize(ResourceName, IdQuery != com::VARIANT_FALSE,
-                               Reset != com::VARIANT_FALSE, OptionString);
-  });
+  return RunFrame(
+      *this, Describe<IIviDriver, "Initialize">(), Check::kNone, [&](CallFrame& f) -> HRESULT {
+        MOTQR_RETURN_IF_FAILED(f.Trace(trace::InParameter("ResourceName", ResourceName),
+                                       trace::InParameter("IdQuery", IdQuery, com::VT_BOOL),
+                                       trace::InParameter("Reset", Reset, com::VT_BOOL),
+                                       trace::InParameter("OptionString", OptionString)));
+        return CDriver::Initialize(ResourceName, IdQuery != com::VARIANT_FALSE,
+                                   Reset != com::VARIANT_FALSE, OptionString);
+      });
 }
 
 HRESULT MorvaneTqr::get_Initialized(VARIANT_BOOL* val) {
   return RunFrame(*this, Describe<IIviDriver, "get_Initialized">(), Check::kNone,
                   [&](CallFrame& f) -> HRESULT {
                     MOTQR_RETURN_IF_FAILED(f.Out(val, "val"));
+                    MOTQR_RETURN_IF_FAILED(f.Trace(trace::OutParameter("val", val, com::VT_BOOL)));
                     *val = ToVariantBool(initialized());
                     return S_OK;
                   });
@@ -146,7 +157,10 @@ HRESULT MorvaneTqr::get_Initialized(VARIANT_BOOL* val) {
 HRESULT MorvaneTqr::Close() {
   // Not-initialized is Close's own first step, reported by CDriver::Close.
   return RunFrame(*this, Describe<IIviDriver, "Close">(), Check::kNone,
-                  [&](CallFrame&) { return CDriver::Close(); });
+                  [&](CallFrame& f) -> HRESULT {
+                    MOTQR_RETURN_IF_FAILED(f.Trace());
+                    return CDriver::Close();
+                  });
 }
 
 // IMorvaneTqr and IIviDCPwr navigation ----------------------------------------------------
@@ -256,33 +270,40 @@ HRESULT MorvaneTqr::put_Simulate(VARIANT_BOOL val) {
 
 HRESULT MorvaneTqr::InvalidateAllAttributes() {
   return RunFrame(*this, Describe<IIviDriverOperation, "InvalidateAllAttributes">(),
-                  Check::kInitialized, [&](CallFrame&) {
+                  Check::kInitialized, [&](CallFrame& f) -> HRESULT {
+                    MOTQR_RETURN_IF_FAILED(f.Trace());
                     CNode::InvalidateAllAttributes();
                     return S_OK;
                   });
 }
 
 HRESULT MorvaneTqr::ClearInterchangeWarnings() {
-  return RunFrame(
-      *this, Describe<IIviDriverOperation, "ClearInterchangeWarnings">(), Check::kInitialized,
-      [&](CallFrame& f) { return f.reporter().FunctionNotSupported("ClearInterchangeWarnings"); });
-}
-
-HRESULT MorvaneTqr::GetNextInterchangeWarning(BSTR* pbstrWarning) {
-  return RunFrame(*this, Describe<IIviDriverOperation, "GetNextInterchangeWarning">(),
+  return RunFrame(*this, Describe<IIviDriverOperation, "ClearInterchangeWarnings">(),
                   Check::kInitialized, [&](CallFrame& f) -> HRESULT {
-                    if (!pbstrWarning) {
-                      return f.reporter().NullPointer("GetNextInterchangeWarning", "pbstrWarning");
-                    }
-                    *pbstrWarning = nullptr;
-                    return f.reporter().FunctionNotSupported("GetNextInterchangeWarning");
+                    MOTQR_RETURN_IF_FAILED(f.Trace());
+                    return f.reporter().FunctionNotSupported("ClearInterchangeWarnings");
                   });
 }
 
-HRESULT MorvaneTqr::ResetInterchangeCheck() {
+HRESULT MorvaneTqr::GetNextInterchangeWarning(BSTR* pbstrWarning) {
   return RunFrame(
-      *this, Describe<IIviDriverOperation, "ResetInterchangeCheck">(), Check::kInitialized,
-      [&](CallFrame& f) { return f.reporter().FunctionNotSupported("ResetInterchangeCheck"); });
+      *this, Describe<IIviDriverOperation, "GetNextInterchangeWarning">(), Check::kInitialized,
+      [&](CallFrame& f) -> HRESULT {
+        if (!pbstrWarning) {
+          return f.reporter().NullPointer("GetNextInterchangeWarning", "pbstrWarning");
+        }
+        *pbstrWarning = nullptr;
+        MOTQR_RETURN_IF_FAILED(f.Trace(trace::OutParameter("pbstrWarning", pbstrWarning)));
+        return f.reporter().FunctionNotSupported("GetNextInterchangeWarning");
+      });
+}
+
+HRESULT MorvaneTqr::ResetInterchangeCheck() {
+  return RunFrame(*this, Describe<IIviDriverOperation, "ResetInterchangeCheck">(),
+                  Check::kInitialized, [&](CallFrame& f) -> HRESULT {
+                    MOTQR_RETURN_IF_FAILED(f.Trace());
+                    return f.reporter().FunctionNotSupported("ResetInterchangeCheck");
+                  });
 }
 
 HRESULT MorvaneTqr::GetNextCoercionRecord(BSTR* val) {
@@ -290,6 +311,7 @@ HRESULT MorvaneTqr::GetNextCoercionRecord(BSTR* val) {
                   Check::kInitialized, [&](CallFrame& f) -> HRESULT {
                     if (!val) return f.reporter().NullPointer("GetNextCoercionRecord", "val");
                     *val = nullptr;
+                    MOTQR_RETURN_IF_FAILED(f.Trace(trace::OutParameter("val", val)));
                     std::string record;
                     MOTQR_RETURN_IF_FAILED(CDriver::GetNextCoercionRecord(&record));
                     return SetText(f, val, record);  // empty, never null
@@ -347,6 +369,7 @@ HRESULT MorvaneTqr::get_SpecificationMajorVersion(std::int32_t* val) {
   return RunFrame(*this, Describe<IIviDriverIdentity, "get_SpecificationMajorVersion">(),
                   Check::kNone, [&](CallFrame& f) -> HRESULT {
                     MOTQR_RETURN_IF_FAILED(f.Out(val, "val"));
+                    MOTQR_RETURN_IF_FAILED(f.Trace(trace::OutParameter("val", val)));
                     *val = DriverConstants::kSpecificationMajorVersion;
                     return S_OK;
                   });
@@ -355,6 +378,7 @@ HRESULT MorvaneTqr::get_SpecificationMinorVersion(std::int32_t* val) {
   return RunFrame(*this, Describe<IIviDriverIdentity, "get_SpecificationMinorVersion">(),
                   Check::kNone, [&](CallFrame& f) -> HRESULT {
                     MOTQR_RETURN_IF_FAILED(f.Out(val, "val"));
+                    MOTQR_RETURN_IF_FAILED(f.Trace(trace::OutParameter("val", val)));
                     *val = DriverConstants::kSpecificationMinorVersion;
                     return S_OK;
                   });
@@ -364,56 +388,77 @@ HRESULT MorvaneTqr::get_SpecificationMinorVersion(std::int32_t* val) {
 
 HRESULT MorvaneTqr::Reset() {
   return RunFrame(*this, Describe<IIviDriverUtility, "Reset">(), Check::kInitialized,
-                  [&](CallFrame&) { return CDriver::Reset(); });
+                  [&](CallFrame& f) -> HRESULT {
+                    MOTQR_RETURN_IF_FAILED(f.Trace());
+                    return CDriver::Reset();
+                  });
 }
 HRESULT MorvaneTqr::ResetWithDefaults() {
   return RunFrame(*this, Describe<IIviDriverUtility, "ResetWithDefaults">(), Check::kInitialized,
-                  [&](CallFrame&) { return CDriver::ResetWithDefaults(); });
+                  [&](CallFrame& f) -> HRESULT {
+                    MOTQR_RETURN_IF_FAILED(f.Trace());
+                    return CDriver::ResetWithDefaults();
+                  });
 }
 HRESULT MorvaneTqr::Disable() {
   return RunFrame(*this, Describe<IIviDriverUtility, "Disable">(), Check::kInitialized,
-                  [&](CallFrame&) { return CDriver::Disable(); });
+                  [&](CallFrame& f) -> HRESULT {
+                    MOTQR_RETURN_IF_FAILED(f.Trace());
+                    return CDriver::Disable();
+                  });
 }
 
 HRESULT MorvaneTqr::SelfTest(std::int32_t* TestResult, BSTR* TestMessage) {
-  return RunFrame(*this, Describe<IIviDriverUtility, "SelfTest">(), Check::kInitialized,
-                  [&](CallFrame& f) -> HRESULT {
-                    if (!TestMessage) return f.reporter().NullPointer("SelfTest", "TestMessage");
-                    com::SysFreeString(*TestMessage);
-                    *TestMessage = nullptr;
-                    if (!TestResult) return f.reporter().NullPointer("SelfTest", "TestResult");
-                    std::string message;
-                    HRESULT hr = CDriver::SelfTest(TestResult, &message);
-                    if (com::Failed(hr)) return hr;
-                    MOTQR_RETURN_IF_FAILED(SetText(f, TestMessage, message));
-                    return hr;
-                  });
+  return RunFrame(
+      *this, Describe<IIviDriverUtility, "SelfTest">(), Check::kInitialized,
+      [&](CallFrame& f) -> HRESULT {
+        if (!TestMessage) return f.reporter().NullPointer("SelfTest", "TestMessage");
+        com::SysFreeString(*TestMessage);
+        *TestMessage = nullptr;
+        if (!TestResult) return f.reporter().NullPointer("SelfTest", "TestResult");
+        MOTQR_RETURN_IF_FAILED(f.Trace(trace::OutParameter("TestResult", TestResult),
+                                       trace::OutParameter("TestMessage", TestMessage)));
+        std::string message;
+        HRESULT hr = CDriver::SelfTest(TestResult, &message);
+        if (com::Failed(hr)) return hr;
+        MOTQR_RETURN_IF_FAILED(SetText(f, TestMessage, message));
+        return hr;
+      });
 }
 
 HRESULT MorvaneTqr::ErrorQuery(std::int32_t* ErrorCode, BSTR* ErrorMessage) {
-  return RunFrame(*this, Describe<IIviDriverUtility, "ErrorQuery">(), Check::kInitialized,
-                  [&](CallFrame& f) -> HRESULT {
-                    if (!ErrorMessage) {
-                      return f.reporter().NullPointer("ErrorQuery", "ErrorMessage");
-                    }
-                    com::SysFreeString(*ErrorMessage);
-                    *ErrorMessage = nullptr;
-                    if (!ErrorCode) return f.reporter().NullPointer("ErrorQuery", "ErrorCode");
-                    std::string message;
-                    HRESULT hr = CDriver::ErrorQuery(ErrorCode, &message);
-                    if (com::Failed(hr)) return hr;
-                    MOTQR_RETURN_IF_FAILED(SetText(f, ErrorMessage, message));
-                    return hr;
-                  });
+  return RunFrame(
+      *this, Describe<IIviDriverUtility, "ErrorQuery">(), Check::kInitialized,
+      [&](CallFrame& f) -> HRESULT {
+        if (!ErrorMessage) {
+          return f.reporter().NullPointer("ErrorQuery", "ErrorMessage");
+        }
+        com::SysFreeString(*ErrorMessage);
+        *ErrorMessage = nullptr;
+        if (!ErrorCode) return f.reporter().NullPointer("ErrorQuery", "ErrorCode");
+        MOTQR_RETURN_IF_FAILED(f.Trace(trace::OutParameter("ErrorCode", ErrorCode),
+                                       trace::OutParameter("ErrorMessage", ErrorMessage)));
+        std::string message;
+        HRESULT hr = CDriver::ErrorQuery(ErrorCode, &message);
+        if (com::Failed(hr)) return hr;
+        MOTQR_RETURN_IF_FAILED(SetText(f, ErrorMessage, message));
+        return hr;
+      });
 }
 
 HRESULT MorvaneTqr::LockObject() {
   return RunFrame(*this, Describe<IIviDriverUtility, "LockObject">(), Check::kInitialized,
-                  [&](CallFrame& f) { return f.reporter().FunctionNotSupported("LockObject"); });
+                  [&](CallFrame& f) -> HRESULT {
+                    MOTQR_RETURN_IF_FAILED(f.Trace());
+                    return f.reporter().FunctionNotSupported("LockObject");
+                  });
 }
 HRESULT MorvaneTqr::UnlockObject() {
   return RunFrame(*this, Describe<IIviDriverUtility, "UnlockObject">(), Check::kInitialized,
-                  [&](CallFrame& f) { return f.reporter().FunctionNotSupported("UnlockObject"); });
+                  [&](CallFrame& f) -> HRESULT {
+                    MOTQR_RETURN_IF_FAILED(f.Trace());
+                    return f.reporter().FunctionNotSupported("UnlockObject");
+                  });
 }
 
 // Calls through the driver's own interfaces -----------------------------------------------------

@@ -29,23 +29,28 @@ class OutputsCollection : public driver::MemberSet<Self, CollectionI> {
     return driver::RunFrame(this->node(), driver::Describe<Interface, "get_Count">(),
                             driver::Check::kInitialized, [&](driver::CallFrame& f) -> HRESULT {
                               MOTQR_RETURN_IF_FAILED(f.Out(val, "val"));
+                              MOTQR_RETURN_IF_FAILED(f.Trace(trace::OutParameter("val", val)));
                               return OutputsLookup::Count(f, val);
                             });
   }
   HRESULT get_Item(BSTR Name, ItemI** val) override {
-    return driver::RunFrame(this->node(), driver::Describe<Interface, "get_Item">(),
-                            driver::Check::kInitialized, [&](driver::CallFrame& f) -> HRESULT {
-                              MOTQR_RETURN_IF_FAILED(f.Out(val, "val"));
-                              com::ComPtr<com::IUnknown> channel;
-                              MOTQR_RETURN_IF_FAILED(OutputsLookup::Find(f, Name, channel.Put()));
-                              return channel->QueryInterface(ItemI::kIid,
-                                                             reinterpret_cast<void**>(val));
-                            });
+    return driver::RunFrame(
+        this->node(), driver::Describe<Interface, "get_Item">(), driver::Check::kInitialized,
+        [&](driver::CallFrame& f) -> HRESULT {
+          MOTQR_RETURN_IF_FAILED(f.Out(val, "val"));
+          MOTQR_RETURN_IF_FAILED(
+              f.Trace(trace::InParameter("Name", Name), trace::OutParameter("val", val)));
+          com::ComPtr<com::IUnknown> channel;
+          MOTQR_RETURN_IF_FAILED(OutputsLookup::Find(f, Name, channel.Put()));
+          return channel->QueryInterface(ItemI::kIid, reinterpret_cast<void**>(val));
+        });
   }
   HRESULT get_Name(std::int32_t Index, BSTR* val) override {
     return driver::RunFrame(this->node(), driver::Describe<Interface, "get_Name">(),
                             driver::Check::kInitialized, [&](driver::CallFrame& f) -> HRESULT {
                               MOTQR_RETURN_IF_FAILED(f.Out(val, "val"));
+                              MOTQR_RETURN_IF_FAILED(f.Trace(trace::InParameter("Index", Index),
+                                                             trace::OutParameter("val", val)));
                               std::string name;
                               MOTQR_RETURN_IF_FAILED(OutputsLookup::Name(f, Index, &name));
                               *val = com::AllocBstrFromUtf8(name);

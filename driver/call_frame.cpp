@@ -1,5 +1,6 @@
 #include "driver/call_frame.h"
 
+#include "driver/driver_trace.h"
 #include "errors/morvane_tqr_error_reporter.h"
 #include "platform/com/error_info.h"
 
@@ -30,6 +31,28 @@ CallFrame::CallFrame(CNode& node, const errors::MethodDescriptor& method, Check 
 
 CallFrame::~CallFrame() {
   if (pushed_) driver_->call_contexts().Pop();
+}
+
+HRESULT CallFrame::OpenTrace(std::span<const trace::Parameter> parameters) {
+  record_.emplace(driver_->trace(), method_.interface_name, method_.member_name, parameters);
+  if (std::error_code ec = record_->Enter()) {
+    record_.reset();
+    return ReportTraceFailure(*driver_, ec);
+  }
+  return com::S_OK;
+}
+
+HRESULT CallFrame::CloseTrace(HRESULT result) {
+  std::error_code ec;
+  try {
+    ec = record_->Exit(result);
+  } catch (const std::bad_alloc&) {
+    ec = std::make_error_code(std::errc::not_enough_memory);
+  }
+  record_.reset();
+  // A call that failed keeps its own failure; the trace's would hide it.
+  if (!ec || com::Failed(result)) return result;
+  return ReportTraceFailure(*driver_, ec);
 }
 
 }  // namespace motqr::driver

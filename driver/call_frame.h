@@ -1,27 +1,37 @@
 // The frame every interface member of the driver and channel objects runs in:
 // session lock, method descriptor, call context, initialized check, error
-// object cleared, out-pointer checks, simulation short cut, then the body.
+// object cleared, out-pointer checks, trace record, simulation short cut, then
+// the body.
 //
 //   HRESULT Driver::get_Cache(VARIANT_BOOL* val) {
 //     return RunFrame(*this, Describe<IIviDriverOperation, "get_Cache">(), Check::kInitialized,
 //                     [&](CallFrame& f) -> HRESULT {
 //                       MOTQR_RETURN_IF_FAILED(f.Out(val, "val"));
+//                       MOTQR_RETURN_IF_FAILED(f.Trace(trace::OutParameter("val", val, com::VT_BOOL)));
 //                       *val = ...;
 //                       return S_OK;
 //                     });
 //   }
+//
+// Every body opens its trace record with Trace once its out-pointers are
+// checked, naming every parameter of the member in declaration order; the
+// frame closes the record with the member's result. While the session does
+// not trace, Trace is one test of a flag.
 #pragma once
 
 #include <algorithm>
 #include <cstddef>
 #include <mutex>
 #include <new>
+#include <optional>
 
 #include "driver/driver.h"
 #include "driver/node.h"
 #include "errors/call_context.h"
 #include "errors/error_reporter.h"
 #include "platform/com/bstr.h"
+#include "trace/method_trace.h"
+#include "trace/parameter.h"
 
 #define MOTQR_RETURN_IF_FAILED(expr)                       \
   do {                                                     \
@@ -83,6 +93,24 @@ class CallFrame {
     return com::S_OK;
   }
 
+  // Opens the call's trace record: inputs are written now, outputs when the
+  // frame ends. A failed write fails the call with the system error.
+  template <class... P>
+  HRESULT Trace(const P&... parameters) {
+    if (!driver_->trace().active()) [[likely]]
+      return com::S_OK;
+    static_assert(sizeof...(P) <= trace::kMaxParameters);
+    const trace::Parameter list[sizeof...(P) + 1] = {parameters..., {}};
+    return OpenTrace(std::span(list, sizeof...(P)));
+  }
+  // Closes the trace record, if one is open, with the call's `result`; the
+  // result of the call.
+  HRESULT Finish(HRESULT result) {
+    if (!record_) [[likely]]
+      return result;
+    return CloseTrace(result);
+  }
+
  private:
   CNode& node_;
   const errors::MethodDescriptor& method_;
@@ -90,6 +118,10 @@ class CallFrame {
   std::unique_lock<std::recursive_mutex> lock_;
   bool pushed_ = false;
   HRESULT status_ = com::S_OK;
+  std::optional<trace::CMethodTrace> record_;
+
+  HRESULT OpenTrace(std::span<const trace::Parameter> parameters);
+  HRESULT CloseTrace(HRESULT result);
 };
 
 // Runs `body(frame)` inside the call frame; nothing thrown leaves it.
@@ -97,13 +129,15 @@ template <class Body>
 HRESULT RunFrame(CNode& node, const errors::MethodDescriptor& method, Check check, Body&& body) {
   CallFrame frame(node, method, check);
   if (com::Failed(frame.status())) return frame.status();
+  HRESULT hr;
   try {
-    return body(frame);
+    hr = body(frame);
   } catch (const std::bad_alloc&) {
-    return frame.reporter().OutOfMemory();
+    hr = frame.reporter().OutOfMemory();
   } catch (...) {
-    return frame.reporter().CannotRecover("Unexpected internal failure.");
+    hr = frame.reporter().CannotRecover("Unexpected internal failure.");
   }
+  return frame.Finish(hr);
 }
 
 // The simulation short cut of a property getter: the stored value when the

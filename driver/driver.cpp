@@ -64,6 +64,7 @@ HRESULT CDriver::Initialize(const char16_t* resource_name, bool id_query, bool r
     return fail(
         reporter_->BadOptionValue("True", "Interchange checking is not supported by the driver."));
   }
+  if (HRESULT hr = StartTrace(); com::Failed(hr)) return fail(hr);
   if (HRESULT hr = OpenIoSession(); com::Failed(hr)) return fail(hr);
   initialized_ = true;
 
@@ -117,6 +118,7 @@ void CDriver::UndoInitialize() {
 
 HRESULT CDriver::Close() {
   if (!initialized_) return reporter_->NotInitialized();
+  EndTraceWithSession();
   HRESULT first = CloseIoSession();
   store().Clear();
   settings_.driver_setup.clear();

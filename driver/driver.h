@@ -17,6 +17,7 @@
 #include "errors/morvane_tqr_error_reporter.h"
 #include "io/enum_formatter.h"
 #include "platform/com/types.h"
+#include "trace/trace_writer.h"
 
 namespace motqr::driver {
 
@@ -38,6 +39,7 @@ class CDriver : public CNode, public io::IEnumFormatter {
   const std::string& instrument_model() const { return identity_.model; }
   errors::IErrorReporter& reporter() { return *reporter_; }
   CallContextStack& call_contexts() { return call_contexts_; }
+  trace::CTraceWriter& trace() { return trace_; }
   ISessionPort* session() { return session_.get(); }
 
   std::int32_t self_test_timeout = 2000;
@@ -98,6 +100,10 @@ class CDriver : public CNode, public io::IEnumFormatter {
   const IEnumCommandConverter* FindConverter(std::string_view enum_name);
   HRESULT ReportUnknownEnum(std::string_view enum_name);
   HRESULT ProcessResourceAndOptions(const char16_t* resource_name, const char16_t* options);
+  // Starts (or stops) the method trace as the settings say; and ends it with
+  // the session (driver/driver_trace.cpp).
+  HRESULT StartTrace();
+  void EndTraceWithSession();
   void UndoInitialize();
 
   SessionSettings settings_;
@@ -112,6 +118,7 @@ class CDriver : public CNode, public io::IEnumFormatter {
   SessionPortFactory session_factory_;
   EnumConverterFinder enum_converter_finder_;
   std::unique_ptr<ISessionPort> session_;
+  trace::CTraceWriter trace_;
 };
 
 }  // namespace motqr::driver

@@ -8,7 +8,9 @@
 //   }
 //
 // Commands are formatted by the formatted I/O engine with the driver's enum
-// formatter, so enumerations and booleans become the member's tokens.
+// formatter, so enumerations and booleans become the member's tokens. The
+// executors trace every member with its parameters: a property's value as
+// "val", a method's inputs and results by the names the rows give them.
 #pragma once
 
 #include <array>
@@ -20,10 +22,15 @@
 #include "driver/call_frame.h"
 #include "io/formatted_output.h"
 #include "io/input/scan_args.h"
+#include "trace/parameter.h"
 
 namespace motqr::driver {
 
 enum class Sim : bool { kNo, kYes };
+
+// The trace type of a value declared as `Type` in a row (VARIANT_BOOL is a
+// 16-bit integer to the compiler and a Boolean in the trace).
+#define MOTQR_TRACE_TYPE(Type) ::motqr::trace::TypeOf<Type>(#Type)
 
 // A property the instrument holds. `query` null: the getter has no command;
 // `set` null: the property is read-only. `reply` null: the default reply
@@ -34,6 +41,7 @@ struct PropertyRow {
   const char* reply;
   const char* set;
   Sim sim;
+  com::VARTYPE trace_type = trace::TypeOf<T>();
 };
 
 // A method: its command format and, for a query, its reply format.
@@ -42,11 +50,12 @@ struct MethodRow {
   const char* reply;
 };
 
-// An out-parameter and its name (for the null-pointer report).
+// An out-parameter and its name (for the null-pointer report and the trace).
 template <class T>
 struct Out {
   T* p;
   const char* name;
+  com::VARTYPE trace_type = trace::TypeOf<T>();
 };
 
 // The arguments of a method's command.
@@ -54,6 +63,24 @@ template <class... In>
 std::tuple<const In&...> Args(const In&... in) {
   return std::tuple<const In&...>(in...);
 }
+
+// An input argument of a member, named for the trace.
+template <class T>
+struct Arg {
+  const T& value;
+  const char* name;
+  com::VARTYPE trace_type;
+};
+template <class T>
+Arg<T> Named(const T& value, const char* name, com::VARTYPE trace_type = trace::TypeOf<T>()) {
+  return {value, name, trace_type};
+}
+// A member's named input arguments: Inputs(MOTQR_ARG(double, Dwell), ...).
+template <class... T>
+std::tuple<Arg<T>...> Inputs(Arg<T>... in) {
+  return std::tuple<Arg<T>...>(in...);
+}
+#define MOTQR_ARG(Type, Name) ::motqr::driver::Named(Name, #Name, MOTQR_TRACE_TYPE(Type))
 
 namespace detail {
 
@@ -152,30 +179,51 @@ template <class I, FixedString M, class T>
 HRESULT Get(CNode& node, const PropertyRow<T>& row, T* val) {
   return RunFrame(node, Describe<I, M>(), Check::kInitialized, [&](CallFrame& f) -> HRESULT {
     MOTQR_RETURN_IF_FAILED(f.Out(val, "val"));
+    MOTQR_RETURN_IF_FAILED(f.Trace(trace::OutParameter("val", val, row.trace_type)));
     return GetProperty(f, row, val);
   });
 }
 
 template <class I, FixedString M, class T>
 HRESULT Put(CNode& node, const PropertyRow<T>& row, T val) {
-  return RunFrame(node, Describe<I, M>(), Check::kInitialized,
-                  [&](CallFrame& f) { return PutProperty(f, row, val); });
+  return RunFrame(node, Describe<I, M>(), Check::kInitialized, [&](CallFrame& f) -> HRESULT {
+    MOTQR_RETURN_IF_FAILED(f.Trace(trace::InParameter("val", val, row.trace_type)));
+    return PutProperty(f, row, val);
+  });
+}
+
+// Opens the trace record of a method with named inputs and results.
+template <class... In, class... O>
+HRESULT TraceMethod(CallFrame& f, const std::tuple<Arg<In>...>& in, const Out<O>&... out) {
+  return std::apply(
+      [&](const Arg<In>&... a) {
+        return f.Trace(trace::InParameter(a.name, a.value, a.trace_type)...,
+                       trace::OutParameter(out.name, out.p, out.trace_type)...);
+      },
+      in);
+}
+
+// The values of named inputs, as the command's arguments.
+template <class... In>
+std::tuple<const In&...> ValuesOf(const std::tuple<Arg<In>...>& in) {
+  return std::apply([](const Arg<In>&... a) { return std::tuple<const In&...>(a.value...); }, in);
 }
 
 template <class I, FixedString M, class... In, class... O>
-HRESULT Call(CNode& node, const MethodRow& row, const std::tuple<const In&...>& in, Out<O>... out) {
+HRESULT Call(CNode& node, const MethodRow& row, const std::tuple<Arg<In>...>& in, Out<O>... out) {
   return RunFrame(node, Describe<I, M>(), Check::kInitialized, [&](CallFrame& f) -> HRESULT {
     HRESULT hr = com::S_OK;
     ((hr = com::Failed(hr) ? hr : f.Out(out.p, out.name)), ...);
     MOTQR_RETURN_IF_FAILED(hr);
-    return RunMethod(f, row, in, out...);
+    MOTQR_RETURN_IF_FAILED(TraceMethod(f, in, out...));
+    return RunMethod(f, row, ValuesOf(in), out...);
   });
 }
 
 // A method with no arguments and no results.
 template <class I, FixedString M>
 HRESULT Call(CNode& node, const MethodRow& row) {
-  return Call<I, M>(node, row, Args());
+  return Call<I, M>(node, row, Inputs());
 }
 
 }  // namespace motqr::driver

@@ -19,31 +19,31 @@
 #include "driver/member.h"
 
 // A read/write property: get_<Name> and put_<Name>.
-#define MOTQR_MEMBER_PROPERTY(Type, Name, Query, Reply, Set, SimFlag)                         \
-  static constexpr ::motqr::driver::PropertyRow<Type> k##Name{Query, Reply, Set,              \
-                                                              ::motqr::driver::Sim::SimFlag}; \
-  ::motqr::com::HRESULT get_##Name(Type* val) override {                                      \
-    return ::motqr::driver::Get<Interface, "get_" #Name>(this->node(), k##Name, val);         \
-  }                                                                                           \
-  ::motqr::com::HRESULT put_##Name(Type val) override {                                       \
-    return ::motqr::driver::Put<Interface, "put_" #Name>(this->node(), k##Name, val);         \
+#define MOTQR_MEMBER_PROPERTY(Type, Name, Query, Reply, Set, SimFlag)                 \
+  static constexpr ::motqr::driver::PropertyRow<Type> k##Name{                        \
+      Query, Reply, Set, ::motqr::driver::Sim::SimFlag, MOTQR_TRACE_TYPE(Type)};      \
+  ::motqr::com::HRESULT get_##Name(Type* val) override {                              \
+    return ::motqr::driver::Get<Interface, "get_" #Name>(this->node(), k##Name, val); \
+  }                                                                                   \
+  ::motqr::com::HRESULT put_##Name(Type val) override {                               \
+    return ::motqr::driver::Put<Interface, "put_" #Name>(this->node(), k##Name, val); \
   }
 
 // A read-only property: get_<Name> only (its row has no set format).
-#define MOTQR_MEMBER_READONLY(Type, Name, Query, Reply, Set, SimFlag)                         \
-  static constexpr ::motqr::driver::PropertyRow<Type> k##Name{Query, Reply, Set,              \
-                                                              ::motqr::driver::Sim::SimFlag}; \
-  ::motqr::com::HRESULT get_##Name(Type* val) override {                                      \
-    return ::motqr::driver::Get<Interface, "get_" #Name>(this->node(), k##Name, val);         \
+#define MOTQR_MEMBER_READONLY(Type, Name, Query, Reply, Set, SimFlag)                 \
+  static constexpr ::motqr::driver::PropertyRow<Type> k##Name{                        \
+      Query, Reply, Set, ::motqr::driver::Sim::SimFlag, MOTQR_TRACE_TYPE(Type)};      \
+  ::motqr::com::HRESULT get_##Name(Type* val) override {                              \
+    return ::motqr::driver::Get<Interface, "get_" #Name>(this->node(), k##Name, val); \
   }
 
 // A min/max query: (out Min, out Max) read with "%lf;%lf".
-#define MOTQR_MEMBER_MIN_MAX(Name, Command)                                                     \
-  ::motqr::com::HRESULT Name(double* Min, double* Max) override {                               \
-    static constexpr ::motqr::driver::MethodRow kRow{Command, "%lf;%lf"};                       \
-    return ::motqr::driver::Call<Interface, #Name>(this->node(), kRow, ::motqr::driver::Args(), \
-                                                   ::motqr::driver::Out<double>{Min, "Min"},    \
-                                                   ::motqr::driver::Out<double>{Max, "Max"});   \
+#define MOTQR_MEMBER_MIN_MAX(Name, Command)                                                       \
+  ::motqr::com::HRESULT Name(double* Min, double* Max) override {                                 \
+    static constexpr ::motqr::driver::MethodRow kRow{Command, "%lf;%lf"};                         \
+    return ::motqr::driver::Call<Interface, #Name>(this->node(), kRow, ::motqr::driver::Inputs(), \
+                                                   ::motqr::driver::Out<double>{Min, "Min"},      \
+                                                   ::motqr::driver::Out<double>{Max, "Max"});     \
   }
 
 // A method that sends one command and reads nothing.

@@ -47,6 +47,8 @@ HRESULT ConfigureCurrentLimit(driver::CNode& node, IviDCPwrCurrentLimitBehaviorE
   return driver::RunFrame(
       node, Method<"ConfigureCurrentLimit">(), driver::Check::kInitialized,
       [&](CallFrame& f) -> HRESULT {
+        MOTQR_RETURN_IF_FAILED(
+            f.Trace(trace::InParameter("Behavior", Behavior), trace::InParameter("Limit", Limit)));
         if (Behavior == IviDCPwrCurrentLimitTrip) {
           return f.reporter().ValueNotSupportedCurrent("IviDCPwrCurrentLimitTrip", "Behavior");
         }
@@ -57,6 +59,8 @@ HRESULT ConfigureCurrentLimit(driver::CNode& node, IviDCPwrCurrentLimitBehaviorE
 HRESULT ConfigureOVP(driver::CNode& node, VARIANT_BOOL Enabled, double Limit) {
   return driver::RunFrame(
       node, Method<"ConfigureOVP">(), driver::Check::kInitialized, [&](CallFrame& f) -> HRESULT {
+        MOTQR_RETURN_IF_FAILED(f.Trace(trace::InParameter("Enabled", Enabled, com::VT_BOOL),
+                                       trace::InParameter("Limit", Limit)));
         // The overvoltage protection cannot be switched off.
         if (Enabled == com::VARIANT_FALSE) {
           return f.reporter().ValueNotSupportedCurrent("VALIANT_TRUE", "Enabled");
@@ -65,9 +69,11 @@ HRESULT ConfigureOVP(driver::CNode& node, VARIANT_BOOL Enabled, double Limit) {
       });
 }
 
-HRESULT ConfigureRange(driver::CNode& node, IviDCPwrRangeTypeEnum, double) {
+HRESULT ConfigureRange(driver::CNode& node, IviDCPwrRangeTypeEnum RangeType, double Range) {
   return driver::RunFrame(
       node, Method<"ConfigureRange">(), driver::Check::kInitialized, [&](CallFrame& f) -> HRESULT {
+        MOTQR_RETURN_IF_FAILED(f.Trace(trace::InParameter("RangeType", RangeType),
+                                       trace::InParameter("Range", Range)));
         return f.reporter().FunctionNotSupported("IIviDCPwrOutput_ConfigureRange");
       });
 }
@@ -77,6 +83,8 @@ HRESULT QueryState(driver::CNode& node, IviDCPwrOutputStateEnum OutputState,
   return driver::RunFrame(
       node, Method<"QueryState">(), driver::Check::kInitialized, [&](CallFrame& f) -> HRESULT {
         MOTQR_RETURN_IF_FAILED(f.Out(InState, "InState"));
+        MOTQR_RETURN_IF_FAILED(f.Trace(trace::InParameter("OutputState", OutputState),
+                                       trace::OutParameter("InState", InState, com::VT_BOOL)));
         std::int32_t operation = 0;
         std::int32_t questionable = 0;
         // Both condition words are read whatever the state asked for; a word
@@ -99,6 +107,7 @@ HRESULT GetCurrentLimitBehavior(driver::CNode& node, IviDCPwrCurrentLimitBehavio
   return driver::RunFrame(node, Method<"get_CurrentLimitBehavior">(), driver::Check::kInitialized,
                           [&](CallFrame& f) -> HRESULT {
                             MOTQR_RETURN_IF_FAILED(f.Out(val, "val"));
+                            MOTQR_RETURN_IF_FAILED(f.Trace(trace::OutParameter("val", val)));
                             *val = IviDCPwrCurrentLimitRegulate;  // the only behaviour there is
                             return com::S_OK;
                           });
@@ -107,6 +116,7 @@ HRESULT GetCurrentLimitBehavior(driver::CNode& node, IviDCPwrCurrentLimitBehavio
 HRESULT PutCurrentLimitBehavior(driver::CNode& node, IviDCPwrCurrentLimitBehaviorEnum val) {
   return driver::RunFrame(node, Method<"put_CurrentLimitBehavior">(), driver::Check::kInitialized,
                           [&](CallFrame& f) -> HRESULT {
+                            MOTQR_RETURN_IF_FAILED(f.Trace(trace::InParameter("val", val)));
                             if (val == IviDCPwrCurrentLimitRegulate) return com::S_OK;
                             return f.reporter().ValueNotSupportedCurrent(
                                 "IviDCPwrCurrentLimitRegulate", "*val");

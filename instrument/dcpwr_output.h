@@ -37,21 +37,19 @@
   U(double, TriggeredCurrentLimit, "TriggeredCurrentLimit", kYes)   \
   U(double, TriggeredVoltageLevel, "TriggeredVoltageLevel", kYes)
 
-#define MOTQR_MEMBER_DCPWR_MAX_QUERY(Name, Argument, Result, Command)                              \
-  ::motqr::com::HRESULT Name(double Argument, double* Result) override {                           \
-    static constexpr ::motqr::driver::MethodRow kRow{Command, "%lf"};                              \
-    static_cast<void>(Argument);                                                                   \
-    return ::motqr::driver::Call<Interface, #Name>(this->node(), kRow, ::motqr::driver::Args(),    \
-                                                   ::motqr::driver::Out<double>{Result, #Result}); \
+#define MOTQR_MEMBER_DCPWR_MAX_QUERY(Name, Argument, Result, Command)    \
+  ::motqr::com::HRESULT Name(double Argument, double* Result) override { \
+    return ::motqr::instrument::dcpwr::QueryMax<Interface, #Name>(       \
+        this->node(), Command, #Argument, Argument, #Result, Result);    \
   }
-#define MOTQR_MEMBER_DCPWR_UNSUPPORTED(Type, Name, Reported, SimFlag)           \
-  ::motqr::com::HRESULT get_##Name(Type* val) override {                        \
-    return ::motqr::instrument::dcpwr::UnsupportedGet<Interface, "get_" #Name>( \
-        this->node(), ::motqr::driver::Sim::SimFlag, Reported, val);            \
-  }                                                                             \
-  ::motqr::com::HRESULT put_##Name(Type val) override {                         \
-    return ::motqr::instrument::dcpwr::UnsupportedPut<Interface, "put_" #Name>( \
-        this->node(), ::motqr::driver::Sim::SimFlag, Reported, val);            \
+#define MOTQR_MEMBER_DCPWR_UNSUPPORTED(Type, Name, Reported, SimFlag)                        \
+  ::motqr::com::HRESULT get_##Name(Type* val) override {                                     \
+    return ::motqr::instrument::dcpwr::UnsupportedGet<Interface, "get_" #Name>(              \
+        this->node(), ::motqr::driver::Sim::SimFlag, Reported, val, MOTQR_TRACE_TYPE(Type)); \
+  }                                                                                          \
+  ::motqr::com::HRESULT put_##Name(Type val) override {                                      \
+    return ::motqr::instrument::dcpwr::UnsupportedPut<Interface, "put_" #Name>(              \
+        this->node(), ::motqr::driver::Sim::SimFlag, Reported, val, MOTQR_TRACE_TYPE(Type)); \
   }
 #define MOTQR_ROW_VIEW_DCPWR_MAX_QUERY(Name, Argument, Result, Command) \
   ::motqr::driver::RowView{#Name, "method", Command, "%lf", nullptr, ::motqr::driver::Sim::kNo},
@@ -78,27 +76,48 @@ HRESULT PutCurrentLimitBehavior(driver::CNode& node, IviDCPwrCurrentLimitBehavio
 // when `property` is empty.
 HRESULT ReportPropertyNotSupported(driver::CallFrame& f, std::string_view property);
 
-template <class I, driver::FixedString M, class T>
-HRESULT UnsupportedGet(driver::CNode& node, driver::Sim sim, std::string_view property, T* val) {
-  return driver::RunFrame(node, driver::Describe<I, M>(), driver::Check::kInitialized,
-                          [&](driver::CallFrame& f) -> HRESULT {
-                            MOTQR_RETURN_IF_FAILED(f.Out(val, "val"));
-                            if (sim == driver::Sim::kYes && f.simulating()) {
-                              return driver::SimulatedGet(f, val);
-                            }
-                            return ReportPropertyNotSupported(f, property);
-                          });
+// The largest level: `argument` is only traced, the query has no argument.
+template <class I, driver::FixedString M>
+HRESULT QueryMax(driver::CNode& node, const char* query, const char* argument_name, double argument,
+                 const char* result_name, double* result) {
+  return driver::RunFrame(
+      node, driver::Describe<I, M>(), driver::Check::kInitialized,
+      [&](driver::CallFrame& f) -> HRESULT {
+        MOTQR_RETURN_IF_FAILED(f.Out(result, result_name));
+        MOTQR_RETURN_IF_FAILED(f.Trace(trace::InParameter(argument_name, argument),
+                                       trace::OutParameter(result_name, result)));
+        return driver::RunMethod(f, driver::MethodRow{query, "%lf"}, driver::Args(),
+                                 driver::Out<double>{result, result_name});
+      });
 }
 
 template <class I, driver::FixedString M, class T>
-HRESULT UnsupportedPut(driver::CNode& node, driver::Sim sim, std::string_view property, T val) {
-  return driver::RunFrame(node, driver::Describe<I, M>(), driver::Check::kInitialized,
-                          [&](driver::CallFrame& f) -> HRESULT {
-                            if (sim == driver::Sim::kYes && f.simulating()) {
-                              return driver::SimulatedPut(f, val);
-                            }
-                            return ReportPropertyNotSupported(f, property);
-                          });
+HRESULT UnsupportedGet(driver::CNode& node, driver::Sim sim, std::string_view property, T* val,
+                       com::VARTYPE trace_type) {
+  return driver::RunFrame(
+      node, driver::Describe<I, M>(), driver::Check::kInitialized,
+      [&](driver::CallFrame& f) -> HRESULT {
+        MOTQR_RETURN_IF_FAILED(f.Out(val, "val"));
+        MOTQR_RETURN_IF_FAILED(f.Trace(trace::OutParameter("val", val, trace_type)));
+        if (sim == driver::Sim::kYes && f.simulating()) {
+          return driver::SimulatedGet(f, val);
+        }
+        return ReportPropertyNotSupported(f, property);
+      });
+}
+
+template <class I, driver::FixedString M, class T>
+HRESULT UnsupportedPut(driver::CNode& node, driver::Sim sim, std::string_view property, T val,
+                       com::VARTYPE trace_type) {
+  return driver::RunFrame(
+      node, driver::Describe<I, M>(), driver::Check::kInitialized,
+      [&](driver::CallFrame& f) -> HRESULT {
+        MOTQR_RETURN_IF_FAILED(f.Trace(trace::InParameter("val", val, trace_type)));
+        if (sim == driver::Sim::kYes && f.simulating()) {
+          return driver::SimulatedPut(f, val);
+        }
+        return ReportPropertyNotSupported(f, property);
+      });
 }
 
 }  // namespace dcpwr
@@ -113,9 +132,10 @@ class DCPwrOutput : public driver::MemberSet<Self, IIviDCPwrOutput> {
   MOTQR_DCPWR_OUTPUT_UNSUPPORTED(MOTQR_MEMBER_DCPWR_UNSUPPORTED)
 
   HRESULT Measure(IviDCPwrMeasurementTypeEnum MeasurementType, double* Measurement) override {
-    return driver::Call<Interface, "Measure">(this->node(), dcpwr::kMeasureRow,
-                                              driver::Args(MeasurementType),
-                                              driver::Out<double>{Measurement, "Measurement"});
+    return driver::Call<Interface, "Measure">(
+        this->node(), dcpwr::kMeasureRow,
+        driver::Inputs(MOTQR_ARG(IviDCPwrMeasurementTypeEnum, MeasurementType)),
+        driver::Out<double>{Measurement, "Measurement"});
   }
   HRESULT ConfigureCurrentLimit(IviDCPwrCurrentLimitBehaviorEnum Behavior, double Limit) override {
     return dcpwr::ConfigureCurrentLimit(this->node(), Behavior, Limit);

@@ -20,22 +20,22 @@
 
 // A method with one input argument and no reply: (name, argument type,
 // argument name, command format).
-#define MOTQR_MEMBER_METHOD_IN(Name, InType, InName, Command)                      \
-  ::motqr::com::HRESULT Name(InType InName) override {                             \
-    static constexpr ::motqr::driver::MethodRow kRow{Command, nullptr};            \
-    return ::motqr::driver::Call<Interface, #Name>(this->node(), kRow,             \
-                                                   ::motqr::driver::Args(InName)); \
+#define MOTQR_MEMBER_METHOD_IN(Name, InType, InName, Command)                    \
+  ::motqr::com::HRESULT Name(InType InName) override {                           \
+    static constexpr ::motqr::driver::MethodRow kRow{Command, nullptr};          \
+    return ::motqr::driver::Call<Interface, #Name>(                              \
+        this->node(), kRow, ::motqr::driver::Inputs(MOTQR_ARG(InType, InName))); \
   }
 
 // A query without input arguments that reads one result: (name, result type,
 // result name, query, reply format). The result is a plain value (number,
 // enumeration); results the caller frees are written by hand.
-#define MOTQR_MEMBER_QUERY_OUT(Name, OutType, OutName, Command, Reply) \
-  ::motqr::com::HRESULT Name(OutType* OutName) override {              \
-    static constexpr ::motqr::driver::MethodRow kRow{Command, Reply};  \
-    return ::motqr::driver::Call<Interface, #Name>(                    \
-        this->node(), kRow, ::motqr::driver::Args(),                   \
-        ::motqr::driver::Out<OutType>{OutName, #OutName});             \
+#define MOTQR_MEMBER_QUERY_OUT(Name, OutType, OutName, Command, Reply)                \
+  ::motqr::com::HRESULT Name(OutType* OutName) override {                             \
+    static constexpr ::motqr::driver::MethodRow kRow{Command, Reply};                 \
+    return ::motqr::driver::Call<Interface, #Name>(                                   \
+        this->node(), kRow, ::motqr::driver::Inputs(),                                \
+        ::motqr::driver::Out<OutType>{OutName, #OutName, MOTQR_TRACE_TYPE(OutType)}); \
   }
 
 // A min/max query of 32-bit integers: (out Min, out Max) read with "%d;%d".
@@ -43,7 +43,7 @@
   ::motqr::com::HRESULT Name(std::int32_t* Min, std::int32_t* Max) override { \
     static constexpr ::motqr::driver::MethodRow kRow{Command, "%d;%d"};       \
     return ::motqr::driver::Call<Interface, #Name>(                           \
-        this->node(), kRow, ::motqr::driver::Args(),                          \
+        this->node(), kRow, ::motqr::driver::Inputs(),                        \
         ::motqr::driver::Out<std::int32_t>{Min, "Min"},                       \
         ::motqr::driver::Out<std::int32_t>{Max, "Max"});                      \
   }
@@ -55,6 +55,7 @@
     return ::motqr::driver::RunFrame(this->node(), ::motqr::driver::Describe<Interface, #Name>(), \
                                      ::motqr::driver::Check::kInitialized,                        \
                                      [](::motqr::driver::CallFrame& f) {                          \
+                                       MOTQR_RETURN_IF_FAILED(f.Trace());                         \
                                        return f.reporter().FunctionNotSupported(Reported);        \
                                      });                                                          \
   }

@@ -8,6 +8,9 @@ HRESULT QueryInformation(driver::CallFrame& f, double* RatedVolt, double* RatedC
   MOTQR_RETURN_IF_FAILED(f.Out(RatedCurr, "RatedCurr"));
   MOTQR_RETURN_IF_FAILED(f.Out(RatedPower, "RatedPower"));
   MOTQR_RETURN_IF_FAILED(f.Out(ModelName, "ModelName"));
+  MOTQR_RETURN_IF_FAILED(f.Trace(
+      trace::OutParameter("RatedVolt", RatedVolt), trace::OutParameter("RatedCurr", RatedCurr),
+      trace::OutParameter("RatedPower", RatedPower), trace::OutParameter("ModelName", ModelName)));
   double volt = 0;
   double curr = 0;
   double power = 0;
@@ -26,6 +29,7 @@ HRESULT QueryInformation(driver::CallFrame& f, double* RatedVolt, double* RatedC
 
 HRESULT QueryVerifyChannel(driver::CallFrame& f, com::SAFEARRAY** ChannelList) {
   MOTQR_RETURN_IF_FAILED(f.Out(ChannelList, "ChannelList"));
+  MOTQR_RETURN_IF_FAILED(f.Trace(trace::OutParameter("ChannelList", ChannelList)));
   com::SafeArray channels;
   const HRESULT hr = driver::RunMethod(f, kQueryVerifyChannel, driver::Args(),
                                        driver::Out<com::SAFEARRAY*>{channels.Put(), "ChannelList"});

@@ -9,6 +9,7 @@ HRESULT QueryMeasurementArray(driver::CNode& node, const errors::MethodDescripto
   return driver::RunFrame(
       node, method, driver::Check::kInitialized, [&](driver::CallFrame& f) -> HRESULT {
         MOTQR_RETURN_IF_FAILED(f.Out(Measurements, "Measurements"));
+        MOTQR_RETURN_IF_FAILED(f.Trace(trace::OutParameter("Measurements", Measurements)));
         // A reply that breaks off part-way leaves the caller without an array
         // rather than with the values read so far.
         com::SafeArray values;

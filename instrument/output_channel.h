@@ -80,7 +80,8 @@
       override {                                                                                 \
     static constexpr ::motqr::driver::MethodRow kRow{Command, Reply};                            \
     return ::motqr::driver::Call<Interface, #Name>(                                              \
-        this->node(), kRow, ::motqr::driver::Args(MeasurementType),                              \
+        this->node(), kRow,                                                                      \
+        ::motqr::driver::Inputs(MOTQR_ARG(MorvaneTqrMeasurementTypeEnum, MeasurementType)),      \
         ::motqr::driver::Out<double>{Measurement, "Measurement"});                               \
   }
 #define MOTQR_MEMBER_CHANNEL_ALL_MEASUREMENTS(Name, Command, Reply)                       \
@@ -106,6 +107,7 @@ HRESULT HandOutInterface(driver::CNode& node, com::IUnknown* self, Target** val)
   return driver::RunFrame(
       node, driver::Describe<I, M>(), driver::Check::kNone, [&](driver::CallFrame& f) -> HRESULT {
         MOTQR_RETURN_IF_FAILED(f.Out(val, "val"));
+        MOTQR_RETURN_IF_FAILED(f.Trace(trace::OutParameter("val", val)));
         return self->QueryInterface(Target::kIid, reinterpret_cast<void**>(val));
       });
 }
@@ -121,7 +123,8 @@ class OutputChannel : public driver::MemberSet<Self, IMorvaneTqrOutputChannel> {
 
   HRESULT ExecuteMSync(VARIANT_BOOL MSync) override {
     static constexpr driver::MethodRow kRow{MOTQR_OUTPUT_CHANNEL_MSYNC_COMMAND, nullptr};
-    return driver::Call<Interface, "ExecuteMSync">(this->node(), kRow, driver::Args(MSync));
+    return driver::Call<Interface, "ExecuteMSync">(this->node(), kRow,
+                                                   driver::Inputs(MOTQR_ARG(VARIANT_BOOL, MSync)));
   }
 
   HRESULT get_Protection(IMorvaneTqrOutputChannelProtection** val) override {

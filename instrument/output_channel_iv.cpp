@@ -43,6 +43,7 @@ std::int32_t IVMapWord(double value) {
 com::HRESULT GetIVMap(driver::CallFrame& f, const driver::MethodRow& row, IVWord word,
                       com::SAFEARRAY** values, const char* name) {
   if (!values) return f.reporter().NullPointerCurrent(name);
+  MOTQR_RETURN_IF_FAILED(f.Trace(trace::OutParameter(name, values)));
   std::int32_t lower = 0, upper = -1;
   MOTQR_RETURN_IF_FAILED(DoubleArrayBounds(f, *values, &lower, &upper));
 

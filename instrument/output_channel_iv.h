@@ -20,16 +20,18 @@
   C(ClearVoltageIVMap, ":VOLT:IV:CLE")
 
 // (name, command, Index)
-#define MOTQR_IV_SET_1(S)                                     \
-  S(InsertCurrentIVPoint, ":CURR:IV:MAP%d:INS", std::int32_t) \
-  S(DeleteCurrentIVPoint, ":CURR:IV:MAP%d:DEL", std::int32_t) \
-  S(InsertVoltageIVPoint, ":VOLT:IV:MAP%d:INS", std::int32_t) \
-  S(DeleteVoltageIVPoint, ":VOLT:IV:MAP%d:DEL", std::int32_t)
+#define MOTQR_IV_SET_1(S)                                            \
+  S(InsertCurrentIVPoint, ":CURR:IV:MAP%d:INS", std::int32_t, Index) \
+  S(DeleteCurrentIVPoint, ":CURR:IV:MAP%d:DEL", std::int32_t, Index) \
+  S(InsertVoltageIVPoint, ":VOLT:IV:MAP%d:INS", std::int32_t, Index) \
+  S(DeleteVoltageIVPoint, ":VOLT:IV:MAP%d:DEL", std::int32_t, Index)
 
 // (name, command, Index, Voltage, Current)
-#define MOTQR_IV_SET_3(S)                                                            \
-  S(SetCurrentIVPoint, ":CURR:IV:MAP%d %0.6lg,%0.6lg", std::int32_t, double, double) \
-  S(SetVoltageIVPoint, ":VOLT:IV:MAP%d %0.6lg,%0.6lg", std::int32_t, double, double)
+#define MOTQR_IV_SET_3(S)                                                                    \
+  S(SetCurrentIVPoint, ":CURR:IV:MAP%d %0.6lg,%0.6lg", std::int32_t, Index, double, Voltage, \
+    double, Current)                                                                         \
+  S(SetVoltageIVPoint, ":VOLT:IV:MAP%d %0.6lg,%0.6lg", std::int32_t, Index, double, Voltage, \
+    double, Current)
 
 // (name, query, reply, out name)
 #define MOTQR_IV_LISTS(L)                                          \
@@ -90,12 +92,16 @@ class OutputChannelIV : public driver::MemberSet<Self, IMorvaneTqrOutputChannelI
     });
   }
   com::HRESULT SetCurrentIVMap(com::SAFEARRAY* Data) override {
-    return Run<"SetCurrentIVMap">(
-        [&](driver::CallFrame& f) { return SetIVMap(f, kSetCurrentIVMapRow, Data); });
+    return Run<"SetCurrentIVMap">([&](driver::CallFrame& f) -> com::HRESULT {
+      MOTQR_RETURN_IF_FAILED(f.Trace(trace::InParameter("Data", Data)));
+      return SetIVMap(f, kSetCurrentIVMapRow, Data);
+    });
   }
   com::HRESULT SetVoltageIVMap(com::SAFEARRAY* Data) override {
-    return Run<"SetVoltageIVMap">(
-        [&](driver::CallFrame& f) { return SetIVMap(f, kSetVoltageIVMapRow, Data); });
+    return Run<"SetVoltageIVMap">([&](driver::CallFrame& f) -> com::HRESULT {
+      MOTQR_RETURN_IF_FAILED(f.Trace(trace::InParameter("Data", Data)));
+      return SetIVMap(f, kSetVoltageIVMapRow, Data);
+    });
   }
 
  protected:

@@ -27,43 +27,48 @@
   C(SaveProgram, ":PROG:SAVE")          \
   C(UnchainAllPrograms, ":PROG:CHA:CLE")
 
-// (name, command, argument type): a program name, or a step number.
-#define MOTQR_PROGRAM_SET_1(S)                           \
-  S(ConfigureSelectedProgram, ":PROG:NAME %$BQs", BSTR)  \
-  S(RenameProgram, ":PROG:REN %$Bqs", BSTR)              \
-  S(ChainProgram, ":PROG:CHA:ADD %$BQs", BSTR)           \
-  S(InsertProgramStep, ":PROG:STEP%d:INS", std::int32_t) \
-  S(DeleteProgramStep, ":PROG:STEP%d:DEL", std::int32_t)
+// (name, command, argument type and name): a program name, or a step number.
+#define MOTQR_PROGRAM_SET_1(S)                                       \
+  S(ConfigureSelectedProgram, ":PROG:NAME %$BQs", BSTR, Name)        \
+  S(RenameProgram, ":PROG:REN %$Bqs", BSTR, NewName)                 \
+  S(ChainProgram, ":PROG:CHA:ADD %$BQs", BSTR, Name)                 \
+  S(InsertProgramStep, ":PROG:STEP%d:INS", std::int32_t, StepNumber) \
+  S(DeleteProgramStep, ":PROG:STEP%d:DEL", std::int32_t, StepNumber)
 
-// (name, command, StepNumber, value type)
+// (name, command, StepNumber, value type and name)
 #define MOTQR_PROGRAM_SET_2(S)                                                                     \
-  S(ConfigureProgramStepDwell, ":PROG:STEP%d:DWEL %0.6lg", std::int32_t, double)                   \
+  S(ConfigureProgramStepDwell, ":PROG:STEP%d:DWEL %0.6lg", std::int32_t, StepNumber, double,       \
+    Dwell)                                                                                         \
   S(ConfigureProgramStepTransition,                                                                \
     ":PROG:STEP%d:OUTP:MODE:TRAN %{MorvaneTqrProgramStepTransitionEnum}s", std::int32_t,           \
-    MorvaneTqrProgramStepTransitionEnum)                                                           \
+    StepNumber, MorvaneTqrProgramStepTransitionEnum, Factor)                                       \
   S(ConfigureProgramStepFunctionMode,                                                              \
-    ":PROG:STEP%d:FUNC:MODE %{MorvaneTqrProgramStepFunctionModeEnum}s", std::int32_t,              \
-    MorvaneTqrProgramStepFunctionModeEnum)                                                         \
+    ":PROG:STEP%d:FUNC:MODE %{MorvaneTqrProgramStepFunctionModeEnum}s", std::int32_t, StepNumber,  \
+    MorvaneTqrProgramStepFunctionModeEnum, FunctionMode)                                           \
   S(ConfigureProgramStepOutputEnabled, ":PROG:STEP%d:OUTP %{VARIANT_BOOL}s", std::int32_t,         \
-    VARIANT_BOOL)                                                                                  \
-  S(ConfigureProgramStepSeamlessCurrent, ":PROG:STEP%d:CURR:SEAM %0.6lg", std::int32_t, double)    \
-  S(ConfigureProgramStepSeamlessPower, ":PROG:STEP%d:POW:SEAM %0.6lg", std::int32_t, double)       \
-  S(ConfigureProgramStepVoltage, ":PROG:STEP%d:VOLT %0.6lg", std::int32_t, double)                 \
-  S(ConfigureProgramStepInternalResistance, ":PROG:STEP%d:RES:IR %0.6lg", std::int32_t, double)    \
+    StepNumber, VARIANT_BOOL, Enabled)                                                             \
+  S(ConfigureProgramStepSeamlessCurrent, ":PROG:STEP%d:CURR:SEAM %0.6lg", std::int32_t,            \
+    StepNumber, double, Current)                                                                   \
+  S(ConfigureProgramStepSeamlessPower, ":PROG:STEP%d:POW:SEAM %0.6lg", std::int32_t, StepNumber,   \
+    double, Power)                                                                                 \
+  S(ConfigureProgramStepVoltage, ":PROG:STEP%d:VOLT %0.6lg", std::int32_t, StepNumber, double,     \
+    Voltage)                                                                                       \
+  S(ConfigureProgramStepInternalResistance, ":PROG:STEP%d:RES:IR %0.6lg", std::int32_t,            \
+    StepNumber, double, InternalResistance)                                                        \
   S(ConfigureProgramStepRamp, ":PROG:STEP%d:RAMP %{MorvaneTqrProgramStepRampEnum}s", std::int32_t, \
-    MorvaneTqrProgramStepRampEnum)                                                                 \
+    StepNumber, MorvaneTqrProgramStepRampEnum, Ramp)                                               \
   S(ConfigureProgramStepTrigger, ":PROG:STEP%d:TRIG:WAIT %{MorvaneTqrTriggerEnum}s", std::int32_t, \
-    MorvaneTqrTriggerEnum)                                                                         \
+    StepNumber, MorvaneTqrTriggerEnum, ProgramStepTrigger)                                         \
   S(ConfigureProgramStepSignal, ":PROG:STEP%d:TRIG:GEN %{MorvaneTqrProgramStepSignalEnum}s",       \
-    std::int32_t, MorvaneTqrProgramStepSignalEnum)
+    std::int32_t, StepNumber, MorvaneTqrProgramStepSignalEnum, Signal)
 
 // (name, command, StepNumber, PositiveNegative, value): the sign's token is
 // part of the header (":CURR" or ":CURR:NEG").
-#define MOTQR_PROGRAM_SET_3(S)                                                                 \
-  S(ConfigureProgramStepCurrent, ":PROG:STEP%d:CURR%{MorvaneTqrPositiveNegativeEnum}s %0.6lg", \
-    std::int32_t, MorvaneTqrPositiveNegativeEnum, double)                                      \
-  S(ConfigureProgramStepPower, ":PROG:STEP%d:POW%{MorvaneTqrPositiveNegativeEnum}s %0.6lg",    \
-    std::int32_t, MorvaneTqrPositiveNegativeEnum, double)
+#define MOTQR_PROGRAM_SET_3(S)                                                                   \
+  S(ConfigureProgramStepCurrent, ":PROG:STEP%d:CURR%{MorvaneTqrPositiveNegativeEnum}s %0.6lg",   \
+    std::int32_t, StepNumber, MorvaneTqrPositiveNegativeEnum, PositiveNegative, double, Current) \
+  S(ConfigureProgramStepPower, ":PROG:STEP%d:POW%{MorvaneTqrPositiveNegativeEnum}s %0.6lg",      \
+    std::int32_t, StepNumber, MorvaneTqrPositiveNegativeEnum, PositiveNegative, double, Power)
 
 // (name, query, reply, result type, result name)
 #define MOTQR_PROGRAM_GET_0(G) \
@@ -75,34 +80,36 @@
 
 // (name, query, reply, StepNumber, result type, result name)
 #define MOTQR_PROGRAM_GET_1(G)                                                                     \
-  G(QueryProgramStepDwell, ":PROG:STEP%d:DWEL?", "%lf", std::int32_t, double, "Dwell")             \
+  G(QueryProgramStepDwell, ":PROG:STEP%d:DWEL?", "%lf", std::int32_t, StepNumber, double, "Dwell") \
   G(QueryProgramStepTransition, ":PROG:STEP%d:OUTP:MODE:TRAN?",                                    \
-    "%{MorvaneTqrProgramStepTransitionEnum}[^\n]", std::int32_t,                                   \
+    "%{MorvaneTqrProgramStepTransitionEnum}[^\n]", std::int32_t, StepNumber,                       \
     MorvaneTqrProgramStepTransitionEnum, "Factor")                                                 \
   G(QueryProgramStepFunctionMode, ":PROG:STEP%d:FUNC:MODE?",                                       \
-    "%{MorvaneTqrProgramStepFunctionModeEnum}[^\n]", std::int32_t,                                 \
+    "%{MorvaneTqrProgramStepFunctionModeEnum}[^\n]", std::int32_t, StepNumber,                     \
     MorvaneTqrProgramStepFunctionModeEnum, "FunctionMode")                                         \
   G(QueryProgramStepOutputEnabled, ":PROG:STEP%d:OUTP?", "%{VARIANT_BOOL}[^\n]", std::int32_t,     \
-    VARIANT_BOOL, "Enabled")                                                                       \
-  G(QueryProgramStepSeamlessCurrent, ":PROG:STEP%d:CURR:SEAM?", "%lf", std::int32_t, double,       \
-    "Current")                                                                                     \
-  G(QueryProgramStepSeamlessPower, ":PROG:STEP%d:POW:SEAM?", "%lf", std::int32_t, double, "Power") \
-  G(QueryProgramStepVoltage, ":PROG:STEP%d:VOLT?", "%lf", std::int32_t, double, "Voltage")         \
-  G(QueryProgramStepInternalResistance, ":PROG:STEP%d:RES:IR?", "%lf", std::int32_t, double,       \
-    "InternalResistance")                                                                          \
+    StepNumber, VARIANT_BOOL, "Enabled")                                                           \
+  G(QueryProgramStepSeamlessCurrent, ":PROG:STEP%d:CURR:SEAM?", "%lf", std::int32_t, StepNumber,   \
+    double, "Current")                                                                             \
+  G(QueryProgramStepSeamlessPower, ":PROG:STEP%d:POW:SEAM?", "%lf", std::int32_t, StepNumber,      \
+    double, "Power")                                                                               \
+  G(QueryProgramStepVoltage, ":PROG:STEP%d:VOLT?", "%lf", std::int32_t, StepNumber, double,        \
+    "Voltage")                                                                                     \
+  G(QueryProgramStepInternalResistance, ":PROG:STEP%d:RES:IR?", "%lf", std::int32_t, StepNumber,   \
+    double, "InternalResistance")                                                                  \
   G(QueryProgramStepRamp, ":PROG:STEP%d:RAMP?", "%{MorvaneTqrProgramStepRampEnum}[^\n]",           \
-    std::int32_t, MorvaneTqrProgramStepRampEnum, "Ramp")                                           \
+    std::int32_t, StepNumber, MorvaneTqrProgramStepRampEnum, "Ramp")                               \
   G(QueryProgramStepTrigger, ":PROG:STEP%d:TRIG:WAIT?", "%{MorvaneTqrTriggerEnum}[^\n]",           \
-    std::int32_t, MorvaneTqrTriggerEnum, "ProgramStepTrigger")                                     \
+    std::int32_t, StepNumber, MorvaneTqrTriggerEnum, "ProgramStepTrigger")                         \
   G(QueryProgramStepSignal, ":PROG:STEP%d:TRIG:GEN?", "%{MorvaneTqrProgramStepSignalEnum}[^\n]",   \
-    std::int32_t, MorvaneTqrProgramStepSignalEnum, "Signal")
+    std::int32_t, StepNumber, MorvaneTqrProgramStepSignalEnum, "Signal")
 
 // (name, query, reply, StepNumber, PositiveNegative, result type, result name)
-#define MOTQR_PROGRAM_GET_2(G)                                                              \
-  G(QueryProgramStepCurrent, ":PROG:STEP%d:CURR%{MorvaneTqrPositiveNegativeEnum}s?", "%lf", \
-    std::int32_t, MorvaneTqrPositiveNegativeEnum, double, "Current")                        \
-  G(QueryProgramStepPower, ":PROG:STEP%d:POW%{MorvaneTqrPositiveNegativeEnum}s?", "%lf",    \
-    std::int32_t, MorvaneTqrPositiveNegativeEnum, double, "Power")
+#define MOTQR_PROGRAM_GET_2(G)                                                                     \
+  G(QueryProgramStepCurrent, ":PROG:STEP%d:CURR%{MorvaneTqrPositiveNegativeEnum}s?", "%lf",        \
+    std::int32_t, StepNumber, MorvaneTqrPositiveNegativeEnum, PositiveNegative, double, "Current") \
+  G(QueryProgramStepPower, ":PROG:STEP%d:POW%{MorvaneTqrPositiveNegativeEnum}s?", "%lf",           \
+    std::int32_t, StepNumber, MorvaneTqrPositiveNegativeEnum, PositiveNegative, double, "Power")
 
 // (name, query, reply, result name): lists of quoted names.
 #define MOTQR_PROGRAM_LISTS(L)                                \
@@ -134,6 +141,7 @@ class Program : public driver::MemberSet<Self, IMorvaneTqrProgram> {
     return driver::RunFrame(this->node(), driver::Describe<Interface, "QuerySelectedProgram">(),
                             driver::Check::kInitialized, [&](driver::CallFrame& f) -> com::HRESULT {
                               MOTQR_RETURN_IF_FAILED(f.Out(Name, "Name"));
+                              MOTQR_RETURN_IF_FAILED(f.Trace(trace::OutParameter("Name", Name)));
                               return QueryQuotedName(f, kQuerySelectedProgramRow, Name);
                             });
   }

@@ -70,6 +70,7 @@ class Status : public driver::MemberSet<Self, IMorvaneTqrStatus> {
     return driver::RunFrame(this->node(), driver::Describe<Interface, M>(), driver::Check::kNone,
                             [&](driver::CallFrame& f) -> HRESULT {
                               MOTQR_RETURN_IF_FAILED(f.Out(val, "val"));
+                              MOTQR_RETURN_IF_FAILED(f.Trace(trace::OutParameter("val", val)));
                               Group* group = static_cast<Self*>(this);
                               group->AddRef();
                               *val = group;

@@ -37,35 +37,40 @@ com::HRESULT SetWithPlaceholder(driver::CallFrame& f, const char* format,
 }
 
 com::HRESULT DirectReadBytes(driver::CallFrame& f, com::SAFEARRAY** data) {
-  MOTQR_RETURN_IF_FAILED(RefuseWhenSimulating(f));
   if (!data) return f.reporter().NullPointer("ReadBytes", "ppsaData");
   *data = nullptr;
+  MOTQR_RETURN_IF_FAILED(f.Trace(trace::OutParameter("Val", data)));
+  MOTQR_RETURN_IF_FAILED(RefuseWhenSimulating(f));
   driver::ISessionPort* session;
   MOTQR_RETURN_IF_FAILED(RawSession(f, &session));
   return session->ReadBytes(data);
 }
 
 com::HRESULT DirectReadString(driver::CallFrame& f, BSTR* data) {
-  MOTQR_RETURN_IF_FAILED(RefuseWhenSimulating(f));
   if (!data) return f.reporter().NullPointer("ReadString", "pbstrData");
   *data = nullptr;
+  MOTQR_RETURN_IF_FAILED(f.Trace(trace::OutParameter("Val", data)));
+  MOTQR_RETURN_IF_FAILED(RefuseWhenSimulating(f));
   driver::ISessionPort* session;
   MOTQR_RETURN_IF_FAILED(RawSession(f, &session));
   return session->ReadString(data);
 }
 
 com::HRESULT DirectWriteBytes(driver::CallFrame& f, com::SAFEARRAY* data, std::int64_t* written) {
-  MOTQR_RETURN_IF_FAILED(RefuseWhenSimulating(f));
   if (!written) return f.reporter().NullPointer("WriteBytes", "pcbActual");
   *written = 0;
+  MOTQR_RETURN_IF_FAILED(
+      f.Trace(trace::InParameter("Buffer", data), trace::OutParameter("Val", written)));
+  MOTQR_RETURN_IF_FAILED(RefuseWhenSimulating(f));
   driver::ISessionPort* session;
   MOTQR_RETURN_IF_FAILED(RawSession(f, &session));
   return session->WriteBytes(data, written);
 }
 
 com::HRESULT DirectWriteString(driver::CallFrame& f, BSTR data) {
-  MOTQR_RETURN_IF_FAILED(RefuseWhenSimulating(f));
   if (!data) return f.reporter().NullPointer("WriteString", "bstrData");
+  MOTQR_RETURN_IF_FAILED(f.Trace(trace::InParameter("Data", data)));
+  MOTQR_RETURN_IF_FAILED(RefuseWhenSimulating(f));
   driver::ISessionPort* session;
   MOTQR_RETURN_IF_FAILED(RawSession(f, &session));
   return session->WriteString(data);

@@ -34,21 +34,21 @@
 // (name, command)
 #define MOTQR_SYSTEM_COMMANDS(C) C(SyncClocks, ":SYST:TIME:ADJ")
 
-// (name, command template, placeholder): the placeholder becomes the list of
-// the array's elements.
-#define MOTQR_SYSTEM_PLACEHOLDER(S)         \
-  S(SetDate, ":SYST:DATE {Date}", "{Date}") \
-  S(SetTime, ":SYST:TIME {Time}", "{Time}")
+// (name, argument, command template, placeholder): the placeholder becomes
+// the list of the array's elements.
+#define MOTQR_SYSTEM_PLACEHOLDER(S)               \
+  S(SetDate, Date, ":SYST:DATE {Date}", "{Date}") \
+  S(SetTime, Time, ":SYST:TIME {Time}", "{Time}")
 
 // (name, query, reply, result name)
 #define MOTQR_SYSTEM_LISTS(L)                  \
   L(QueryDate, ":SYST:DATE?", "%,$Sd", "Date") \
   L(QueryTime, ":SYST:TIME?", "%,$Sd", "Time")
 
-// (name, query, reply, argument type, result name)
+// (name, query, reply, argument type and name, result name)
 #define MOTQR_SYSTEM_LISTS_1(L)                                                    \
   L(GetTimeZoneList, ":SYST:TZON:CAT? %{MorvaneTqrTimeZoneGroupEnum}s", "%,$S$Bs", \
-    MorvaneTqrTimeZoneGroupEnum, "List")
+    MorvaneTqrTimeZoneGroupEnum, Group, "List")
 
 namespace motqr::instrument {
 
@@ -66,13 +66,14 @@ com::HRESULT GetIoTimeout(driver::CallFrame& f, std::int32_t* timeout);
 com::HRESULT PutIoTimeout(driver::CallFrame& f, std::int32_t timeout);
 com::HRESULT GetDirectIo(driver::CallFrame& f, visa::IFormattedIO488** io);
 
-#define MOTQR_MEMBER_PLACEHOLDER(Name, Template, Placeholder)      \
-  com::HRESULT Name(com::SAFEARRAY* values) override {             \
-    return Run<#Name>([&](driver::CallFrame& f) {                  \
-      return SetWithPlaceholder(f, Template, Placeholder, values); \
-    });                                                            \
+#define MOTQR_MEMBER_PLACEHOLDER(Name, Argument, Template, Placeholder)         \
+  com::HRESULT Name(com::SAFEARRAY* Argument) override {                        \
+    return Run<#Name>([&](driver::CallFrame& f) -> com::HRESULT {               \
+      MOTQR_RETURN_IF_FAILED(f.Trace(trace::InParameter(#Argument, Argument))); \
+      return SetWithPlaceholder(f, Template, Placeholder, Argument);            \
+    });                                                                         \
   }
-#define MOTQR_ROW_VIEW_PLACEHOLDER(Name, Template, Placeholder) \
+#define MOTQR_ROW_VIEW_PLACEHOLDER(Name, Argument, Template, Placeholder) \
   driver::RowView{#Name, "method", nullptr, nullptr, Template, driver::Sim::kNo},
 
 template <class Self>
@@ -103,15 +104,21 @@ class System : public driver::MemberSet<Self, IMorvaneTqrSystem> {
   com::HRESULT get_IOTimeout(std::int32_t* val) override {
     return Run<"get_IOTimeout">([&](driver::CallFrame& f) -> com::HRESULT {
       MOTQR_RETURN_IF_FAILED(f.Out(val, "val"));
+      MOTQR_RETURN_IF_FAILED(f.Trace(trace::OutParameter("val", val)));
       return GetIoTimeout(f, val);
     });
   }
   com::HRESULT put_IOTimeout(std::int32_t val) override {
-    return Run<"put_IOTimeout">([&](driver::CallFrame& f) { return PutIoTimeout(f, val); });
+    return Run<"put_IOTimeout">([&](driver::CallFrame& f) -> com::HRESULT {
+      MOTQR_RETURN_IF_FAILED(f.Trace(trace::InParameter("val", val)));
+      return PutIoTimeout(f, val);
+    });
   }
   com::HRESULT get_DirectIO(visa::IFormattedIO488** val) override {
     return Run<"get_DirectIO">([&](driver::CallFrame& f) -> com::HRESULT {
       MOTQR_RETURN_IF_FAILED(f.Out(val, "val"));
+      // The session's I/O object is only declared here: traced as an interface.
+      MOTQR_RETURN_IF_FAILED(f.Trace(trace::OutParameter("val", val, com::VT_UNKNOWN)));
       return GetDirectIo(f, val);
     });
   }
@@ -143,6 +150,7 @@ class System : public driver::MemberSet<Self, IMorvaneTqrSystem> {
     return driver::RunFrame(this->node(), driver::Describe<Interface, M>(), driver::Check::kNone,
                             [&](driver::CallFrame& f) -> com::HRESULT {
                               MOTQR_RETURN_IF_FAILED(f.Out(val, "val"));
+                              MOTQR_RETURN_IF_FAILED(f.Trace(trace::OutParameter("val", val)));
                               return this->QueryInterface(Sub::kIid, reinterpret_cast<void**>(val));
                             });
   }

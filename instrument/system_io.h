@@ -15,15 +15,19 @@
 #define MOTQR_IO_PROPERTIES(P) \
   P(VARIANT_BOOL, IOEnabled, ":IO:STAT?", "%{VARIANT_BOOL}[^\n]", ":IO:STAT %{VARIANT_BOOL}s", kYes)
 
-// (name, header with its blank, enumeration, member whose table gives the tokens)
-#define MOTQR_IO_CONFIGURE(C)                                                                   \
-  C(ConfigureIOInputFilter, ":IO:INP:FILT ", "MorvaneTqrIOInputFilterEnum", QueryIOInputFilter) \
-  C(ConfigureIOInputFunction, ":IO:INP:FUNC ", "MorvaneTqrIOInputFunctionEnum",                 \
-    QueryIOInputFunction)                                                                       \
-  C(ConfigureIOInputPolarity, ":IO:INP:POL ", "MorvaneTqrIOPolarityEnum", QueryIOInputPolarity) \
-  C(ConfigureIOOutputFunction, ":IO:OUTP:FUNC ", "MorvaneTqrIOOutputFunctionEnum",              \
-    QueryIOOutputFunction)                                                                      \
-  C(ConfigureIOOutputPolarity, ":IO:OUTP:POL ", "MorvaneTqrIOPolarityEnum", QueryIOOutputPolarity)
+// (name, argument, header with its blank, enumeration, member whose table
+// gives the tokens)
+#define MOTQR_IO_CONFIGURE(C)                                                                \
+  C(ConfigureIOInputFilter, Filter, ":IO:INP:FILT ", "MorvaneTqrIOInputFilterEnum",          \
+    QueryIOInputFilter)                                                                      \
+  C(ConfigureIOInputFunction, Function, ":IO:INP:FUNC ", "MorvaneTqrIOInputFunctionEnum",    \
+    QueryIOInputFunction)                                                                    \
+  C(ConfigureIOInputPolarity, Polarity, ":IO:INP:POL ", "MorvaneTqrIOPolarityEnum",          \
+    QueryIOInputPolarity)                                                                    \
+  C(ConfigureIOOutputFunction, Function, ":IO:OUTP:FUNC ", "MorvaneTqrIOOutputFunctionEnum", \
+    QueryIOOutputFunction)                                                                   \
+  C(ConfigureIOOutputPolarity, Polarity, ":IO:OUTP:POL ", "MorvaneTqrIOPolarityEnum",        \
+    QueryIOOutputPolarity)
 
 // (name, query, reply, result name)
 #define MOTQR_IO_LISTS(L)                                                                         \
@@ -46,14 +50,17 @@ struct IOListRow {
 // joined by commas.
 com::HRESULT ConfigureIOList(driver::CallFrame& f, const IOListRow& row, com::SAFEARRAY* values);
 
-#define MOTQR_MEMBER_IO_CONFIGURE(Name, Header, Enum, TokenMember)                       \
-  com::HRESULT Name(com::SAFEARRAY* values) override {                                   \
+#define MOTQR_MEMBER_IO_CONFIGURE(Name, Argument, Header, Enum, TokenMember)             \
+  com::HRESULT Name(com::SAFEARRAY* Argument) override {                                 \
     static constexpr IOListRow kRow{Header, Enum, "IMorvaneTqrSystemIO." #TokenMember};  \
     return driver::RunFrame(                                                             \
         this->node(), driver::Describe<Interface, #Name>(), driver::Check::kInitialized, \
-        [&](driver::CallFrame& f) { return ConfigureIOList(f, kRow, values); });         \
+        [&](driver::CallFrame& f) -> com::HRESULT {                                      \
+          MOTQR_RETURN_IF_FAILED(f.Trace(trace::InParameter(#Argument, Argument)));      \
+          return ConfigureIOList(f, kRow, Argument);                                     \
+        });                                                                              \
   }
-#define MOTQR_ROW_VIEW_IO_CONFIGURE(Name, Header, ...) \
+#define MOTQR_ROW_VIEW_IO_CONFIGURE(Name, Argument, Header, ...) \
   driver::RowView{#Name, "method", nullptr, nullptr, Header, driver::Sim::kNo},
 
 template <class Self>

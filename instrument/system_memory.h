@@ -12,9 +12,9 @@
 #define MOTQR_MEMORY_COMMANDS(C) C(FactoryDefault, ":MEM:CLE")
 
 // (name, command, MemoryNumber)
-#define MOTQR_MEMORY_SET_1(S)                    \
-  S(RecallSettings, ":MEM:REC %d", std::int32_t) \
-  S(SaveSettings, ":MEM:SAVE %d", std::int32_t)
+#define MOTQR_MEMORY_SET_1(S)                                  \
+  S(RecallSettings, ":MEM:REC %d", std::int32_t, MemoryNumber) \
+  S(SaveSettings, ":MEM:SAVE %d", std::int32_t, MemoryNumber)
 
 namespace motqr::instrument {
 

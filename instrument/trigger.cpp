@@ -36,6 +36,10 @@ HRESULT QueryTransientInfo(driver::CallFrame& f, MorvaneTqrTransientStateEnum* S
   MOTQR_RETURN_IF_FAILED(f.Out(ProgramName, "ProgramName"));
   MOTQR_RETURN_IF_FAILED(f.Out(StepNumber, "StepNumber"));
   MOTQR_RETURN_IF_FAILED(f.Out(LoopNumber, "LoopNumber"));
+  MOTQR_RETURN_IF_FAILED(f.Trace(trace::OutParameter("State", State),
+                                 trace::OutParameter("ProgramName", ProgramName),
+                                 trace::OutParameter("StepNumber", StepNumber),
+                                 trace::OutParameter("LoopNumber", LoopNumber)));
 
   std::string state_word;
   std::string name;

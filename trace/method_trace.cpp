@@ -41,7 +41,11 @@ CMethodTrace::CMethodTrace(CTraceWriter& writer, const char* interface_name, con
 }
 
 CMethodTrace::~CMethodTrace() {
-  if (entered_) (void)Exit(com::E_UNEXPECTED);
+  if (!entered_) return;
+  try {
+    (void)Exit(com::E_UNEXPECTED);
+  } catch (...) {  // nothing leaves a destructor
+  }
 }
 
 std::error_code CMethodTrace::Enter() {

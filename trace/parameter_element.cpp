@@ -183,6 +183,12 @@ void WriteParameter(XmlWriter& xml, const Parameter& p, ArrayTraceLimits limits)
   xml.Attribute("Direction", DirectionName(p.direction));
   com::VARTYPE type = p.type;
   const void* value = p.value;
+  if (!value) {  // a member that describes an absent argument
+    xml.Attribute("Value", "(null)");
+    xml.Attribute("DataType", TypeName(type));
+    xml.EndElement();
+    return;
+  }
   if (type == com::VT_VARIANT) {
     const Unwrapped u = Unwrap(*static_cast<const com::VARIANT*>(value));
     if (u.type != com::VT_VARIANT) {  // a nested variant stays "(variant)"

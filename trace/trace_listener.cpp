@@ -50,7 +50,10 @@ void NotifyTraceListeners(const char* record, const char* trace_name, std::uint3
   const std::vector<ITraceListener*> listeners = r.listeners;
   for (ITraceListener* l : listeners) {
     if (std::find(r.listeners.begin(), r.listeners.end(), l) == r.listeners.end()) continue;
-    l->OnTraceEvent(record, kMethodRecord, trace_name, trace_id);
+    try {
+      l->OnTraceEvent(record, kMethodRecord, trace_name, trace_id);
+    } catch (...) {  // a failed listener call is ignored
+    }
   }
 }
 

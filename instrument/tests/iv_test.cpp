@@ -33,9 +33,9 @@ TEST(IV, RowsSendTheirCommands) {
   MemberFixture<Channel> f(&inst);
   ASSERT_EQ(f.status, com::S_OK);
   auto& iv = *f.channel;
-#define CHECK_SET(Name, Command, ...)                   \
-  EXPECT_EQ(iv.Name(Sample<__VA_ARGS__>()), com::S_OK); \
-  EXPECT_EQ(inst.sent.back(), ExpectedCommand(Command, #Name, TypeCodes<__VA_ARGS__>()));
+#define CHECK_SET(Name, Command, T1, N1)       \
+  EXPECT_EQ(iv.Name(Sample<T1>()), com::S_OK); \
+  EXPECT_EQ(inst.sent.back(), ExpectedCommand(Command, #Name, TypeCodes<T1>()));
   MOTQR_IV_SET_1(CHECK_SET)
 #undef CHECK_SET
   EXPECT_EQ(iv.SetCurrentIVPoint(3, 12.5, 0.8), com::S_OK);

@@ -30,13 +30,13 @@ TEST(Program, EveryCommandRowWritesItsArguments) {
   MemberFixture<Channel> f(&inst, &commands::FindEnumConverter);
   ASSERT_EQ(f.status, com::S_OK);
   auto& p = *f.channel;
-#define CHECK_SET_1(Name, Command, T1)                 \
+#define CHECK_SET_1(Name, Command, T1, N1)             \
   EXPECT_EQ(p.Name(Sample<T1>()), com::S_OK) << #Name; \
   EXPECT_EQ(inst.sent.back(), ExpectedCommand(Command, MEMBER(Name), TypeCodes<T1>()));
-#define CHECK_SET_2(Name, Command, T1, T2)                           \
+#define CHECK_SET_2(Name, Command, T1, N1, T2, N2)                   \
   EXPECT_EQ(p.Name(Sample<T1>(), Sample<T2>()), com::S_OK) << #Name; \
   EXPECT_EQ(inst.sent.back(), ExpectedCommand(Command, MEMBER(Name), TypeCodes<T1, T2>()));
-#define CHECK_SET_3(Name, Command, T1, T2, T3)                                     \
+#define CHECK_SET_3(Name, Command, T1, N1, T2, N2, T3, N3)                         \
   EXPECT_EQ(p.Name(Sample<T1>(), Sample<T2>(), Sample<T3>()), com::S_OK) << #Name; \
   EXPECT_EQ(inst.sent.back(), ExpectedCommand(Command, MEMBER(Name), TypeCodes<T1, T2, T3>()));
 #define CHECK_COMMAND(Name, Command) \
@@ -70,7 +70,7 @@ TEST(Program, EveryQueryRowReadsItsResult) {
     ExpectSample(out, #Name);                                \
     EXPECT_EQ(p.Name(nullptr), errors::E_IVI_NULL_POINTER);  \
   }
-#define CHECK_GET_1(Name, Command, fmt, T1, TO, OutName)                               \
+#define CHECK_GET_1(Name, Command, fmt, T1, N1, TO, OutName)                           \
   {                                                                                    \
     const std::string query = ExpectedCommand(Command, MEMBER(Name), TypeCodes<T1>()); \
     inst.Reply(query, SampleReply<TO>(fmt, MEMBER(Name)));                             \
@@ -79,7 +79,7 @@ TEST(Program, EveryQueryRowReadsItsResult) {
     EXPECT_EQ(inst.sent.back(), query);                                                \
     ExpectSample(out, #Name);                                                          \
   }
-#define CHECK_GET_2(Name, Command, fmt, T1, T2, TO, OutName)                               \
+#define CHECK_GET_2(Name, Command, fmt, T1, N1, T2, N2, TO, OutName)                       \
   {                                                                                        \
     const std::string query = ExpectedCommand(Command, MEMBER(Name), TypeCodes<T1, T2>()); \
     inst.Reply(query, SampleReply<TO>(fmt, MEMBER(Name)));                                 \

@@ -135,11 +135,12 @@ std::error_code CTraceWriter::EndRecord() {
   if (xml_.depth() != kRootDepth) return {};
   if (copying_) {
     copying_ = false;
-    const std::size_t first = record_.find('<');
+    // Taken out first: a listener may make traced calls, which start records of their own.
+    const std::string record = std::exchange(record_, {});
+    const std::size_t first = record.find('<');
     if (first != std::string::npos) {
-      NotifyTraceListeners(record_.c_str() + first, trace_name_.c_str(), trace_id_);
+      NotifyTraceListeners(record.c_str() + first, trace_name_.c_str(), trace_id_);
     }
-    record_.clear();
   }
   if (closing_) {
     closing_ = false;
@@ -151,6 +152,7 @@ std::error_code CTraceWriter::EndRecord() {
 }
 
 std::error_code CTraceWriter::SaveAndRollOver() {
+  if (state_ != FileState::kOpen) return {};  // a listener's own call rolled the file over
   const std::time_t now = std::time(nullptr);
   // Whole minutes elapsed since the last save.
   const std::int64_t minutes = static_cast<std::int64_t>(now - last_save_) / 60;

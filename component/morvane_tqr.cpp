@@ -4,6 +4,7 @@
 #include "component/output_channel.h"
 #include "driver/identity.h"
 #include "driver/visa_session_port.h"
+#include "repcap/channel_names.h"
 #include "repcap/rep_cap.h"
 
 namespace motqr {
@@ -205,6 +206,11 @@ HRESULT MorvaneTqr::CreateChildCollections() {
   channel->Attach(this, this);
   channels.push_back({com::ComPtr<com::IUnknown>::Attach(channel->unknown()), channel});
   return S_OK;
+}
+
+void MorvaneTqr::AddVirtualName(driver::VirtualNameMap& names, std::string_view virtual_name,
+                                std::string_view maps_to) {
+  repcap::AddVirtualName(names, virtual_name, maps_to, repcap::kOutputChannelRepCap);
 }
 
 // IIviDriverOperation -------------------------------------------------------------------

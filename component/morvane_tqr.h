@@ -125,6 +125,8 @@ class MorvaneTqr final
   HRESULT ResetThroughInterface() override;
   HRESULT PutFlagThroughInterface(driver::OperationFlag flag, bool value) override;
   HRESULT CreateChildCollections() override;
+  void AddVirtualName(driver::VirtualNameMap& names, std::string_view virtual_name,
+                      std::string_view maps_to) override;
 
  private:
   HRESULT GetFlag(const errors::MethodDescriptor& m, driver::OperationFlag flag, VARIANT_BOOL* val);

@@ -7,6 +7,7 @@
 #include <deque>
 #include <memory>
 #include <string>
+#include <string_view>
 
 #include "driver/call_context_stack.h"
 #include "driver/enum_command_converter.h"
@@ -89,11 +90,13 @@ class CDriver : public CNode, public io::IEnumFormatter {
   virtual HRESULT CreateChildCollections() { return com::S_OK; }
   // Reads the configuration store into `s` for `resource_name` and applies the
   // option string; false when the store cannot be opened (nothing applied).
-  virtual bool ApplyConfigurationStore(const std::string& /*resource_name*/,
-                                       const std::string& /*options*/, SessionSettings* /*s*/,
-                                       HRESULT* /*status*/) {
-    return false;
-  }
+  // Defined in driver/configuration_store.cpp.
+  virtual bool ApplyConfigurationStore(const std::string& resource_name, const std::string& options,
+                                       SessionSettings* s, HRESULT* status);
+  // Adds a virtual channel name read from the store; the driver class knows the
+  // repeated capability its physical names belong to.
+  virtual void AddVirtualName(VirtualNameMap& /*names*/, std::string_view /*virtual_name*/,
+                              std::string_view /*maps_to*/) {}
 
  private:
   // The converter of `enum_name` for the member being executed, or null.

@@ -33,6 +33,9 @@ install(FILES
         ${PROJECT_SOURCE_DIR}/platform/com/unknown.h
         ${PROJECT_SOURCE_DIR}/platform/com/variant.h
         DESTINATION ${MOTQR_INCLUDE_SUBDIR}/platform/com)
+# Where the IVI configuration store lies, settable by the program.
+install(FILES ${PROJECT_SOURCE_DIR}/platform/ivi/config_store_location.h
+        DESTINATION ${MOTQR_INCLUDE_SUBDIR}/platform/ivi)
 
 if(TARGET tqr-sim)
   install(TARGETS tqr-sim RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})

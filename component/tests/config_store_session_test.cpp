@@ -25,15 +25,12 @@ constexpr const char* kStore = R"(<IviConfigStore>
       <Cache>false</Cache><QueryInstrStatus>true</QueryInstrStatus><RangeCheck>false</RangeCheck>
       <RecordCoercions>true</RecordCoercions><Simulate>true</Simulate>
       <DriverSetup>Model=TQR-M2</DriverSetup>
-      <VirtualNames><IviVirtualName><Name>Main</Name><MapTo>OutputChannel1</MapTo></IviVirtualName>
-      </VirtualNames>
-    </IviDriverSession>
-    <IviDriverSession id="m5"><Name>M5Session</Name><IviHardwareAsset idref="ha"/>
-      <Simulate>true</Simulate><DriverSetup>Model=TQR-M2</DriverSetup>
       <DataComponents><IviStructure><Name>Configurable Initial Settings</Name><DataComponents>
         <IviString><Name>model</Name><Value>TQR-M5</Value></IviString>
         <IviInteger><Name>Model</Name><Value>7</Value></IviInteger>
       </DataComponents></IviStructure></DataComponents>
+      <VirtualNames><IviVirtualName><Name>Main</Name><MapTo>OutputChannel1</MapTo></IviVirtualName>
+      </VirtualNames>
     </IviDriverSession>
   </DriverSessions>
   <LogicalNames><IviLogicalName><Name>Bench</Name><IviDriverSession idref="ds"/></IviLogicalName>
@@ -81,7 +78,7 @@ TEST(ConfigStoreSession, StoreSettingsThenTheOptionString) {
   EXPECT_EQ(Operation(d, &IIviDriverOperation::get_IoResourceDescriptor),
             "TCPIP::10.0.0.5::5025::SOCKET");
   EXPECT_EQ(Operation(d, &IIviDriverOperation::get_DriverSetup), "Model=TQR-M2");
-  EXPECT_EQ(Model(d), "TQR-M2");
+  EXPECT_EQ(Model(d), "TQR-M5");  // the "model" setting (only that letter case) beats the setup
   ASSERT_EQ(d->Close(), com::S_OK);
 
   // The option string wins flag by flag; its driver setup replaces the store's.
@@ -91,14 +88,6 @@ TEST(ConfigStoreSession, StoreSettingsThenTheOptionString) {
   EXPECT_EQ(Operation(d, &IIviDriverOperation::get_LogicalName), "BenchSession");
   EXPECT_EQ(Operation(d, &IIviDriverOperation::get_DriverSetup), "Model=TQR-M3");
   EXPECT_EQ(Model(d), "TQR-M3");
-}
-
-TEST(ConfigStoreSession, ModelInitialSettingOverridesTheStoreDriverSetup) {
-  ScopedConfigStore store(kStore);
-  auto d = NewDriver();
-  ASSERT_EQ(Init(d, "M5Session"), com::S_OK) << TakeError().description;
-  EXPECT_EQ(Model(d), "TQR-M5");  // "model" only, in that letter case
-  EXPECT_EQ(ReadFlags(d), (Flags{true, false, true, false, true}));  // absent: defaults
 }
 
 TEST(ConfigStoreSession, PlainResourceNamesUseTheSoftwareModule) {
@@ -115,9 +104,7 @@ TEST(ConfigStoreSession, PlainResourceNamesUseTheSoftwareModule) {
   auto d = NewDriver();
   EXPECT_EQ(Init(d, "TCPIP::10.0.0.9::5025::SOCKET", "Simulate=true"),
             errors::E_IVI_CANNOT_RECOVER);
-  EXPECT_EQ(TakeError().description,
-            "MorvaneTqr: Unrecoverable failure.\r\nSoftware module could not be loaded from the "
-            "IVI Configuration Store.");
+  EXPECT_NE(TakeError().description.find("Software module could not be loaded"), std::string::npos);
 }
 
 TEST(ConfigStoreSession, MalformedStoreFailsInitializeWithItsReason) {

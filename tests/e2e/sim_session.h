@@ -1,0 +1,64 @@
+// A test fixture for scenarios that span several driver interfaces: a driver
+// session with status checking on a fresh tqr-sim (no measurement noise), its
+// output channel, and a second plain connection that moves the simulator's
+// clock by hand, so that programs and integration run in simulated time.
+//
+//   TEST_F(SimSessionTest, Something) {
+//     auto program = Root<IMorvaneTqrProgram>();
+//     AdvanceSeconds(100);
+//   }
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "interfaces/motqr_interfaces.h"
+#include "tests/e2e/e2e_support.h"
+#include "tests/e2e/raw_instrument.h"
+#include "tests/e2e/sim_process.h"
+
+namespace motqr::e2e {
+
+class SimSessionTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(sim_.ok()) << sim_.error();
+    ASSERT_EQ(Initialize(driver_.Get(), sim_.SocketResource(), true, true, "QueryInstrStatus=true"),
+              com::S_OK)
+        << LastError();
+    com::ComPtr<IIviDCPwrOutputs> outputs;
+    ASSERT_EQ(As<IIviDCPwr>(driver_)->get_Outputs(outputs.Put()), com::S_OK);
+    ASSERT_EQ(outputs->get_Item(com::Bstr::FromUtf8("OutputChannel1").Get(), output_.Put()),
+              com::S_OK);
+    ASSERT_TRUE(clock_.connected());
+  }
+  void TearDown() override { driver_->Close(); }
+
+  // An interface of the driver object (every one is the driver itself).
+  template <class I>
+  com::ComPtr<I> Root() {
+    return As<I>(driver_);
+  }
+  // An interface of the output channel object.
+  template <class I>
+  com::ComPtr<I> Channel() {
+    com::ComPtr<I> r;
+    output_.As(&r);
+    return r;
+  }
+  // Moves simulated time forward and returns once tqr-sim has done so.
+  void AdvanceSeconds(int seconds) {
+    ASSERT_TRUE(clock_.Send("SIM:TIME:ADV " + std::to_string(seconds) + ";:SIM:TIME?"));
+    ASSERT_FALSE(clock_.ReadLine().empty());
+  }
+
+  SimProcess sim_{{"--noise", "0"}};
+  com::ComPtr<IIviDriver> driver_ = NewDriver();
+  com::ComPtr<IIviDCPwrOutput> output_;
+  RawClient clock_{sim_.port()};
+};
+
+inline com::Bstr Text(const char* text) { return com::Bstr::FromUtf8(text); }
+
+}  // namespace motqr::e2e

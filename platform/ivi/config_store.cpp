@@ -80,6 +80,13 @@ std::optional<T> ParseNumber(std::string_view text) {
   return value;
 }
 
+template <class T>
+bool Assign(const std::optional<T>& value, DataComponent* out) {
+  if (!value) return false;
+  out->value = *value;
+  return true;
+}
+
 std::string Quoted(std::string_view s) { return "'" + std::string(s) + "'"; }
 
 // Reads one parsed document into a ConfigStore; the first problem found ends
@@ -194,23 +201,11 @@ bool StoreReader::ReadDataComponent(pugi::xml_node node, const ComponentKind& ki
   };
   switch (kind.type) {
     case DataComponentType::kBoolean:
-      if (auto b = ParseBoolean(text))
-        out->value = *b;
-      else
-        return bad_value();
-      return true;
+      return Assign(ParseBoolean(text), out) || bad_value();
     case DataComponentType::kInteger:
-      if (auto i = ParseNumber<std::int32_t>(text))
-        out->value = *i;
-      else
-        return bad_value();
-      return true;
+      return Assign(ParseNumber<std::int32_t>(text), out) || bad_value();
     case DataComponentType::kReal:
-      if (auto d = ParseNumber<double>(text))
-        out->value = *d;
-      else
-        return bad_value();
-      return true;
+      return Assign(ParseNumber<double>(text), out) || bad_value();
     case DataComponentType::kString:
       out->value = std::move(raw);
       return true;

@@ -36,6 +36,9 @@ install(FILES
 # Where the IVI configuration store lies, settable by the program.
 install(FILES ${PROJECT_SOURCE_DIR}/platform/ivi/config_store_location.h
         DESTINATION ${MOTQR_INCLUDE_SUBDIR}/platform/ivi)
+# Trace listeners, registered by the program.
+install(FILES ${PROJECT_SOURCE_DIR}/trace/trace_listener.h
+        DESTINATION ${MOTQR_INCLUDE_SUBDIR}/trace)
 
 if(TARGET tqr-sim)
   install(TARGETS tqr-sim RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})

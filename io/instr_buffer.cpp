@@ -60,6 +60,7 @@ HRESULT CInstrBuffer::AllocateRead(std::int32_t capacity) {
   if (!area) return reporter_->OutOfMemory(ReadAllocationMessage(capacity));
   read_ = std::move(area);
   read_capacity_ = capacity;
+  read_dirty_ = 0;
   ResetRead();
   return S_OK;
 }
@@ -93,7 +94,8 @@ void CInstrBuffer::SetReadTermination(std::string_view termination) {
 }
 
 void CInstrBuffer::ResetRead() {
-  std::fill_n(read_.get(), read_capacity_, std::uint8_t{0});
+  std::fill_n(read_.get(), read_dirty_, std::uint8_t{0});
+  read_dirty_ = 0;
   read_count_ = 0;
   read_available_ = 0;
   read_position_ = 0;
@@ -114,8 +116,12 @@ bool CInstrBuffer::TerminationEndsReadData() const {
 HRESULT CInstrBuffer::Refill() {
   std::int32_t received = 0;
   HRESULT hr = io_->LowLevelReadNoPoll(read_.get(), read_capacity_, &received, kTmoKeep);
-  if (Failed(hr)) return hr;
+  if (Failed(hr)) {
+    read_dirty_ = read_capacity_;  // whatever a failed read left behind
+    return hr;
+  }
   received = std::clamp(received, 0, read_capacity_);
+  read_dirty_ = std::max(read_dirty_, received);
   read_position_ = 0;
   read_count_ = received;
   end_seen_ = end_seen_saved_ = (hr != S_MORE_DATA);
@@ -366,8 +372,9 @@ HRESULT CInstrBuffer::SendWriteBuffer(std::int32_t length) {
   std::int32_t sent = 0;
   HRESULT hr = io_->LowLevelWriteNoPoll(write_.get(), length, &sent, kTmoKeep);
   if (Failed(hr)) return hr;  // the buffered bytes stay
-  // A partly sent command cannot be completed: the bytes are dropped either way.
-  std::fill_n(write_.get(), write_capacity_ + Length(write_termination_), std::uint8_t{0});
+  // A partly sent command cannot be completed: the bytes are dropped either way. Nothing
+  // was ever written past the buffered bytes and one termination after them.
+  std::fill_n(write_.get(), write_count_ + Length(write_termination_), std::uint8_t{0});
   write_count_ = 0;
   if (sent < length) {
     return reporter_->IoError("Flush of formatted I/O write buffer only successfully sent " +

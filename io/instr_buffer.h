@@ -107,6 +107,9 @@ class CInstrBuffer final : public IIoBuffer {
   std::int32_t read_available_ = 0;
   std::int32_t write_count_ = 0;
   std::int32_t read_position_ = 0;
+  // Bytes at the start of the read buffer written since it was last zero-filled:
+  // zero-filling touches only those, not the whole capacity, on every response.
+  std::int32_t read_dirty_ = 0;
   bool end_seen_ = true;
   bool end_seen_saved_ = true;
   // The last read consumed a trailing termination after the caller's bytes;

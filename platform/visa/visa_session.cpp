@@ -5,6 +5,7 @@
 #include <cstring>
 #include <memory>
 #include <mutex>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -217,7 +218,12 @@ class VisaSession final
   }
   HRESULT SetNumber(const IID& iid, ViAttr attribute, ViAttrState value);
   HRESULT GetBoolean(ViAttr attribute, VARIANT_BOOL* enabled);
-  Status ReadUpTo(std::int32_t count, std::vector<std::uint8_t>* data);
+  // Reads up to `count` bytes into read_scratch_; *size receives how many.
+  Status ReadUpTo(std::int32_t count, std::size_t* size);
+  std::span<const std::uint8_t> Scratch(std::size_t size) const {
+    return {read_scratch_.data(), size};
+  }
+  void TrimScratch();
   Status WriteBytes(std::span<const std::uint8_t> data, std::int32_t* ret_count);
   HRESULT Open(std::string_view resource, AccessMode mode, std::int32_t timeout_ms);
   Status LockLocked(AccessMode type, std::int32_t lock_timeout, std::string_view key,
@@ -229,6 +235,9 @@ class VisaSession final
   std::string options_;
   HRESULT last_status_ = com::S_OK;
   AccessMode lock_state_ = NO_LOCK;
+  // Kept between reads (under mutex_) so that a read does not zero-fill fresh storage
+  // each time; only the bytes a read stores are used.
+  std::vector<std::uint8_t> read_scratch_;
 };
 
 HRESULT VisaSession::get_LockState(AccessMode* state) {
@@ -474,33 +483,42 @@ HRESULT VisaSession::ReadSTB(std::int16_t* status_byte) {
   return Finish(status, IBaseMessage::kIid);
 }
 
-Status VisaSession::ReadUpTo(std::int32_t count, std::vector<std::uint8_t>* data) {
-  data->clear();
+Status VisaSession::ReadUpTo(std::int32_t count, std::size_t* size) {
+  *size = 0;
   MOTQR_VISA_RETURN_IF_ERROR(Opened());
   if (count < 0) return InvalidArgument("The read count must not be negative.");
   const auto wanted = static_cast<std::size_t>(count);
   while (true) {
-    const std::size_t before = data->size();
-    const std::size_t chunk = std::min(wanted - before, kReadChunk);
-    data->resize(before + chunk);
+    const std::size_t chunk = std::min(wanted - *size, kReadChunk);
+    // Storage grows with what arrives, a chunk ahead, and is not cleared between reads.
+    if (read_scratch_.size() < *size + chunk) read_scratch_.resize(*size + chunk);
     ReadResult result;
-    Status status = transport_->Read(std::span(data->data() + before, chunk), &result);
-    data->resize(before + result.count);
-    if (!status.ok() || result.stop != ReadStop::kCount || data->size() == wanted) return status;
+    Status status = transport_->Read(std::span(read_scratch_.data() + *size, chunk), &result);
+    *size += std::min(result.count, chunk);
+    if (!status.ok() || result.stop != ReadStop::kCount || *size == wanted) return status;
   }
+}
+
+// A large reply's storage is not kept for the rest of the session.
+void VisaSession::TrimScratch() {
+  if (read_scratch_.size() > kReadChunk) std::vector<std::uint8_t>().swap(read_scratch_);
 }
 
 HRESULT VisaSession::Read(std::int32_t count, SAFEARRAY** buffer) {
   if (buffer == nullptr) return com::E_POINTER;
   *buffer = nullptr;
   std::lock_guard<std::mutex> hold(mutex_);
-  std::vector<std::uint8_t> data;
-  Status status = ReadUpTo(count, &data);
-  if (!status.ok()) return Finish(status, IMessage::kIid);
+  std::size_t size = 0;
+  Status status = ReadUpTo(count, &size);
+  if (!status.ok()) {
+    TrimScratch();
+    return Finish(status, IMessage::kIid);
+  }
   com::SafeArray array =
-      com::SafeArray::CreateVector(com::VT_UI1, static_cast<std::uint32_t>(data.size()));
+      com::SafeArray::CreateVector(com::VT_UI1, static_cast<std::uint32_t>(size));
   if (!array) return com::E_OUTOFMEMORY;
-  std::copy(data.begin(), data.end(), array.Data<std::uint8_t>().begin());
+  std::ranges::copy(Scratch(size), array.Data<std::uint8_t>().begin());
+  TrimScratch();
   *buffer = array.Detach();
   return Finish(status, IMessage::kIid);
 }
@@ -509,11 +527,16 @@ HRESULT VisaSession::ReadString(std::int32_t count, BSTR* buffer) {
   if (buffer == nullptr) return com::E_POINTER;
   *buffer = nullptr;
   std::lock_guard<std::mutex> hold(mutex_);
-  std::vector<std::uint8_t> data;
-  Status status = ReadUpTo(count, &data);
-  if (!status.ok()) return Finish(status, IMessage::kIid);
+  std::size_t size = 0;
+  Status status = ReadUpTo(count, &size);
+  if (!status.ok()) {
+    TrimScratch();
+    return Finish(status, IMessage::kIid);
+  }
+  const auto data = Scratch(size);
   *buffer = com::AllocBstrFromUtf8(
       std::string_view(reinterpret_cast<const char*>(data.data()), data.size()));
+  TrimScratch();
   if (*buffer == nullptr) return com::E_OUTOFMEMORY;
   return Finish(status, IMessage::kIid);
 }

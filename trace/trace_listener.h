@@ -38,7 +38,7 @@ class ITraceListener {
                             std::uint32_t trace_id) = 0;
 
  protected:
-  ~ITraceListener() = default;
+  virtual ~ITraceListener() = default;
 };
 
 MOTQR_EXPORT void RegisterTraceListener(ITraceListener* listener);

@@ -16,17 +16,9 @@ samples=tools/samples
 [[ -x $motqr ]] || { echo "no $motqr: build first" >&2; exit 1; }
 
 # tqr-sim on a free loopback port, through `motqr sim`, with a 2 ohm load.
-sim_out=$(mktemp)
-"$motqr" sim --port 0 --load-ohms 2 --noise 0 >"$sim_out" &
-sim=$!
-trap 'kill $sim 2>/dev/null; wait $sim 2>/dev/null; rm -f "$sim_out"' EXIT
-port=""
-for _ in $(seq 100); do
-  port=$(sed -n 's/^port \([0-9]*\)$/\1/p' "$sim_out")
-  [[ -n $port ]] && break
-  sleep 0.05
-done
-[[ -n $port ]] || { echo "tqr-sim did not start" >&2; exit 1; }
+source "$root/scripts/start_sim.sh"
+trap stop_tqr_sim EXIT
+start_tqr_sim "$motqr" sim --port 0 --load-ohms 2 --noise 0
 export MOTQR_RESOURCE="TCPIP::127.0.0.1::$port::SOCKET"
 
 bold="" plain=""

@@ -10,17 +10,9 @@ echo "== 1. A simulated session (Simulate=true) through the C++ component interf
 
 echo
 echo "== 2. tqr-sim, the bundled instrument simulator, on a 2 ohm load =="
-out=$(mktemp)
-"$build/sim/tqr-sim" --port 0 --load-ohms 2 --noise 0 >"$out" &
-sim=$!
-trap 'kill $sim 2>/dev/null; wait $sim 2>/dev/null; rm -f "$out"' EXIT
-port=""
-for _ in $(seq 100); do
-  port=$(sed -n 's/^port \([0-9]*\)$/\1/p' "$out")
-  [[ -n $port ]] && break
-  sleep 0.05
-done
-[[ -n $port ]] || { echo "tqr-sim did not start" >&2; exit 1; }
+source "$root/scripts/start_sim.sh"
+trap stop_tqr_sim EXIT
+start_tqr_sim "$build/sim/tqr-sim" --port 0 --load-ohms 2 --noise 0
 echo "tqr-sim listens on 127.0.0.1:$port"
 "$build/examples/motqr_instrument_tour" "TCPIP::127.0.0.1::$port::SOCKET"
 if [[ -x $build/examples/motqr_c_example ]]; then

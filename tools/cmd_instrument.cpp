@@ -78,21 +78,23 @@ Status RunIdn(Context& c) {
   return Status::Ok();
 }
 
-Status RunReset(Context& c) {
+// The utility interface of a new session, for the commands that take no arguments.
+Status OpenUtility(Context& c, com::ComPtr<IIviDriverUtility>* utility) {
   MOTQR_CLI_TRY(ExpectArguments(c, 0));
   Session* s;
   MOTQR_CLI_TRY(c.OpenSession(&s));
+  return s->Driver(utility);
+}
+
+Status RunReset(Context& c) {
   com::ComPtr<IIviDriverUtility> utility;
-  MOTQR_CLI_TRY(s->Driver(&utility));
+  MOTQR_CLI_TRY(OpenUtility(c, &utility));
   return Check(utility->Reset(), "Reset");
 }
 
 Status RunSelfTest(Context& c) {
-  MOTQR_CLI_TRY(ExpectArguments(c, 0));
-  Session* s;
-  MOTQR_CLI_TRY(c.OpenSession(&s));
   com::ComPtr<IIviDriverUtility> utility;
-  MOTQR_CLI_TRY(s->Driver(&utility));
+  MOTQR_CLI_TRY(OpenUtility(c, &utility));
   std::int32_t result = 0;
   com::Bstr message;
   MOTQR_CLI_TRY(Check(utility->SelfTest(&result, message.Put()), "SelfTest"));
@@ -103,11 +105,8 @@ Status RunSelfTest(Context& c) {
 }
 
 Status RunErrors(Context& c) {
-  MOTQR_CLI_TRY(ExpectArguments(c, 0));
-  Session* s;
-  MOTQR_CLI_TRY(c.OpenSession(&s));
   com::ComPtr<IIviDriverUtility> utility;
-  MOTQR_CLI_TRY(s->Driver(&utility));
+  MOTQR_CLI_TRY(OpenUtility(c, &utility));
   std::vector<std::vector<Scalar>> rows;
   for (int i = 0; i < kMaxErrorReads; ++i) {
     std::int32_t code = 0;

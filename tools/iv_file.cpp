@@ -9,13 +9,7 @@ Status ParseIvFile(std::string_view text, std::vector<IvPoint>* points) {
   points->clear();
   bool voltage_first = true;
   bool first_row = true;
-  std::size_t line_number = 0;
-  while (!text.empty()) {
-    const std::size_t end = text.find('\n');
-    const std::string_view line = StripComment(text.substr(0, end));
-    text = end == std::string_view::npos ? std::string_view() : text.substr(end + 1);
-    ++line_number;
-    if (line.empty()) continue;
+  MOTQR_CLI_TRY(ForEachContentLine(text, [&](std::string_view line, std::size_t line_number) {
     const std::string where = "line " + std::to_string(line_number) + ": ";
     const std::vector<std::string> cells = SplitCells(line);
     if (cells.size() != 2) return Status::Usage(where + "a point is a voltage and a current");
@@ -26,12 +20,13 @@ Status ParseIvFile(std::string_view text, std::vector<IvPoint>* points) {
         return Status::Usage(where + "the header names the columns voltage and current");
       voltage_first = x == "voltage";
       first_row = false;
-      continue;
+      return Status::Ok();
     }
     first_row = false;
     if (!a || !b) return Status::Usage(where + "'" + std::string(line) + "' is not two numbers");
     points->push_back(voltage_first ? IvPoint{*a, *b} : IvPoint{*b, *a});
-  }
+    return Status::Ok();
+  }));
   if (points->empty()) return Status::Usage("no points");
   return Status::Ok();
 }

@@ -58,23 +58,15 @@ Status ParseStepFile(std::string_view text, std::span<const std::string_view> kn
   *file = StepFile{};
   std::optional<std::size_t> step_column;
   bool have_header = false;
-  std::size_t line_number = 0;
-  while (!text.empty()) {
-    const std::size_t end = text.find('\n');
-    const std::string_view line = StripComment(text.substr(0, end));
-    text = end == std::string_view::npos ? std::string_view() : text.substr(end + 1);
-    ++line_number;
-    if (line.empty()) continue;
+  MOTQR_CLI_TRY(ForEachContentLine(text, [&](std::string_view line, std::size_t line_number) {
     const std::size_t eq = line.find('=');
     if (!have_header && eq != std::string_view::npos && line.find(',') == std::string_view::npos) {
-      MOTQR_CLI_TRY(ApplyKey(line.substr(0, eq), line.substr(eq + 1), line_number, file));
-      continue;
+      return ApplyKey(line.substr(0, eq), line.substr(eq + 1), line_number, file);
     }
     std::vector<std::string> cells = SplitCells(line);
     if (!have_header) {
-      MOTQR_CLI_TRY(SetColumns(std::move(cells), known_columns, line_number, file, &step_column));
       have_header = true;
-      continue;
+      return SetColumns(std::move(cells), known_columns, line_number, file, &step_column);
     }
     const std::size_t width = file->columns.size() + (step_column ? 1 : 0);
     if (cells.size() > width)
@@ -91,7 +83,8 @@ Status ParseStepFile(std::string_view text, std::span<const std::string_view> kn
       cells.erase(cells.begin() + static_cast<std::ptrdiff_t>(*step_column));
     }
     file->steps.push_back(std::move(cells));
-  }
+    return Status::Ok();
+  }));
   if (!have_header) return Status::Usage("no header row naming the step fields");
   if (file->steps.empty()) return Status::Usage("no steps");
   return Status::Ok();

@@ -23,4 +23,20 @@ std::vector<std::string> SplitCells(std::string_view line);
 // The line without its '#' comment, trimmed.
 std::string_view StripComment(std::string_view line);
 
+// Calls `row(line, line_number)` for every line that holds more than a comment
+// (the line stripped of it), stopping at the first failure.
+template <class Row>
+Status ForEachContentLine(std::string_view text, Row&& row) {
+  std::size_t line_number = 0;
+  while (!text.empty()) {
+    const std::size_t end = text.find('\n');
+    const std::string_view line = StripComment(text.substr(0, end));
+    text = end == std::string_view::npos ? std::string_view() : text.substr(end + 1);
+    ++line_number;
+    if (line.empty()) continue;
+    if (Status s = row(line, line_number); !s.ok()) return s;
+  }
+  return Status::Ok();
+}
+
 }  // namespace motqr::cli

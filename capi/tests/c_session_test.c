@@ -80,12 +80,9 @@ static void error_texts(void) {
   CHECK_STATUS(MOTQR_ERROR_NULL_POINTER, motqr_error_message(vi, 0, NULL));
   if (!vi) return;
   /* A null result pointer names the parameter. */
-  motqr_ClearError(vi);
-  CHECK_STATUS(MOTQR_ERROR_NULL_POINTER, motqr_QueryLinePower(vi, NULL));
-  CHECK_TEXT("Parameter LinePower is VI_NULL.", c_check_error(vi, &code));
-  CHECK_STATUS(MOTQR_ERROR_NULL_POINTER, code);
   CHECK_STATUS(MOTQR_ERROR_NULL_POINTER, motqr_QueryApertureTimeMinMax(vi, &value, NULL));
-  CHECK_TEXT("Parameter Max is VI_NULL.", c_check_error(vi, NULL));
+  CHECK_TEXT("Parameter Max is VI_NULL.", c_check_error(vi, &code));
+  CHECK_STATUS(MOTQR_ERROR_NULL_POINTER, code);
   CHECK_STATUS(MOTQR_ERROR_NULL_POINTER, motqr_error_query(vi, NULL, text));
   CHECK_TEXT("Parameter ErrorCode is VI_NULL.", c_check_error(vi, NULL));
   /* A text read once is gone; motqr_ClearError drops one unread. */

@@ -47,17 +47,6 @@ static void* work(void* arg) {
   return NULL;
 }
 
-static void shared_session(void) {
-  /* Threads on one session: the lock serializes, nothing is lost. */
-  ViSession vi = c_check_open();
-  ViBoolean has = VI_FALSE;
-  if (!vi) return;
-  CHECK_STATUS(0, motqr_LockSession(vi, &has));
-  CHECK_STATUS(0, motqr_SetAttributeViBoolean(vi, "", MOTQR_ATTR_RECORD_COERCIONS, VI_TRUE));
-  CHECK_STATUS(0, motqr_UnlockSession(vi, &has));
-  CHECK_STATUS(0, motqr_close(vi));
-}
-
 int main(void) {
   pthread_t threads[kThreads];
   Worker workers[kThreads];
@@ -72,6 +61,5 @@ int main(void) {
     if (workers[i].failures) fprintf(stderr, "thread %d: %d failures\n", i, workers[i].failures);
     c_check_failures += workers[i].failures;
   }
-  shared_session();
   return c_check_failures;
 }

@@ -1,16 +1,24 @@
 // motqr.h against the tables it is written from: every function of
 // functions.def has its prototype, every attribute row its MOTQR_ATTR_
 // constant and its typed accessors, every status of the message table its
-// MOTQR_ERROR_/MOTQR_WARN_ constant with a text.
+// MOTQR_ERROR_/MOTQR_WARN_ constant with a text, every enumeration value its
+// MOTQR_VAL_ constant.
 #include <gtest/gtest.h>
 
+#include <cctype>
+#include <fstream>
+#include <map>
+#include <regex>
 #include <set>
+#include <sstream>
 #include <string>
 #include <vector>
 
 #include "capi/motqr.h"
 #include "errors/c_status.h"
 #include "errors/message_table.h"
+#include "errors/status_codes.h"
+#include "interfaces/enums.h"
 
 namespace motqr::capi {
 namespace {
@@ -50,58 +58,29 @@ TEST(HeaderCheckTest, EveryTypedAccessorIsListed) {
   for (const std::string& a : accessors) EXPECT_TRUE(names.contains(a)) << a;
 }
 
+// The "#define MOTQR_<kind>_<NAME> <value>" constants of motqr.h whose value is a decimal
+// number, bare or in parentheses: name -> value.
+std::map<std::string, std::int64_t> HeaderConstants(const std::string& kind) {
+  std::stringstream text;
+  text << std::ifstream(MOTQR_C_HEADER).rdbuf();
+  const std::string header = text.str();
+  const std::regex define("#define (MOTQR_" + kind + R"(_\w+) (?:\((-?\d+)\)|(-?\d+))\s)");
+  std::map<std::string, std::int64_t> constants;
+  for (std::sregex_iterator it(header.begin(), header.end(), define), end; it != end; ++it) {
+    const std::string value = (*it)[2].matched ? (*it)[2] : (*it)[3];
+    EXPECT_TRUE(constants.emplace((*it)[1], std::stoll(value)).second) << (*it)[1];
+  }
+  return constants;
+}
+
 TEST(HeaderCheckTest, StatusConstantsMatchTheMessageTableAndHaveTexts) {
-  const std::int32_t header[] = {MOTQR_ERROR_CANNOT_RECOVER,
-                                 MOTQR_ERROR_INSTRUMENT_STATUS,
-                                 MOTQR_ERROR_CANNOT_OPEN_FILE,
-                                 MOTQR_ERROR_READING_FILE,
-                                 MOTQR_ERROR_WRITING_FILE,
-                                 MOTQR_ERROR_INVALID_PATHNAME,
-                                 MOTQR_ERROR_INVALID_VALUE,
-                                 MOTQR_ERROR_METHOD_NOT_SUPPORTED,
-                                 MOTQR_ERROR_PROPERTY_NOT_SUPPORTED,
-                                 MOTQR_ERROR_VALUE_NOT_SUPPORTED,
-                                 MOTQR_ERROR_NOT_INITIALIZED,
-                                 MOTQR_ERROR_UNKNOWN_CHANNEL_NAME,
-                                 MOTQR_ERROR_TOO_MANY_OPEN_FILES,
-                                 MOTQR_ERROR_CHANNEL_NAME_REQUIRED,
-                                 MOTQR_ERROR_MISSING_OPTION_NAME,
-                                 MOTQR_ERROR_MISSING_OPTION_VALUE,
-                                 MOTQR_ERROR_BAD_OPTION_NAME,
-                                 MOTQR_ERROR_BAD_OPTION_VALUE,
-                                 MOTQR_ERROR_OUT_OF_MEMORY,
-                                 MOTQR_ERROR_OPERATION_PENDING,
-                                 MOTQR_ERROR_NULL_POINTER,
-                                 MOTQR_ERROR_UNEXPECTED_RESPONSE,
-                                 MOTQR_ERROR_FILE_NOT_FOUND,
-                                 MOTQR_ERROR_INVALID_FILE_FORMAT,
-                                 MOTQR_ERROR_STATUS_NOT_AVAILABLE,
-                                 MOTQR_ERROR_ID_QUERY_FAILED,
-                                 MOTQR_ERROR_RESET_FAILED,
-                                 MOTQR_ERROR_RESOURCE_UNKNOWN,
-                                 MOTQR_ERROR_ALREADY_INITIALIZED,
-                                 MOTQR_ERROR_CANNOT_CHANGE_SIMULATION_STATE,
-                                 MOTQR_ERROR_INVALID_NUMBER_OF_LEVELS_IN_SELECTOR,
-                                 MOTQR_ERROR_INVALID_RANGE_IN_SELECTOR,
-                                 MOTQR_ERROR_UNKNOWN_NAME_IN_SELECTOR,
-                                 MOTQR_ERROR_BADLY_FORMED_SELECTOR,
-                                 MOTQR_ERROR_UNKNOWN_PHYSICAL_IDENTIFIER,
-                                 MOTQR_WARN_NSUP_ID_QUERY,
-                                 MOTQR_WARN_NSUP_RESET,
-                                 MOTQR_WARN_NSUP_SELF_TEST,
-                                 MOTQR_WARN_NSUP_ERROR_QUERY,
-                                 MOTQR_WARN_NSUP_REV_QUERY,
-                                 MOTQR_ERROR_IO_GENERAL,
-                                 MOTQR_ERROR_IO_TIMEOUT,
-                                 MOTQR_ERROR_MODEL_NOT_SUPPORTED,
-                                 MOTQR_ERROR_TRIGGER_NOT_SOFTWARE,
-                                 MOTQR_ERROR_INVALID_ATTRIBUTE,
-                                 MOTQR_ERROR_ATTRIBUTE_NOT_WRITABLE,
-                                 MOTQR_ERROR_ATTRIBUTE_NOT_READABLE,
-                                 MOTQR_ERROR_TYPES_DO_NOT_MATCH,
-                                 MOTQR_ERROR_INVALID_SESSION_HANDLE};
-  std::set<std::int32_t> in_header(std::begin(header), std::end(header));
-  EXPECT_EQ(in_header.size(), std::size(header));
+  std::set<std::int64_t> in_header;
+  for (const char* kind : {"ERROR", "WARN"}) {
+    for (const auto& [name, code] : HeaderConstants(kind)) {
+      EXPECT_TRUE(in_header.insert(code).second) << name;
+      EXPECT_NE(errors::CStatusText(static_cast<std::int32_t>(code)), nullptr) << name;
+    }
+  }
   for (const errors::MessageEntry& m : errors::kMessages) {
     if (m.c_code == 0) continue;
     EXPECT_TRUE(in_header.contains(m.c_code)) << m.code_name;
@@ -109,8 +88,49 @@ TEST(HeaderCheckTest, StatusConstantsMatchTheMessageTableAndHaveTexts) {
   for (const errors::CStatusEntry& c : errors::kCOnlyStatuses) {
     EXPECT_TRUE(in_header.contains(c.c_code)) << c.name;
   }
-  for (std::int32_t code : header) EXPECT_NE(errors::CStatusText(code), nullptr) << code;
   EXPECT_EQ(in_header.size() + 1, errors::kMessages.size() + errors::kCOnlyStatuses.size());
+  static_assert(MOTQR_ERROR_UNMAPPED == errors::kCStatusUnmapped);  // the one without a text
+}
+
+// MorvaneTqrOutputFunctionModeDSeamless -> MOTQR_VAL_OUTPUT_FUNCTION_MODE_D_SEAMLESS,
+// E_MORVANETQR_IO_GENERAL -> MOTQR_VAL_MORVANETQR_IO_GENERAL.
+std::string ValueConstantName(std::string_view member) {
+  for (std::string_view prefix : {"MorvaneTqr", "IviDCPwr", "E_"}) {
+    if (member.starts_with(prefix)) {
+      member.remove_prefix(prefix.size());
+      break;
+    }
+  }
+  const bool camel = member.find('_') == std::string_view::npos;
+  std::string name = "MOTQR_VAL_";
+  for (std::size_t i = 0; i < member.size(); ++i) {
+    const auto at = [&](std::size_t k) { return static_cast<unsigned char>(member[k]); };
+    const bool word_starts =
+        i > 0 && std::isupper(at(i)) &&
+        (!std::isupper(at(i - 1)) || (i + 1 < member.size() && std::islower(at(i + 1))));
+    if (camel && word_starts) name += '_';
+    name += static_cast<char>(std::toupper(at(i)));
+  }
+  return name;
+}
+
+void ExpectConstant(const std::map<std::string, std::int64_t>& constants, std::string_view member,
+                    std::int64_t value) {
+  const auto it = constants.find(ValueConstantName(member));
+  ASSERT_TRUE(it != constants.end()) << member << " has no constant";
+  EXPECT_EQ(it->second, value) << member;
+}
+
+// A member added to interfaces/enums.def without its constant, or a constant with another value,
+// fails here.
+TEST(HeaderCheckTest, EveryEnumerationValueHasItsConstant) {
+  const std::map<std::string, std::int64_t> constants = HeaderConstants("VAL");
+  std::size_t members = 0;
+#define MOTQR_ENUM_VALUE(Enum, Member, value) \
+  ++members;                                  \
+  ExpectConstant(constants, #Member, Member);
+#include "interfaces/enums.def"
+  EXPECT_EQ(constants.size(), members);
 }
 
 }  // namespace

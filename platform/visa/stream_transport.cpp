@@ -126,21 +126,30 @@ bool StreamTransport::TakeFromReadAhead(std::span<std::uint8_t> buffer, Framing 
   return at_termchar;
 }
 
-Status StreamTransport::FillReadAhead(const Deadline& deadline) {
+// Receives at least one byte into [into, into + size) within the deadline.
+Status StreamTransport::ReceiveSome(std::uint8_t* into, std::size_t size, const Deadline& deadline,
+                                    std::size_t* received) {
   while (true) {
-    const long received =
-        RecvSome(read_ahead_.data() + pending_end_, read_ahead_.size() - pending_end_);
-    if (received > 0) {
-      pending_end_ += static_cast<std::size_t>(received);
+    const long n = RecvSome(into, size);
+    if (n > 0) {
+      *received = static_cast<std::size_t>(n);
       return Status();
     }
-    if (received == 0) {
+    if (n == 0) {
       return Status(VI_ERROR_CONN_LOST, StatusDescription(VI_ERROR_CONN_LOST) +
                                             " The instrument closed the connection.");
     }
     if (!IsRetry(errno)) return TransferFailure(errno, "read");
     MOTQR_VISA_RETURN_IF_ERROR(WaitFor(fd(), POLLIN, deadline));
   }
+}
+
+Status StreamTransport::FillReadAhead(const Deadline& deadline) {
+  std::size_t received = 0;
+  MOTQR_VISA_RETURN_IF_ERROR(ReceiveSome(read_ahead_.data() + pending_end_,
+                                         read_ahead_.size() - pending_end_, deadline, &received));
+  pending_end_ += received;
+  return Status();
 }
 
 Status StreamTransport::ReadFramed(std::span<std::uint8_t> buffer, Framing framing,
@@ -158,8 +167,18 @@ Status StreamTransport::ReadFramed(std::span<std::uint8_t> buffer, Framing frami
       result->stop = ReadStop::kCount;
       return Status(VI_SUCCESS_MAX_CNT);
     }
-    // The read-ahead is empty here: refill it from the line.
-    Status status = FillReadAhead(deadline);
+    // The read-ahead is empty here. A read that does not stop at the termination character
+    // and has room for more than the read-ahead holds takes the bytes straight from the line;
+    // others go through the read-ahead.
+    const std::size_t room = buffer.size() - result->count;
+    Status status;
+    if (!framing.stop_at_termchar && room >= read_ahead_.size()) {
+      std::size_t received = 0;
+      status = ReceiveSome(buffer.data() + result->count, room, deadline, &received);
+      result->count += received;
+    } else {
+      status = FillReadAhead(deadline);
+    }
     if (!status.ok()) {
       result->stop = status.code() == VI_ERROR_TMO ? ReadStop::kTimeout : ReadStop::kError;
       return status;

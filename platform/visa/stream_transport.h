@@ -72,6 +72,8 @@ class StreamTransport : public Transport {
  private:
   Status ReadFramed(std::span<std::uint8_t> buffer, Framing framing, ReadResult* result);
   Status FillReadAhead(const class Deadline& deadline);
+  Status ReceiveSome(std::uint8_t* into, std::size_t size, const class Deadline& deadline,
+                     std::size_t* received);
   bool TakeFromReadAhead(std::span<std::uint8_t> buffer, Framing framing, ReadResult* result);
 
   UniqueFd fd_;
@@ -84,7 +86,8 @@ class StreamTransport : public Transport {
   bool suppress_end_enabled_ = false;
   ViUInt16 io_protocol_ = VI_PROT_NORMAL;
   std::shared_ptr<ResourceLock> lock_;
-  std::array<std::uint8_t, 4096> read_ahead_{};
+  // Large enough that a long text reply takes few receive calls.
+  std::array<std::uint8_t, 65536> read_ahead_{};
   std::size_t pending_begin_ = 0;
   std::size_t pending_end_ = 0;
 };

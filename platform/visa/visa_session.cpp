@@ -29,6 +29,8 @@ constexpr std::int32_t kDefaultOpenTimeoutMs = 2000;
 // Largest single transfer asked of a transport; longer reads continue chunk by chunk, so
 // memory grows only with the bytes that actually arrived.
 constexpr std::size_t kReadChunk = 64 * 1024;
+// Reads of up to this many bytes may allocate what they ask for before any data arrive.
+constexpr std::int32_t kDirectReadLimit = 16 << 20;
 
 VARIANT_BOOL ToVariantBool(ViAttrState value) {
   return value != VI_FALSE ? VARIANT_TRUE : VARIANT_FALSE;
@@ -218,11 +220,9 @@ class VisaSession final
   }
   HRESULT SetNumber(const IID& iid, ViAttr attribute, ViAttrState value);
   HRESULT GetBoolean(ViAttr attribute, VARIANT_BOOL* enabled);
-  // Reads up to `count` bytes into read_scratch_; *size receives how many.
-  Status ReadUpTo(std::int32_t count, std::size_t* size);
-  std::span<const std::uint8_t> Scratch(std::size_t size) const {
-    return {read_scratch_.data(), size};
-  }
+  // Reads up to `count` bytes into `fixed` (which holds `count`) or, when it is empty, into
+  // read_scratch_; *size receives how many.
+  Status ReadUpTo(std::int32_t count, std::span<std::uint8_t> fixed, std::size_t* size);
   void TrimScratch();
   Status WriteBytes(std::span<const std::uint8_t> data, std::int32_t* ret_count);
   HRESULT Open(std::string_view resource, AccessMode mode, std::int32_t timeout_ms);
@@ -483,18 +483,22 @@ HRESULT VisaSession::ReadSTB(std::int16_t* status_byte) {
   return Finish(status, IBaseMessage::kIid);
 }
 
-Status VisaSession::ReadUpTo(std::int32_t count, std::size_t* size) {
+Status VisaSession::ReadUpTo(std::int32_t count, std::span<std::uint8_t> fixed, std::size_t* size) {
   *size = 0;
   MOTQR_VISA_RETURN_IF_ERROR(Opened());
   if (count < 0) return InvalidArgument("The read count must not be negative.");
   const auto wanted = static_cast<std::size_t>(count);
   while (true) {
-    const std::size_t chunk = std::min(wanted - *size, kReadChunk);
-    // Storage grows with what arrives, a chunk ahead, and is not cleared between reads.
-    if (read_scratch_.size() < *size + chunk) read_scratch_.resize(*size + chunk);
+    std::span<std::uint8_t> room = fixed.subspan(std::min(*size, fixed.size()));
+    if (fixed.empty()) {
+      // Storage grows with what arrives, a chunk ahead, and is not cleared between reads.
+      const std::size_t chunk = std::min(wanted - *size, kReadChunk);
+      if (read_scratch_.size() < *size + chunk) read_scratch_.resize(*size + chunk);
+      room = std::span(read_scratch_).subspan(*size, chunk);
+    }
     ReadResult result;
-    Status status = transport_->Read(std::span(read_scratch_.data() + *size, chunk), &result);
-    *size += std::min(result.count, chunk);
+    Status status = transport_->Read(room, &result);
+    *size += std::min(result.count, room.size());
     if (!status.ok() || result.stop != ReadStop::kCount || *size == wanted) return status;
   }
 }
@@ -508,17 +512,27 @@ HRESULT VisaSession::Read(std::int32_t count, SAFEARRAY** buffer) {
   if (buffer == nullptr) return com::E_POINTER;
   *buffer = nullptr;
   std::lock_guard<std::mutex> hold(mutex_);
+  // A large read (a block whose length is known) goes straight into the array handed out,
+  // which is then cut to what arrived: no second copy of the data.
+  com::SafeArray array;
+  if (count > static_cast<std::int32_t>(kReadChunk) && count <= kDirectReadLimit) {
+    array = com::SafeArray::CreateVector(com::VT_UI1, static_cast<std::uint32_t>(count));
+    if (!array) return com::E_OUTOFMEMORY;
+  }
   std::size_t size = 0;
-  Status status = ReadUpTo(count, &size);
+  Status status = ReadUpTo(count, array.Data<std::uint8_t>(), &size);
   if (!status.ok()) {
     TrimScratch();
     return Finish(status, IMessage::kIid);
   }
-  com::SafeArray array =
-      com::SafeArray::CreateVector(com::VT_UI1, static_cast<std::uint32_t>(size));
-  if (!array) return com::E_OUTOFMEMORY;
-  std::ranges::copy(Scratch(size), array.Data<std::uint8_t>().begin());
-  TrimScratch();
+  if (array) {
+    array.Get()->rgsabound[0].cElements = static_cast<std::uint32_t>(size);
+  } else {
+    array = com::SafeArray::CreateVector(com::VT_UI1, static_cast<std::uint32_t>(size));
+    if (!array) return com::E_OUTOFMEMORY;
+    if (size > 0) std::memcpy(array.Data<std::uint8_t>().data(), read_scratch_.data(), size);
+    TrimScratch();
+  }
   *buffer = array.Detach();
   return Finish(status, IMessage::kIid);
 }
@@ -528,14 +542,13 @@ HRESULT VisaSession::ReadString(std::int32_t count, BSTR* buffer) {
   *buffer = nullptr;
   std::lock_guard<std::mutex> hold(mutex_);
   std::size_t size = 0;
-  Status status = ReadUpTo(count, &size);
+  Status status = ReadUpTo(count, {}, &size);
   if (!status.ok()) {
     TrimScratch();
     return Finish(status, IMessage::kIid);
   }
-  const auto data = Scratch(size);
   *buffer = com::AllocBstrFromUtf8(
-      std::string_view(reinterpret_cast<const char*>(data.data()), data.size()));
+      std::string_view(reinterpret_cast<const char*>(read_scratch_.data()), size));
   TrimScratch();
   if (*buffer == nullptr) return com::E_OUTOFMEMORY;
   return Finish(status, IMessage::kIid);

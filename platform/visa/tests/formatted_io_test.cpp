@@ -5,10 +5,8 @@
 #include <clocale>
 #include <vector>
 
-#include "platform/com/class_registry.h"
-#include "platform/com/error_info.h"
-#include "platform/visa/resource_manager.h"
 #include "platform/visa/tests/loopback_server.h"
+#include "platform/visa/tests/visa_test_support.h"
 #include "platform/visa/visa_com_status.h"
 
 namespace motqr::visa {
@@ -16,32 +14,23 @@ namespace {
 
 using com::Bstr;
 using com::ComPtr;
+using testing::LastErrorDescription;
 using testing::LoopbackServer;
-
-std::string LastErrorDescription() {
-  com::ErrorRecord record;
-  return com::TakeErrorInfo(&record) ? record.description : "<no error object>";
-}
 
 // A formatted I/O object over a socket session to `server`, with the termination character on.
 ComPtr<IFormattedIO488> Connect(const LoopbackServer& server) {
   EXPECT_EQ(RegisterVisaComClasses(), com::S_OK);
-  ComPtr<IResourceManager> rm;
-  EXPECT_EQ(com::CoCreateInstance(kClsidResourceManager, nullptr, com::CLSCTX_ALL,
-                                  IResourceManager::kIid, rm.PutVoid()),
-            com::S_OK);
-  ComPtr<IVisaSession> session;
-  EXPECT_EQ(
-      rm->Open(Bstr::FromUtf8(server.resource()).Get(), NO_LOCK, 2000, nullptr, session.Put()),
-      com::S_OK);
-  ComPtr<IMessage> message;
-  EXPECT_EQ(session.As(&message), com::S_OK);
-  EXPECT_EQ(message->put_TerminationCharacterEnabled(com::VARIANT_TRUE), com::S_OK);
+  ComPtr<IMessage> message = testing::OpenMessage(server.resource());
   ComPtr<IFormattedIO488> io;
-  EXPECT_EQ(com::CoCreateInstance(kClsidFormattedIO488, nullptr, com::CLSCTX_ALL,
-                                  IFormattedIO488::kIid, io.PutVoid()),
-            com::S_OK);
-  EXPECT_EQ(io->putref_IO(message.Get()), com::S_OK);
+  if (message) {
+    EXPECT_EQ(message->put_TerminationCharacterEnabled(com::VARIANT_TRUE), com::S_OK);
+    EXPECT_EQ(com::CoCreateInstance(kClsidFormattedIO488, nullptr, com::CLSCTX_ALL,
+                                    IFormattedIO488::kIid, io.PutVoid()),
+              com::S_OK);
+    if (io) {
+      EXPECT_EQ(io->putref_IO(message.Get()), com::S_OK);
+    }
+  }
   RevokeVisaComClasses();
   return io;
 }

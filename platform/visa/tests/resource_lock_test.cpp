@@ -5,8 +5,8 @@
 #include <chrono>
 #include <thread>
 
-#include "platform/visa/open_transport.h"
 #include "platform/visa/tests/loopback_server.h"
+#include "platform/visa/tests/visa_test_support.h"
 
 namespace motqr::visa {
 namespace {
@@ -57,20 +57,17 @@ TEST(VisaResourceLock, TransportIoIsRefusedWhileAnotherSessionHoldsTheLock) {
     EXPECT_EQ(testing::LoopbackServer::Receive(client, 5), "*CLS\n");
     testing::LoopbackServer::AwaitClose(client);
   });
-  ResourceName name;
-  ASSERT_TRUE(ParseResourceName(server.resource(), &name).ok());
-  std::unique_ptr<Transport> transport;
-  ASSERT_TRUE(OpenTransport(name, {}, &transport).ok());
+  auto transport = testing::Open(server.resource(), Backend::kTcpSocket);
+  ASSERT_TRUE(transport);
   // Another session of this process on the same host (named in other case) and port.
   auto lock = ResourceLock::For("TCPIP::127.0.0.1::" + std::to_string(server.port()));
   int other = 0;
   std::string key;
   ASSERT_TRUE(lock->Lock(&other, VI_EXCLUSIVE_LOCK, 0, "", &key).ok());
-  std::size_t written = 0;
-  EXPECT_EQ(transport->Write(AsBytes("*CLS\n"), true, &written).code(), VI_ERROR_RSRC_LOCKED);
+  EXPECT_EQ(testing::Write(*transport, "*CLS\n").code(), VI_ERROR_RSRC_LOCKED);
   EXPECT_EQ(transport->Lock(VI_EXCLUSIVE_LOCK, 50, "", &key).code(), VI_ERROR_RSRC_LOCKED);
   lock->ReleaseAll(&other);
-  EXPECT_TRUE(transport->Write(AsBytes("*CLS\n"), true, &written).ok());
+  EXPECT_TRUE(testing::Write(*transport, "*CLS\n").ok());
 }
 
 }  // namespace

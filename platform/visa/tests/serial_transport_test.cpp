@@ -11,12 +11,18 @@
 #include <array>
 #include <chrono>
 #include <string>
+#include <utility>
 
-#include "platform/visa/open_transport.h"
+#include "platform/visa/tests/visa_test_support.h"
 #include "platform/visa/unique_fd.h"
 
 namespace motqr::visa {
 namespace {
+
+using testing::Attribute;
+using testing::Read;
+using testing::Reading;
+using testing::Write;
 
 // The instrument end of a pseudo-terminal pair; the transport opens the other end.
 class PtyPeer {
@@ -56,40 +62,23 @@ class PtyPeer {
 };
 
 std::unique_ptr<Transport> Open(const PtyPeer& peer) {
-  ResourceName name;
-  EXPECT_TRUE(ParseResourceName(peer.resource(), &name).ok());
-  EXPECT_EQ(BackendFor(name), Backend::kSerial);
-  std::unique_ptr<Transport> transport;
-  Status status = OpenTransport(name, {}, &transport);
-  EXPECT_TRUE(status.ok()) << status.message();
-  return transport;
-}
-
-std::string Text(const std::array<std::uint8_t, 64>& buffer, const ReadResult& result) {
-  return std::string(reinterpret_cast<const char*>(buffer.data()), result.count);
+  return testing::Open(peer.resource(), Backend::kSerial);
 }
 
 TEST(VisaSerialTransport, ReadEndsAtTerminationCharacterByDefault) {
   PtyPeer peer;
   auto transport = Open(peer);
   ASSERT_TRUE(transport);
-  std::size_t written = 0;
-  ASSERT_TRUE(transport->Write(AsBytes("MEAS:VOLT?\n"), true, &written).ok());
+  ASSERT_TRUE(Write(*transport, "MEAS:VOLT?\n").ok());
   EXPECT_EQ(peer.Receive(11), "MEAS:VOLT?\n");  // sent as given, nothing appended
 
   peer.Send("+4.998\n+0.5\n");
-  std::array<std::uint8_t, 64> buffer{};
-  ReadResult result;
   // END_IN defaults to the termination character: the read ends there with END.
-  EXPECT_EQ(transport->Read(buffer, &result).code(), VI_SUCCESS);
-  EXPECT_EQ(result.stop, ReadStop::kEnd);
-  EXPECT_EQ(Text(buffer, result), "+4.998\n");
-
+  EXPECT_EQ(Read(*transport), (Reading{VI_SUCCESS, ReadStop::kEnd, "+4.998\n"}));
   // With END_IN off, only the enabled termination character stops a read.
   ASSERT_TRUE(transport->SetAttribute(VI_ATTR_ASRL_END_IN, VI_ASRL_END_NONE).ok());
   ASSERT_TRUE(transport->SetTerminationCharacterEnabled(true).ok());
-  EXPECT_EQ(transport->Read(buffer, &result).code(), VI_SUCCESS_TERM_CHAR);
-  EXPECT_EQ(Text(buffer, result), "+0.5\n");
+  EXPECT_EQ(Read(*transport), (Reading{VI_SUCCESS_TERM_CHAR, ReadStop::kTermChar, "+0.5\n"}));
 }
 
 TEST(VisaSerialTransport, TimeoutCountAndEndOutput) {
@@ -98,22 +87,18 @@ TEST(VisaSerialTransport, TimeoutCountAndEndOutput) {
   ASSERT_TRUE(transport);
   ASSERT_TRUE(transport->SetTimeout(100).ok());
   peer.Send("12345");
-  std::array<std::uint8_t, 64> buffer{};
-  ReadResult result;
-  EXPECT_EQ(transport->Read(std::span(buffer).first(3), &result).code(), VI_SUCCESS_MAX_CNT);
-  EXPECT_EQ(Text(buffer, result), "123");
+  EXPECT_EQ(Read(*transport, 3), (Reading{VI_SUCCESS_MAX_CNT, ReadStop::kCount, "123"}));
   const auto start = std::chrono::steady_clock::now();
-  EXPECT_EQ(transport->Read(buffer, &result).code(), VI_ERROR_TMO);
+  EXPECT_EQ(Read(*transport), (Reading{VI_ERROR_TMO, ReadStop::kTimeout, "45"}));
   const auto elapsed = std::chrono::steady_clock::now() - start;
-  EXPECT_EQ(Text(buffer, result), "45");
   EXPECT_GE(elapsed, std::chrono::milliseconds(100));
   EXPECT_LT(elapsed, std::chrono::milliseconds(350));
 
   // END_OUT = TERMCHAR appends the termination character to a write that asserts END only.
   ASSERT_TRUE(transport->SetAttribute(VI_ATTR_ASRL_END_OUT, VI_ASRL_END_TERMCHAR).ok());
   ASSERT_TRUE(transport->SetTerminationCharacter('\r').ok());
+  ASSERT_TRUE(Write(*transport, "OUTP ", false).ok());
   std::size_t written = 0;
-  ASSERT_TRUE(transport->Write(AsBytes("OUTP "), false, &written).ok());
   ASSERT_TRUE(transport->Write(AsBytes("ON"), true, &written).ok());
   EXPECT_EQ(written, 2u);
   EXPECT_EQ(peer.Receive(8), "OUTP ON\r");
@@ -123,77 +108,65 @@ TEST(VisaSerialTransport, LineSettingsAreCheckedAndKept) {
   PtyPeer peer;
   auto transport = Open(peer);
   ASSERT_TRUE(transport);
-  struct Default {
-    ViAttr attribute;
-    ViAttrState value;
-  };
-  for (const Default& d : {Default{VI_ATTR_ASRL_BAUD, 9600}, Default{VI_ATTR_ASRL_DATA_BITS, 8},
-                           Default{VI_ATTR_ASRL_PARITY, VI_ASRL_PAR_NONE},
-                           Default{VI_ATTR_ASRL_STOP_BITS, VI_ASRL_STOP_ONE},
-                           Default{VI_ATTR_ASRL_FLOW_CNTRL, VI_ASRL_FLOW_NONE},
-                           Default{VI_ATTR_INTF_TYPE, VI_INTF_ASRL}}) {
-    ViAttrState value = 12345;
-    ASSERT_TRUE(transport->GetAttribute(d.attribute, &value).ok());
-    EXPECT_EQ(value, d.value) << std::hex << d.attribute;
+  const std::pair<ViAttr, ViAttrState> defaults[] = {{VI_ATTR_ASRL_BAUD, 9600},
+                                                     {VI_ATTR_ASRL_DATA_BITS, 8},
+                                                     {VI_ATTR_ASRL_PARITY, VI_ASRL_PAR_NONE},
+                                                     {VI_ATTR_ASRL_STOP_BITS, VI_ASRL_STOP_ONE},
+                                                     {VI_ATTR_ASRL_FLOW_CNTRL, VI_ASRL_FLOW_NONE},
+                                                     {VI_ATTR_INTF_TYPE, VI_INTF_ASRL}};
+  for (const auto& [attribute, value] : defaults) {
+    EXPECT_EQ(Attribute(*transport, attribute), value) << std::hex << attribute;
   }
   EXPECT_TRUE(transport->SetAttribute(VI_ATTR_ASRL_BAUD, 115200).ok());
   EXPECT_TRUE(transport->SetAttribute(VI_ATTR_ASRL_STOP_BITS, VI_ASRL_STOP_TWO).ok());
   EXPECT_TRUE(transport->SetAttribute(VI_ATTR_ASRL_FLOW_CNTRL, VI_ASRL_FLOW_XON_XOFF).ok());
-  EXPECT_EQ(transport->SetAttribute(VI_ATTR_ASRL_BAUD, 12345).code(), VI_ERROR_NSUP_ATTR_STATE);
-  EXPECT_EQ(transport->SetAttribute(VI_ATTR_ASRL_DATA_BITS, 9).code(), VI_ERROR_NSUP_ATTR_STATE);
-  EXPECT_EQ(transport->SetAttribute(VI_ATTR_ASRL_STOP_BITS, VI_ASRL_STOP_ONE5).code(),
-            VI_ERROR_NSUP_ATTR_STATE);
-  EXPECT_EQ(transport->SetAttribute(VI_ATTR_ASRL_FLOW_CNTRL, VI_ASRL_FLOW_DTR_DSR).code(),
-            VI_ERROR_NSUP_ATTR_STATE);
-  ViAttrState value = 0;
-  ASSERT_TRUE(transport->GetAttribute(VI_ATTR_ASRL_BAUD, &value).ok());
-  EXPECT_EQ(value, 115200u);  // a refused setting leaves the last good one
-  ASSERT_TRUE(transport->GetAttribute(VI_ATTR_ASRL_STOP_BITS, &value).ok());
-  EXPECT_EQ(value, VI_ASRL_STOP_TWO);
+  const std::pair<ViAttr, ViAttrState> refused[] = {
+      {VI_ATTR_ASRL_BAUD, 12345},
+      {VI_ATTR_ASRL_DATA_BITS, 9},
+      {VI_ATTR_ASRL_STOP_BITS, VI_ASRL_STOP_ONE5},
+      {VI_ATTR_ASRL_FLOW_CNTRL, VI_ASRL_FLOW_DTR_DSR}};
+  for (const auto& [attribute, value] : refused) {
+    EXPECT_EQ(transport->SetAttribute(attribute, value).code(), VI_ERROR_NSUP_ATTR_STATE);
+  }
+  // A refused setting leaves the last good one.
+  EXPECT_EQ(Attribute(*transport, VI_ATTR_ASRL_BAUD), 115200u);
+  EXPECT_EQ(Attribute(*transport, VI_ATTR_ASRL_STOP_BITS), VI_ASRL_STOP_TWO);
 
   // A pseudo-terminal keeps 8 bits without parity whatever is asked: a setting the device
   // does not take is refused, never dropped silently.
-  for (const Default& d :
-       {Default{VI_ATTR_ASRL_PARITY, VI_ASRL_PAR_EVEN}, Default{VI_ATTR_ASRL_DATA_BITS, 7}}) {
-    Status status = transport->SetAttribute(d.attribute, d.value);
-    ASSERT_TRUE(transport->GetAttribute(d.attribute, &value).ok());
-    if (status.ok()) {
-      EXPECT_EQ(value, d.value);
-    } else {
+  for (const auto& [attribute, value] :
+       {std::pair<ViAttr, ViAttrState>{VI_ATTR_ASRL_PARITY, VI_ASRL_PAR_EVEN},
+        {VI_ATTR_ASRL_DATA_BITS, 7}}) {
+    const Status status = transport->SetAttribute(attribute, value);
+    EXPECT_EQ(Attribute(*transport, attribute) == value, status.ok()) << status.message();
+    if (!status.ok()) {
       EXPECT_EQ(status.code(), VI_ERROR_NSUP_ATTR_STATE);
       EXPECT_NE(status.message().find("does not take"), std::string::npos);
-      EXPECT_NE(value, d.value);
     }
   }
-  ASSERT_TRUE(transport->GetAttribute(VI_ATTR_ASRL_BAUD, &value).ok());
-  EXPECT_EQ(value, 115200u);
+  EXPECT_EQ(Attribute(*transport, VI_ATTR_ASRL_BAUD), 115200u);
 }
 
 TEST(VisaSerialTransport, HangUpIsAnErrorAndMissingOrBusyPortsFailToOpen) {
   PtyPeer peer;
   auto transport = Open(peer);
   ASSERT_TRUE(transport);
-  ResourceName same;
-  ASSERT_TRUE(ParseResourceName(peer.resource(), &same).ok());
-  std::unique_ptr<Transport> second;
-  EXPECT_EQ(OpenTransport(same, {}, &second).code(), VI_ERROR_RSRC_BUSY);
+  Status status;
+  EXPECT_EQ(testing::Open(peer.resource(), Backend::kSerial, &status), nullptr);
+  EXPECT_EQ(status.code(), VI_ERROR_RSRC_BUSY);
 
   ASSERT_TRUE(transport->SetTimeout(VI_TMO_INFINITE).ok());
   peer.Send("+1");
   peer.Hang();
-  std::array<std::uint8_t, 64> buffer{};
-  ReadResult result;
-  Status status = transport->Read(buffer, &result);
-  EXPECT_EQ(status.code(), VI_ERROR_CONN_LOST) << status.message();
+  const Reading reading = Read(*transport);
+  EXPECT_EQ(reading.code, VI_ERROR_CONN_LOST) << reading.message;
 
-  ResourceName name;
-  ASSERT_TRUE(ParseResourceName("ASRL/dev/motqr-no-such-port::INSTR", &name).ok());
-  std::unique_ptr<Transport> missing;
-  status = OpenTransport(name, {}, &missing);
+  EXPECT_EQ(testing::Open("ASRL/dev/motqr-no-such-port::INSTR", Backend::kSerial, &status),
+            nullptr);
   EXPECT_EQ(status.code(), VI_ERROR_RSRC_NFOUND);
   EXPECT_NE(status.message().find("/dev/motqr-no-such-port"), std::string::npos);
-  ASSERT_TRUE(ParseResourceName("ASRL/dev/null::INSTR", &name).ok());
-  EXPECT_EQ(OpenTransport(name, {}, &missing).code(), VI_ERROR_RSRC_NFOUND);
+  EXPECT_EQ(testing::Open("ASRL/dev/null::INSTR", Backend::kSerial, &status), nullptr);
+  EXPECT_EQ(status.code(), VI_ERROR_RSRC_NFOUND);
 }
 
 }  // namespace

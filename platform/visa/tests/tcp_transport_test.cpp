@@ -2,30 +2,24 @@
 
 #include <gtest/gtest.h>
 
-#include <array>
 #include <chrono>
 #include <future>
 
-#include "platform/visa/open_transport.h"
 #include "platform/visa/tests/loopback_server.h"
+#include "platform/visa/tests/visa_test_support.h"
 
 namespace motqr::visa {
 namespace {
 
+using testing::Attribute;
 using testing::LoopbackServer;
+using testing::Read;
+using testing::Reading;
+using testing::Write;
 using Clock = std::chrono::steady_clock;
 
 std::unique_ptr<Transport> Connect(const LoopbackServer& server) {
-  ResourceName name;
-  EXPECT_TRUE(ParseResourceName(server.resource(), &name).ok());
-  std::unique_ptr<Transport> transport;
-  Status status = OpenTransport(name, {}, &transport);
-  EXPECT_TRUE(status.ok()) << status.message();
-  return transport;
-}
-
-std::string Text(const std::array<std::uint8_t, 64>& buffer, const ReadResult& result) {
-  return std::string(reinterpret_cast<const char*>(buffer.data()), result.count);
+  return testing::Open(server.resource(), Backend::kTcpSocket);
 }
 
 long ElapsedMs(Clock::time_point start) {
@@ -47,27 +41,14 @@ TEST(VisaTcpTransport, ReadStopsAtTerminationCharacterOrCount) {
   EXPECT_EQ(written, 6u);
 
   ASSERT_TRUE(transport->SetTerminationCharacterEnabled(true).ok());
-  std::array<std::uint8_t, 64> buffer{};
-  ReadResult result;
-  Status status = transport->Read(buffer, &result);
-  EXPECT_EQ(status.code(), VI_SUCCESS_TERM_CHAR);
-  EXPECT_EQ(result.stop, ReadStop::kTermChar);
-  EXPECT_EQ(Text(buffer, result), "MORVANE,TQR-M4\n");
-
+  EXPECT_EQ(Read(*transport),
+            (Reading{VI_SUCCESS_TERM_CHAR, ReadStop::kTermChar, "MORVANE,TQR-M4\n"}));
   // A read that fills its count first stops there; the rest stays for the next read.
-  status = transport->Read(std::span(buffer).first(3), &result);
-  EXPECT_EQ(status.code(), VI_SUCCESS_MAX_CNT);
-  EXPECT_EQ(result.stop, ReadStop::kCount);
-  EXPECT_EQ(Text(buffer, result), "SEC");
-  status = transport->Read(buffer, &result);
-  EXPECT_EQ(status.code(), VI_SUCCESS_TERM_CHAR);
-  EXPECT_EQ(Text(buffer, result), "OND\n");
-
+  EXPECT_EQ(Read(*transport, 3), (Reading{VI_SUCCESS_MAX_CNT, ReadStop::kCount, "SEC"}));
+  EXPECT_EQ(Read(*transport), (Reading{VI_SUCCESS_TERM_CHAR, ReadStop::kTermChar, "OND\n"}));
   // Without the termination character a socket read ends only at the count.
   ASSERT_TRUE(transport->SetTerminationCharacterEnabled(false).ok());
-  status = transport->Read(std::span(buffer).first(10), &result);
-  EXPECT_EQ(status.code(), VI_SUCCESS_MAX_CNT);
-  EXPECT_EQ(Text(buffer, result), "0123456789");
+  EXPECT_EQ(Read(*transport, 10), (Reading{VI_SUCCESS_MAX_CNT, ReadStop::kCount, "0123456789"}));
   done.set_value();
 }
 
@@ -81,22 +62,19 @@ TEST(VisaTcpTransport, ReadTimesOutWithinTheTimeout) {
   ASSERT_TRUE(transport);
   ASSERT_TRUE(transport->SetTimeout(150).ok());
   ASSERT_TRUE(transport->SetTerminationCharacterEnabled(true).ok());
-  std::array<std::uint8_t, 64> buffer{};
-  ReadResult result;
   const auto start = Clock::now();
-  Status status = transport->Read(buffer, &result);
+  const Reading reading = Read(*transport);
   const long elapsed = ElapsedMs(start);
-  EXPECT_EQ(status.code(), VI_ERROR_TMO);
-  EXPECT_EQ(status.message(), "Timeout expired before operation completed.");
-  EXPECT_EQ(result.stop, ReadStop::kTimeout);
-  EXPECT_EQ(Text(buffer, result), "partial");  // what arrived is kept
+  // What arrived is kept.
+  EXPECT_EQ(reading, (Reading{VI_ERROR_TMO, ReadStop::kTimeout, "partial"}));
+  EXPECT_EQ(reading.message, "Timeout expired before operation completed.");
   EXPECT_GE(elapsed, 150);
   EXPECT_LT(elapsed, 150 + 250);
 
   // An immediate time-out returns at once.
   ASSERT_TRUE(transport->SetTimeout(VI_TMO_IMMEDIATE).ok());
   const auto again = Clock::now();
-  EXPECT_EQ(transport->Read(buffer, &result).code(), VI_ERROR_TMO);
+  EXPECT_EQ(Read(*transport).code, VI_ERROR_TMO);
   EXPECT_LT(ElapsedMs(again), 50);
   done.set_value();
 }
@@ -109,41 +87,30 @@ TEST(VisaTcpTransport, PeerDropMidReplyIsAnErrorNotAHang) {
   ASSERT_TRUE(transport);
   ASSERT_TRUE(transport->SetTimeout(VI_TMO_INFINITE).ok());
   ASSERT_TRUE(transport->SetTerminationCharacterEnabled(true).ok());
-  std::array<std::uint8_t, 64> buffer{};
-  ReadResult result;
-  Status status = transport->Read(buffer, &result);
-  EXPECT_EQ(status.code(), VI_ERROR_CONN_LOST);
-  EXPECT_NE(status.message().find("connection"), std::string::npos);
-  EXPECT_EQ(result.stop, ReadStop::kError);
-  EXPECT_EQ(Text(buffer, result), "+1.25");
+  const Reading reading = Read(*transport);
+  EXPECT_EQ(reading, (Reading{VI_ERROR_CONN_LOST, ReadStop::kError, "+1.25"}));
+  EXPECT_NE(reading.message.find("connection"), std::string::npos);
 
   // Writing to the dropped connection fails (no SIGPIPE), within a few attempts.
-  std::size_t written = 0;
   Status write_status;
-  for (int i = 0; i < 20 && write_status.ok(); ++i) {
-    write_status = transport->Write(AsBytes("*CLS\n"), true, &written);
-  }
+  for (int i = 0; i < 20 && write_status.ok(); ++i) write_status = Write(*transport, "*CLS\n");
   EXPECT_EQ(write_status.code(), VI_ERROR_CONN_LOST) << write_status.message();
 }
 
 TEST(VisaTcpTransport, RefusedConnectionFailsAtOnce) {
-  std::uint16_t port = 0;
+  std::string resource;
   {
     LoopbackServer server([](int) {});
-    port = server.port();
-    // Connect once so the server thread ends; the port is then closed.
-    auto transport = Connect(server);
+    resource = server.resource();
+    auto transport = Connect(server);  // connect once so the server thread ends
   }
-  ResourceName name;
-  ASSERT_TRUE(
-      ParseResourceName("TCPIP::127.0.0.1::" + std::to_string(port) + "::SOCKET", &name).ok());
-  std::unique_ptr<Transport> transport;
+  Status status;
   const auto start = Clock::now();
-  Status status = OpenTransport(name, {.open_timeout_ms = 5000}, &transport);
+  EXPECT_EQ(testing::Open(resource, Backend::kTcpSocket, &status, {.open_timeout_ms = 5000}),
+            nullptr);
   EXPECT_LT(ElapsedMs(start), 500);
   EXPECT_EQ(status.code(), VI_ERROR_RSRC_NFOUND);
   EXPECT_NE(status.message().find("Connection refused"), std::string::npos) << status.message();
-  EXPECT_EQ(transport, nullptr);
 }
 
 TEST(VisaTcpTransport, ReassemblesOneByteSegments) {
@@ -157,10 +124,7 @@ TEST(VisaTcpTransport, ReassemblesOneByteSegments) {
   auto transport = Connect(server);
   ASSERT_TRUE(transport);
   ASSERT_TRUE(transport->SetTerminationCharacterEnabled(true).ok());
-  std::array<std::uint8_t, 64> buffer{};
-  ReadResult result;
-  EXPECT_EQ(transport->Read(buffer, &result).code(), VI_SUCCESS_TERM_CHAR);
-  EXPECT_EQ(Text(buffer, result), "+12.5E-3\n");
+  EXPECT_EQ(Read(*transport), (Reading{VI_SUCCESS_TERM_CHAR, ReadStop::kTermChar, "+12.5E-3\n"}));
   EXPECT_TRUE(transport->Close().ok());
 }
 
@@ -179,10 +143,8 @@ TEST(VisaTcpTransport, ClearDiscardsPendingInputAndStatusByteIsQueried) {
   ASSERT_TRUE(transport);
   stale_sent.get_future().wait();
   std::this_thread::sleep_for(std::chrono::milliseconds(20));
-  std::array<std::uint8_t, 64> buffer{};
-  ReadResult result;
   ASSERT_TRUE(transport->SetTerminationCharacterEnabled(true).ok());
-  ASSERT_EQ(transport->Read(std::span(buffer).first(2), &result).code(), VI_SUCCESS_MAX_CNT);
+  ASSERT_EQ(Read(*transport, 2).code, VI_SUCCESS_MAX_CNT);
   ASSERT_TRUE(transport->Clear().ok());
 
   std::uint16_t status_byte = 0;
@@ -199,17 +161,11 @@ TEST(VisaTcpTransport, AttributesAndClosedSession) {
   LoopbackServer server([](int client) { LoopbackServer::AwaitClose(client); });
   auto transport = Connect(server);
   ASSERT_TRUE(transport);
-  ViAttrState value = 0;
-  ASSERT_TRUE(transport->GetAttribute(VI_ATTR_TMO_VALUE, &value).ok());
-  EXPECT_EQ(value, 2000u);
-  ASSERT_TRUE(transport->GetAttribute(VI_ATTR_TERMCHAR, &value).ok());
-  EXPECT_EQ(value, '\n');
-  ASSERT_TRUE(transport->GetAttribute(VI_ATTR_INTF_TYPE, &value).ok());
-  EXPECT_EQ(value, VI_INTF_TCPIP);
-  ASSERT_TRUE(transport->GetAttribute(VI_ATTR_TCPIP_PORT, &value).ok());
-  EXPECT_EQ(value, server.port());
-  ASSERT_TRUE(transport->GetAttribute(VI_ATTR_TCPIP_NODELAY, &value).ok());
-  EXPECT_EQ(value, VI_TRUE);
+  EXPECT_EQ(Attribute(*transport, VI_ATTR_TMO_VALUE), 2000u);
+  EXPECT_EQ(Attribute(*transport, VI_ATTR_TERMCHAR), '\n');
+  EXPECT_EQ(Attribute(*transport, VI_ATTR_INTF_TYPE), VI_INTF_TCPIP);
+  EXPECT_EQ(Attribute(*transport, VI_ATTR_TCPIP_PORT), server.port());
+  EXPECT_EQ(Attribute(*transport, VI_ATTR_TCPIP_NODELAY), VI_TRUE);
   EXPECT_EQ(transport->SetAttribute(VI_ATTR_TERMCHAR, 0x100).code(), VI_ERROR_NSUP_ATTR_STATE);
   EXPECT_EQ(transport->SetAttribute(VI_ATTR_TERMCHAR_EN, 2).code(), VI_ERROR_NSUP_ATTR_STATE);
   EXPECT_EQ(transport->SetAttribute(VI_ATTR_INTF_TYPE, 1).code(), VI_ERROR_ATTR_READONLY);
@@ -224,8 +180,7 @@ TEST(VisaTcpTransport, AttributesAndClosedSession) {
 
   ASSERT_TRUE(transport->Close().ok());
   EXPECT_TRUE(transport->Close().ok());
-  std::size_t written = 0;
-  EXPECT_EQ(transport->Write(AsBytes("x"), true, &written).code(), VI_ERROR_INV_OBJECT);
+  EXPECT_EQ(Write(*transport, "x").code(), VI_ERROR_INV_OBJECT);
 }
 
 }  // namespace

@@ -6,10 +6,8 @@
 #include <thread>
 #include <vector>
 
-#include "platform/com/class_registry.h"
-#include "platform/com/error_info.h"
-#include "platform/visa/resource_manager.h"
 #include "platform/visa/tests/loopback_server.h"
+#include "platform/visa/tests/visa_test_support.h"
 #include "platform/visa/visa_com_status.h"
 #include "platform/visa/visa_library.h"
 
@@ -18,12 +16,11 @@ namespace {
 
 using com::Bstr;
 using com::ComPtr;
+using testing::Get;
+using testing::LastErrorDescription;
 using testing::LoopbackServer;
-
-std::string LastErrorDescription() {
-  com::ErrorRecord record;
-  return com::TakeErrorInfo(&record) ? record.description : "<no error object>";
-}
+using testing::OpenMessage;
+using testing::ResourceManager;
 
 std::string Bytes(const com::SafeArray& array) {
   const auto bytes = array.Data<std::uint8_t>();
@@ -34,26 +31,6 @@ class VisaComSession : public ::testing::Test {
  protected:
   void SetUp() override { ASSERT_EQ(RegisterVisaComClasses(), com::S_OK); }
   void TearDown() override { RevokeVisaComClasses(); }
-
-  static ComPtr<IResourceManager> ResourceManager(const com::CLSID& clsid) {
-    ComPtr<IResourceManager> rm;
-    EXPECT_EQ(com::CoCreateInstance(clsid, nullptr, com::CLSCTX_ALL, IResourceManager::kIid,
-                                    rm.PutVoid()),
-              com::S_OK);
-    return rm;
-  }
-  static ComPtr<IMessage> OpenMessage(const std::string& resource) {
-    ComPtr<IResourceManager> rm = ResourceManager(kClsidResourceManager);
-    ComPtr<IVisaSession> session;
-    const HRESULT hr =
-        rm->Open(Bstr::FromUtf8(resource).Get(), NO_LOCK, 2000, nullptr, session.Put());
-    EXPECT_EQ(hr, com::S_OK) << LastErrorDescription();
-    ComPtr<IMessage> message;
-    if (session) {
-      EXPECT_EQ(session.As(&message), com::S_OK);
-    }
-    return message;
-  }
 };
 
 TEST_F(VisaComSession, BothResourceManagerClassesCreateAndRevokeRemovesThem) {
@@ -86,14 +63,13 @@ TEST_F(VisaComSession, OpenFailuresCarryVisaCodesAndText) {
   EXPECT_NE(LastErrorDescription().find("port must be 1 to 65535"), std::string::npos);
   EXPECT_FALSE(session);
 
-  std::uint16_t port = 0;
+  std::string closed_port;
   {
     LoopbackServer closed([](int) {});
-    port = closed.port();
-    ComPtr<IMessage> once = OpenMessage(closed.resource());
+    closed_port = closed.resource();
+    ComPtr<IMessage> once = OpenMessage(closed_port);
   }
-  EXPECT_EQ(rm->Open(Bstr::FromUtf8("TCPIP::127.0.0.1::" + std::to_string(port) + "::SOCKET").Get(),
-                     NO_LOCK, 2000, nullptr, session.Put()),
+  EXPECT_EQ(rm->Open(Bstr::FromUtf8(closed_port).Get(), NO_LOCK, 2000, nullptr, session.Put()),
             E_VISA_RSRC_NFOUND);
   EXPECT_NE(LastErrorDescription().find("Connection refused"), std::string::npos);
 }
@@ -114,9 +90,7 @@ TEST_F(VisaComSession, SocketSessionShapeAndAttributes) {
   EXPECT_EQ(events->EnableEvent(EVENT_SERVICE_REQ, EVENT_QUEUE, 0), E_VISA_NSUP_OPER);
   EXPECT_EQ(LastErrorDescription(), "This VISA session does not support events.");
 
-  std::int16_t type = 0;
-  ASSERT_EQ(message->get_HardwareInterfaceType(&type), com::S_OK);
-  EXPECT_EQ(type, INTF_TCPIP);
+  EXPECT_EQ(Get(message, &IMessage::get_HardwareInterfaceType), INTF_TCPIP);
   Bstr text;
   ASSERT_EQ(message->get_ResourceName(text.Put()), com::S_OK);
   EXPECT_EQ(text.ToUtf8(), server.resource());
@@ -133,29 +107,21 @@ TEST_F(VisaComSession, SocketSessionShapeAndAttributes) {
   ASSERT_EQ(message->SetAttribute(static_cast<std::int32_t>(VI_ATTR_TERMCHAR_EN),
                                   *com::Variant::Bool(true).Get()),
             com::S_OK);
-  VARIANT_BOOL enabled = com::VARIANT_FALSE;
-  ASSERT_EQ(message->get_TerminationCharacterEnabled(&enabled), com::S_OK);
-  EXPECT_EQ(enabled, com::VARIANT_TRUE);
+  EXPECT_EQ(Get(message, &IMessage::get_TerminationCharacterEnabled), com::VARIANT_TRUE);
   EXPECT_EQ(message->SetAttribute(static_cast<std::int32_t>(VI_ATTR_TERMCHAR),
                                   *com::Variant::Int32(300).Get()),
             E_VISA_NSUP_ATTR_STATE);
 
   // Time-outs: -1 is none at all; other negative values are refused.
-  std::int32_t timeout = 0;
   ASSERT_EQ(message->put_Timeout(-1), com::S_OK);
-  ASSERT_EQ(message->get_Timeout(&timeout), com::S_OK);
-  EXPECT_EQ(timeout, -1);
+  EXPECT_EQ(Get(message, &IMessage::get_Timeout), -1);
   EXPECT_EQ(message->put_Timeout(-5), E_VISA_NSUP_ATTR_STATE);
-  HRESULT last = com::S_OK;
-  ASSERT_EQ(message->get_LastStatus(&last), com::S_OK);
-  EXPECT_EQ(last, E_VISA_NSUP_ATTR_STATE);
+  EXPECT_EQ(Get(message, &IMessage::get_LastStatus), E_VISA_NSUP_ATTR_STATE);
 
   Bstr key;
   ASSERT_EQ(message->LockRsrc(SHARED_LOCK, 0, Bstr::FromUtf8("k1").Get(), key.Put()), com::S_OK);
   EXPECT_EQ(key.ToUtf8(), "k1");
-  AccessMode state = NO_LOCK;
-  ASSERT_EQ(message->get_LockState(&state), com::S_OK);
-  EXPECT_EQ(state, SHARED_LOCK);
+  EXPECT_EQ(Get(message, &IMessage::get_LockState), SHARED_LOCK);
   EXPECT_EQ(message->UnlockRsrc(), com::S_OK);
 
   EXPECT_EQ(message->Close(), com::S_OK);
@@ -206,18 +172,14 @@ TEST_F(VisaComSession, LibraryResourcesPassThroughTheSystemVisa) {
   SetVisaLibraryNames({MOTQR_VISA_STANDIN_PATH});
   ComPtr<IMessage> message = OpenMessage("GPIB0::5::INSTR");
   ASSERT_TRUE(message);
-  std::int16_t type = 0;
-  ASSERT_EQ(message->get_HardwareInterfaceType(&type), com::S_OK);
-  EXPECT_EQ(type, INTF_GPIB);
+  EXPECT_EQ(Get(message, &IMessage::get_HardwareInterfaceType), INTF_GPIB);
   std::int32_t count = 0;
   ASSERT_EQ(message->WriteString(Bstr::FromUtf8("ABCDEF").Get(), &count), com::S_OK);
   com::SafeArray reply;
   EXPECT_EQ(message->Read(4, reply.Put()), S_VISA_MAX_CNT);
   EXPECT_EQ(message->Read(4, reply.Put()), com::S_OK);  // END came with the write
   EXPECT_EQ(Bytes(reply), "EF");
-  std::int16_t status_byte = 0;
-  ASSERT_EQ(message->ReadSTB(&status_byte), com::S_OK);
-  EXPECT_EQ(status_byte, 0x40);
+  EXPECT_EQ(Get(message, &IMessage::ReadSTB), 0x40);
   EXPECT_EQ(message->Close(), com::S_OK);
 
   SetVisaLibraryNames({"/nonexistent/libvisa.so"});

@@ -2,12 +2,15 @@
 
 #include <gtest/gtest.h>
 
-#include <array>
-
-#include "platform/visa/open_transport.h"
+#include "platform/visa/tests/visa_test_support.h"
 
 namespace motqr::visa {
 namespace {
+
+using testing::Attribute;
+using testing::Read;
+using testing::Reading;
+using testing::Write;
 
 constexpr ViAttr kStandInWideAttribute = 0x3FFF7FF0U;
 
@@ -17,12 +20,7 @@ class VisaLibraryTest : public ::testing::Test {
   void TearDown() override { SetVisaLibraryNames({}); }
 
   static std::unique_ptr<Transport> Open(const char* text, Status* status) {
-    ResourceName name;
-    EXPECT_TRUE(ParseResourceName(text, &name).ok());
-    EXPECT_EQ(BackendFor(name), Backend::kVisaLibrary);
-    std::unique_ptr<Transport> transport;
-    *status = OpenTransport(name, {}, &transport);
-    return transport;
+    return testing::Open(text, Backend::kVisaLibrary, status);
   }
 
   static constexpr const char* kStandInPath = MOTQR_VISA_STANDIN_PATH;
@@ -37,34 +35,24 @@ TEST_F(VisaLibraryTest, ReadsWritesAndPassesStatusThrough) {
   ASSERT_TRUE(transport->Write(AsBytes("VOLT?\nREST"), true, &written).ok());
   EXPECT_EQ(written, 10u);
   ASSERT_TRUE(transport->SetTerminationCharacterEnabled(true).ok());
-  std::array<std::uint8_t, 32> buffer{};
-  ReadResult result;
-  EXPECT_EQ(transport->Read(buffer, &result).code(), VI_SUCCESS_TERM_CHAR);
-  EXPECT_EQ(result.count, 6u);
-  EXPECT_EQ(transport->Read(std::span(buffer).first(2), &result).code(), VI_SUCCESS_MAX_CNT);
-  EXPECT_EQ(result.stop, ReadStop::kCount);
-  EXPECT_EQ(transport->Read(buffer, &result).code(), VI_SUCCESS);  // END came with the write
-  EXPECT_EQ(result.stop, ReadStop::kEnd);
-  EXPECT_EQ(result.count, 2u);
+  EXPECT_EQ(Read(*transport), (Reading{VI_SUCCESS_TERM_CHAR, ReadStop::kTermChar, "VOLT?\n"}));
+  EXPECT_EQ(Read(*transport, 2), (Reading{VI_SUCCESS_MAX_CNT, ReadStop::kCount, "RE"}));
+  // END came with the write.
+  EXPECT_EQ(Read(*transport), (Reading{VI_SUCCESS, ReadStop::kEnd, "ST"}));
 
   // A write without END leaves END off in the library for that call only.
-  ASSERT_TRUE(transport->Write(AsBytes("AB"), false, &written).ok());
-  status = transport->Read(buffer, &result);
-  EXPECT_EQ(status.code(), VI_ERROR_TMO);
-  EXPECT_EQ(status.message(), "stand-in status BFFF0015");  // the library's own text
-  EXPECT_EQ(result.stop, ReadStop::kTimeout);
-  EXPECT_EQ(result.count, 2u);
-  ViAttrState value = 0;
-  ASSERT_TRUE(transport->GetAttribute(VI_ATTR_SEND_END_EN, &value).ok());
-  EXPECT_EQ(value, VI_TRUE);
+  ASSERT_TRUE(Write(*transport, "AB", false).ok());
+  const Reading reading = Read(*transport);
+  EXPECT_EQ(reading, (Reading{VI_ERROR_TMO, ReadStop::kTimeout, "AB"}));
+  EXPECT_EQ(reading.message, "stand-in status BFFF0015");  // the library's own text
+  EXPECT_EQ(Attribute(*transport, VI_ATTR_SEND_END_EN), VI_TRUE);
 
   std::uint16_t status_byte = 0;
   ASSERT_TRUE(transport->ReadStatusByte(&status_byte).ok());
   EXPECT_EQ(status_byte, 0x40);
-  ASSERT_TRUE(transport->Write(AsBytes("xyz"), true, &written).ok());
+  ASSERT_TRUE(Write(*transport, "xyz").ok());
   ASSERT_TRUE(transport->Clear().ok());
-  EXPECT_EQ(transport->Read(buffer, &result).code(), VI_ERROR_TMO);
-  EXPECT_EQ(result.count, 0u);
+  EXPECT_EQ(Read(*transport), (Reading{VI_ERROR_TMO, ReadStop::kTimeout, ""}));
   EXPECT_TRUE(transport->Close().ok());
   EXPECT_EQ(transport->Clear().code(), VI_ERROR_INV_OBJECT);
 }
@@ -73,20 +61,15 @@ TEST_F(VisaLibraryTest, AttributesKeepTheirWidths) {
   Status status;
   auto transport = Open("GPIB0::7::INSTR", &status);
   ASSERT_TRUE(transport) << status.message();
-  ViAttrState value = 0;
   ASSERT_TRUE(transport->SetTimeout(1234).ok());
-  ASSERT_TRUE(transport->GetAttribute(VI_ATTR_TMO_VALUE, &value).ok());
-  EXPECT_EQ(value, 1234u);
+  EXPECT_EQ(Attribute(*transport, VI_ATTR_TMO_VALUE), 1234u);
   ASSERT_TRUE(transport->SetTerminationCharacter('\r').ok());
-  ASSERT_TRUE(transport->GetAttribute(VI_ATTR_TERMCHAR, &value).ok());
-  EXPECT_EQ(value, '\r');
-  ASSERT_TRUE(transport->GetAttribute(VI_ATTR_INTF_TYPE, &value).ok());
-  EXPECT_EQ(value, VI_INTF_GPIB);
+  EXPECT_EQ(Attribute(*transport, VI_ATTR_TERMCHAR), '\r');
+  EXPECT_EQ(Attribute(*transport, VI_ATTR_INTF_TYPE), VI_INTF_GPIB);
   // ViAttrState is 64 bits wide on LP64: a value above 32 bits passes both ways unchanged.
   const ViAttrState wide = 0x123456789ABCULL;
   ASSERT_TRUE(transport->SetAttribute(kStandInWideAttribute, wide).ok());
-  ASSERT_TRUE(transport->GetAttribute(kStandInWideAttribute, &value).ok());
-  EXPECT_EQ(value, wide);
+  EXPECT_EQ(Attribute(*transport, kStandInWideAttribute), wide);
   EXPECT_EQ(transport->SetAttribute(VI_ATTR_TMO_VALUE, 0x100000000ULL).code(),
             VI_ERROR_NSUP_ATTR_STATE);
 
@@ -111,12 +94,6 @@ TEST_F(VisaLibraryTest, OpenFailuresNameTheCause) {
   EXPECT_NE(status.message().find("tried /nonexistent/libvisa-a.so, libmotqr-absent-visa.so"),
             std::string::npos)
       << status.message();
-}
-
-TEST(VisaLibraryNames, DefaultListIsFixed) {
-  const auto names = DefaultVisaLibraryNames();
-  ASSERT_EQ(names.size(), 4u);
-  EXPECT_EQ(names[0], "libvisa.so");
 }
 
 }  // namespace

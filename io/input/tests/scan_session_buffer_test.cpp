@@ -29,14 +29,6 @@ class ScanOnSessionBuffer : public ::testing::Test {
   std::unique_ptr<CInstrBuffer> buffer_;
 };
 
-TEST_F(ScanOnSessionBuffer, TheReadTerminationEndsTheResponse) {
-  io_.QueueReply("1.5\n");
-  double v = 0;
-  EXPECT_EQ(Scan(*buffer_, nullptr, "%lf", &v), S_OK);
-  EXPECT_EQ(v, 1.5);
-  EXPECT_EQ(io_.ReadCalls(), 1);
-}
-
 TEST_F(ScanOnSessionBuffer, ANumberSplitAcrossReads) {
   io_.QueueChunks({"1.2", "34", "5\n"});
   double v = 0;

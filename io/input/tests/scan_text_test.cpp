@@ -31,25 +31,55 @@ TEST(ScanLiteral, WhiteSpaceMatchesAnyRunAndOtherTextMustMatch) {
   EXPECT_STREQ(text, "abc");
 }
 
-TEST(ScanString, SkipsLeadingSpaceAndStopsBeforeASpace) {
-  MemoryReplyBuffer reply("  ABC DEF");
-  std::string s;
-  EXPECT_EQ(Scan(reply, nullptr, "%$Cs", &s), S_MORE_DATA);
-  EXPECT_EQ(s, "ABC");
-  EXPECT_EQ(reply.rest(), " DEF");
+// Into string objects: where each text class starts and stops, and how much it keeps.
+TEST(ScanText, EachClassStopsWhereItShould) {
+  const struct {
+    const char* reply;
+    const char* format;
+    const char* outcome;
+    const char* rest;
+  } cases[] = {
+      {"  ABC DEF", "%$Cs", "ABC +more", " DEF"},  // leading space skipped, stops before one
+      {" a b\nc ", "%$Ct", " a b\nc ", ""},        // the rest, space and line feeds kept
+      {" ab\ncd", "%$CT", " ab\n +more", "cd"},    // the line feed stored, stops after it
+      {"abcdef\ngh", "%4$CT", "abc +more", "gh"},  // at its maximum the rest of the line dropped
+      {"123abc", "%$C[0-9]", "123 +more", "abc"},    {"a-b]", "%$C[-ab]", "a-b +more", "]"},
+      {"TQR-M4,A", "%$C[^,]", "TQR-M4 +more", ",A"},
+  };
+  for (const auto& c : cases) {
+    MemoryReplyBuffer reply(c.reply);
+    std::string s = "old";
+    EXPECT_EQ(Outcome(Scan(reply, nullptr, c.format, &s), s), c.outcome) << c.format;
+    EXPECT_EQ(reply.rest(), c.rest) << c.format;
+  }
 }
 
-TEST(ScanString, HashWidthKeepsRoomForTheTerminatorAndDropsTheRestOfTheField) {
-  MemoryReplyBuffer reply("ABCDEFGHIJ   KLM");
-  std::int32_t max = 6;
-  std::string s = "old";
-  EXPECT_EQ(Scan(reply, nullptr, "%#$Cs", &max, &s), S_MORE_DATA);
-  EXPECT_EQ(s, "ABCDE");
-  EXPECT_EQ(max, 5);
-  EXPECT_EQ(reply.rest(), "KLM");
+TEST(ScanText, HashWidthKeepsRoomForTheTerminatorAndDropsTheRestOfTheField) {
+  const struct {
+    const char* reply;
+    const char* format;
+    std::int32_t max;
+    const char* outcome;
+    std::int32_t length;
+    const char* rest;  // nullptr: not checked
+  } cases[] = {
+      {"ABCDEFGHIJ   KLM", "%#$Cs", 6, "ABCDE +more", 5, "KLM"},
+      {"abcdefgh", "%#$Ct", 4, "abc", 3, ""},
+      {"abcdef", "%#$C[a-z]", 3, "ab +more", 2, nullptr},
+  };
+  for (const auto& c : cases) {
+    MemoryReplyBuffer reply(c.reply);
+    std::int32_t max = c.max;
+    std::string s = "old";
+    EXPECT_EQ(Outcome(Scan(reply, nullptr, c.format, &max, &s), s), c.outcome) << c.format;
+    EXPECT_EQ(max, c.length) << c.format;
+    if (c.rest) {
+      EXPECT_EQ(reply.rest(), c.rest) << c.format;
+    }
+  }
 }
 
-TEST(ScanString, AByteBufferIsNeverOverrun) {
+TEST(ScanText, AByteBufferIsNeverOverrun) {
   MemoryReplyBuffer reply("ABCDEFG HI");
   char small[4] = {'x', 'x', 'x', 'x'};
   EXPECT_EQ(Scan(reply, nullptr, "%s", small), S_MORE_DATA);
@@ -59,53 +89,16 @@ TEST(ScanString, AByteBufferIsNeverOverrun) {
   char tiny[3];
   EXPECT_EQ(ScanReply("WXYZ", "%10s", tiny), S_OK);
   EXPECT_STREQ(tiny, "WX");
-}
-
-TEST(ScanRest, ReadsToTheEndOfTheResponseKeepingSpaceAndLineFeeds) {
-  std::string s;
-  EXPECT_EQ(ScanReply(" a b\nc ", "%$Ct", &s), S_OK);
-  EXPECT_EQ(s, " a b\nc ");
-  std::int32_t max = 4;
-  EXPECT_EQ(ScanReply("abcdefgh", "%#$Ct", &max, &s), S_OK);
-  EXPECT_EQ(s, "abc");
-  EXPECT_EQ(max, 3);
-}
-
-TEST(ScanLine, StoresTheLineFeedAndStopsAfterIt) {
-  MemoryReplyBuffer reply(" ab\ncd");
-  std::string s;
-  EXPECT_EQ(Scan(reply, nullptr, "%$CT", &s), S_MORE_DATA);
-  EXPECT_EQ(s, " ab\n");
-  EXPECT_EQ(reply.rest(), "cd");
-  // At its maximum the rest of the line is dropped.
-  reply.Reset("abcdef\ngh");
-  EXPECT_EQ(Scan(reply, nullptr, "%4$CT", &s), S_MORE_DATA);
-  EXPECT_EQ(s, "abc");
-  EXPECT_EQ(reply.rest(), "gh");
-}
-
-TEST(ScanCharSet, StopsAtTheFirstCharacterOutsideTheSet) {
-  MemoryReplyBuffer reply("A1,B2");
+  // A set with digits: the width itself (the buffer has room).
   char text[16];
+  reply.Reset("A1,B2");
   EXPECT_EQ(Scan(reply, nullptr, "%[^,]", text), S_MORE_DATA);
   EXPECT_STREQ(text, "A1");
-  EXPECT_EQ(reply.rest(), ",B2");
-
-  std::string s;
-  EXPECT_EQ(ScanReply("123abc", "%$C[0-9]", &s), S_MORE_DATA);
-  EXPECT_EQ(s, "123");
-  EXPECT_EQ(ScanReply("a-b]", "%$C[-ab]", &s), S_MORE_DATA);
-  EXPECT_EQ(s, "a-b");
-  // Digits: the width itself (the buffer has room); `#`: less one.
   EXPECT_EQ(ScanReply("abcdef", "%3[a-z]", text), S_MORE_DATA);
   EXPECT_STREQ(text, "abc");
-  std::int32_t max = 3;
-  EXPECT_EQ(ScanReply("abcdef", "%#$C[a-z]", &max, &s), S_MORE_DATA);
-  EXPECT_EQ(s, "ab");
-  EXPECT_EQ(max, 2);
 }
 
-TEST(ScanCharSet, WideStringsReplaceThePreviousOne) {
+TEST(ScanText, WideStringsReplaceThePreviousOne) {
   com::BSTR text = com::SysAllocString(u"previous");
   EXPECT_EQ(ScanReply("TQR-M4,\xC3\xA9", "%$B[^\n]", &text), S_OK);
   EXPECT_EQ(com::BstrView(text), u"TQR-M4,\u00e9");
@@ -126,10 +119,9 @@ TEST(ScanChar, ReadsBytesAsTheyComeWithoutTerminator) {
   EXPECT_EQ(reply.rest(), "E");
 }
 
-TEST(ScanTextField, IsBoundedWithoutAWidth) {
+TEST(ScanText, IsBoundedWithoutAWidth) {
   const std::string huge(static_cast<std::size_t>(kMaxTextField) + 10, 'a');
-  std::string s;
-  EXPECT_EQ(ScanReply(huge, "%$Ct", &s), E_OUTOFMEMORY);
+  EXPECT_EQ(ScanValue<std::string>(huge, "%$Ct"), "out of memory: ");
 }
 
 TEST(ScanDestinations, WrongOrMissingDestinationsAreRefusedBeforeReading) {

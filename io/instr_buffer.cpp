@@ -145,6 +145,16 @@ HRESULT CInstrBuffer::ReadBuffer(std::uint8_t* buffer, std::int32_t count, std::
   if (read) *read = 0;
   if (!buffer) return reporter_->NullPointerCurrent("pBuf");
   if (count < 0) return reporter_->InvalidValueIntCurrent("lCount", count);
+  // The reply parser's usual request: one byte with more buffered behind it. Nothing
+  // about the end of the response can change, so the bookkeeping below is not needed.
+  if (count == 1 && !discard && read_available_ > 1) {
+    *buffer = read_[static_cast<std::size_t>(read_position_++)];
+    --read_count_;
+    --read_available_;
+    termination_consumed_ = false;
+    if (read) *read = 1;
+    return S_MORE_DATA;
+  }
 
   HRESULT hr = S_OK;
   if (count >= 1 && read_available_ == 0) hr = Refill();

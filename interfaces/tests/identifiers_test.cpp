@@ -53,24 +53,18 @@ constexpr std::array kInterfaces{
 };
 static_assert(kInterfaces.size() == 29);
 
-constexpr bool IdentifiersAreDistinct() {
+// Each identifier its own, none IUnknown's; each kName the class name.
+constexpr bool IdentifiersAreDistinctAndNamesSpellTheClass() {
   for (std::size_t i = 0; i < kInterfaces.size(); ++i) {
     if (kInterfaces[i].iid == com::IUnknown::kIid) return false;
+    if (kInterfaces[i].name != kInterfaces[i].spelled) return false;
     for (std::size_t j = i + 1; j < kInterfaces.size(); ++j) {
       if (kInterfaces[i].iid == kInterfaces[j].iid) return false;
     }
   }
   return true;
 }
-static_assert(IdentifiersAreDistinct());
-
-constexpr bool NamesSpellTheClass() {
-  for (const InterfaceId& id : kInterfaces) {
-    if (id.name != id.spelled) return false;
-  }
-  return true;
-}
-static_assert(NamesSpellTheClass());
+static_assert(IdentifiersAreDistinctAndNamesSpellTheClass());
 
 // The IVI Foundation's identifiers, xxxxxxxx-a398-11d4-ba58-000064657374.
 constexpr com::IID Published(std::uint32_t data1) {

@@ -6,6 +6,7 @@
 
 #include <clocale>
 #include <cmath>
+#include <cstdint>
 #include <cstdio>
 #include <limits>
 #include <locale>
@@ -20,12 +21,7 @@ namespace {
 TEST(NumberFormat, IntegerConversionsMatchTheCLocale) {
   const char* formats[] = {"%d",  "%i",   "%u",    "%x",   "%#x",  "%08X", "%#o",   "%+d",
                            "% d", "%5d|", "%-5d|", "%05d", "%.3d", "%.0d", "%d mA", "100%% at %d"};
-  const std::int32_t values[] = {0,
-                                 7,
-                                 -42,
-                                 0xBEEF,
-                                 std::numeric_limits<std::int32_t>::min(),
-                                 std::numeric_limits<std::int32_t>::max()};
+  const std::int32_t values[] = {0, 7, -42, 0xBEEF, INT32_MIN, INT32_MAX};
   for (const char* format : formats) {
     for (std::int32_t value : values) {
       char expected[64];
@@ -55,16 +51,13 @@ TEST(NumberFormat, RealConversionsMatchTheCLocale) {
 }
 
 TEST(NumberFormat, UnknownFormatsFallBackToTheDefault) {
+  for (const char* format : {"no conversion", "%s", "%d %d", "%*d", "%f"}) {
+    EXPECT_EQ(FormatInt32(format, 12), "12") << format;
+  }
   EXPECT_EQ(FormatInt32(nullptr, 12), "12");
-  EXPECT_EQ(FormatInt32("no conversion", 12), "12");
-  EXPECT_EQ(FormatInt32("%s", 12), "12");
-  EXPECT_EQ(FormatInt32("%d %d", 12), "12");
-  EXPECT_EQ(FormatInt32("%*d", 12), "12");
-  EXPECT_EQ(FormatInt32("%f", 12), "12");
-  EXPECT_EQ(FormatDouble("%d", 0.5), "0.5");
-  EXPECT_EQ(FormatDouble("%.999f", 0.5), "0.5");
-  EXPECT_EQ(FormatDouble("%#g", 0.5), "0.5");
-  EXPECT_EQ(FormatDouble("%", 0.5), "0.5");
+  for (const char* format : {"%d", "%.999f", "%#g", "%"}) {
+    EXPECT_EQ(FormatDouble(format, 0.5), "0.5") << format;
+  }
 }
 
 // Switches the C and C++ locales to decimal-comma ones for one scope.

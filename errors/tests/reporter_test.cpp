@@ -31,6 +31,12 @@ class ReporterTest : public ::testing::Test {
   CMorvaneTqrErrorReporter reporter_{testing::kSomeClsid, &context_};
   const MethodDescriptor cache_ =
       MakeDescriptor(testing::kIidIviDriverOperation, "IIviDriverOperation", "get_Cache");
+
+  // The description a report left, once its status is the expected one.
+  static std::string Described(HRESULT hr, HRESULT expected) {
+    EXPECT_EQ(hr, expected);
+    return TakeError().description;
+  }
 };
 
 TEST_F(ReporterTest, NullPointerNamesTheRunningMemberAndItsInterface) {
@@ -45,15 +51,17 @@ TEST_F(ReporterTest, NullPointerNamesTheRunningMemberAndItsInterface) {
   EXPECT_EQ(e.help_context, 0u);
 }
 
-TEST_F(ReporterTest, ExtraTextFollowsOnItsOwnLineOnlyWhenGiven) {
-  EXPECT_EQ(reporter_.IdQueryFailed("Unrecognized model: TQR-X9."), E_IVI_ID_QUERY_FAILED);
-  EXPECT_EQ(TakeError().description,
-            "MorvaneTqr: Instrument ID query failed.\r\nUnrecognized model: TQR-X9.");
-  EXPECT_EQ(reporter_.IdQueryFailed(), E_IVI_ID_QUERY_FAILED);
-  EXPECT_EQ(TakeError().description, "MorvaneTqr: Instrument ID query failed.");
+TEST_F(ReporterTest, ExtraTextFollowsOnItsOwnLineOnlyWhenGivenAndInsertsAreNotExpandedAgain) {
+  EXPECT_EQ(
+      Described(reporter_.IdQueryFailed("Unrecognized model: TQR-X9."), E_IVI_ID_QUERY_FAILED),
+      "MorvaneTqr: Instrument ID query failed.\r\nUnrecognized model: TQR-X9.");
+  EXPECT_EQ(Described(reporter_.IdQueryFailed(), E_IVI_ID_QUERY_FAILED),
+            "MorvaneTqr: Instrument ID query failed.");
   // The extra text is kept as given, white space included.
-  EXPECT_EQ(reporter_.ReportErrorEx(kMsgFileNotFound, " a.txt \n"), E_IVI_FILE_NOT_FOUND);
-  EXPECT_EQ(TakeError().description, "MorvaneTqr: File not found.\r\n a.txt \n");
+  EXPECT_EQ(Described(reporter_.ReportErrorEx(kMsgFileNotFound, " a.txt \n"), E_IVI_FILE_NOT_FOUND),
+            "MorvaneTqr: File not found.\r\n a.txt \n");
+  EXPECT_EQ(Described(reporter_.NullPointer("%2%%", "%1"), E_IVI_NULL_POINTER),
+            "MorvaneTqr: Null pointer passed for method '%2%%', parameter '%1'.");
 }
 
 TEST_F(ReporterTest, WithoutCallContextNoMemberAndNullInterfaceId) {
@@ -74,8 +82,8 @@ TEST_F(ReporterTest, WarningsReturnPositiveCodesAndStillDescribe) {
             "MorvaneTqr: ID Query is not supported by this instrument.");
   EXPECT_TRUE(present);
   // Message 1 carries code 0, which would read as success: it reports the exception status.
-  EXPECT_EQ(reporter_.ReportError(kMsgSuccess), com::DISP_E_EXCEPTION);
-  EXPECT_EQ(TakeError().description, "MorvaneTqr: Success.");
+  EXPECT_EQ(Described(reporter_.ReportError(kMsgSuccess), com::DISP_E_EXCEPTION),
+            "MorvaneTqr: Success.");
 }
 
 TEST_F(ReporterTest, UnknownMessageFailsFormattingWithInternalError) {
@@ -105,14 +113,8 @@ TEST_F(ReporterTest, SetErrorObjectMapsUnknownIdsToUnexpected) {
   EXPECT_EQ(e.description, "free text");
   EXPECT_EQ(e.iid, testing::kIidIviDriverOperation);
   EXPECT_EQ(e.help_file, "");
-  EXPECT_EQ(reporter_.ReportErrorText(com::E_FAIL, "as given \r\n"), com::E_FAIL);
-  EXPECT_EQ(TakeError().description, "as given \r\n");
-}
-
-TEST_F(ReporterTest, InsertsAreCopiedNotExpandedAgain) {
-  EXPECT_EQ(reporter_.NullPointer("%2%%", "%1"), E_IVI_NULL_POINTER);
-  EXPECT_EQ(TakeError().description,
-            "MorvaneTqr: Null pointer passed for method '%2%%', parameter '%1'.");
+  EXPECT_EQ(Described(reporter_.ReportErrorText(com::E_FAIL, "as given \r\n"), com::E_FAIL),
+            "as given \r\n");
 }
 
 TEST_F(ReporterTest, IoErrorsQuoteTheDescriptionLeftByTheIoLibrary) {
@@ -123,18 +125,15 @@ TEST_F(ReporterTest, IoErrorsQuoteTheDescriptionLeftByTheIoLibrary) {
             "MorvaneTqr: I/O timeout error: VI_ERROR_TMO: timeout expired.\r\nReading reply.");
   EXPECT_EQ(e.help_file, "MorvaneTqr.chm");
   EXPECT_EQ(e.help_context, 16u);
-  EXPECT_EQ(reporter_.IoError(), E_MORVANETQR_IO_GENERAL);  // nothing left: empty insert
-  EXPECT_EQ(TakeError().description, "MorvaneTqr: I/O error: .");
+  // Nothing left: an empty insert.
+  EXPECT_EQ(Described(reporter_.IoError(), E_MORVANETQR_IO_GENERAL), "MorvaneTqr: I/O error: .");
 }
 
 TEST_F(ReporterTest, InvalidValueWritesEachValueType) {
   const MethodDescriptor put = MakeDescriptor(testing::kIidIviDriverOperation,
                                               "IMorvaneTqrOutputChannel", "put_VoltageLevel");
   ScopedCall call(&put);
-  auto described = [](HRESULT hr) {
-    EXPECT_EQ(hr, E_IVI_INVALID_VALUE);
-    return TakeError().description;
-  };
+  auto described = [](HRESULT hr) { return Described(hr, E_IVI_INVALID_VALUE); };
   const std::string tail = "' for method 'put_VoltageLevel', parameter 'val'.";
   const std::string head = "MorvaneTqr: Invalid value '";
   EXPECT_EQ(described(reporter_.InvalidValueBoolCurrent("val", true)), head + "True" + tail);
@@ -167,34 +166,33 @@ TEST_F(ReporterTest, EachOperationReportsItsMessage) {
   using Inserts = std::vector<std::string_view>;
   auto& r = reporter_;
   struct Row {
-    std::function<HRESULT(std::string_view)> report;
+    std::function<HRESULT()> report;  // with the extra text "more"
     int id;
     Inserts inserts;
   };
+  const std::string_view m = "more";
   std::vector<Row> rows = {
-      {[&](auto x) { return r.ModelNotSupported("sine", x); }, kMsgModelNotSupported, {"sine"}},
-      {[&](auto x) { return r.FunctionNotSupported("Lock", x); },
-       kMsgFunctionNotSupported,
-       {"Lock"}},
-      {[&](auto x) { return r.FunctionNotSupportedCurrent(x); },
+      {[&] { return r.ModelNotSupported("sine", m); }, kMsgModelNotSupported, {"sine"}},
+      {[&] { return r.FunctionNotSupported("Lock", m); }, kMsgFunctionNotSupported, {"Lock"}},
+      {[&] { return r.FunctionNotSupportedCurrent(m); },
        kMsgFunctionNotSupported,
        {"put_InterchangeCheck"}},
-      {[&](auto x) { return r.PropertyNotSupported("P", x); }, kMsgPropertyNotSupported, {"P"}},
-      {[&](auto x) { return r.BadOptionName("Foo", x); }, kMsgBadOptionName, {"Foo"}},
-      {[&](auto x) { return r.BadOptionValue("Bar", x); }, kMsgBadOptionValue, {"Bar"}},
-      {[&](auto x) { return r.InvalidNumberOfLevelsInSelector("Out", x); },
+      {[&] { return r.PropertyNotSupported("P", m); }, kMsgPropertyNotSupported, {"P"}},
+      {[&] { return r.BadOptionName("Foo", m); }, kMsgBadOptionName, {"Foo"}},
+      {[&] { return r.BadOptionValue("Bar", m); }, kMsgBadOptionValue, {"Bar"}},
+      {[&] { return r.InvalidNumberOfLevelsInSelector("Out", m); },
        kMsgInvalidNumberOfLevelsInSelector,
        {"Out"}},
-      {[&](auto x) { return r.InvalidRangeInSelector("1-9", "Out", x); },
+      {[&] { return r.InvalidRangeInSelector("1-9", "Out", m); },
        kMsgInvalidRangeInSelector,
        {"1-9", "Out"}},
-      {[&](auto x) { return r.NullPointer("get_Count", "pVal", x); },
+      {[&] { return r.NullPointer("get_Count", "pVal", m); },
        kMsgNullPointer,
        {"get_Count", "pVal"}},
-      {[&](auto x) { return r.ValueNotSupportedCurrent("VARIANT_TRUE", "val", x); },
+      {[&] { return r.ValueNotSupportedCurrent("VARIANT_TRUE", "val", m); },
        kMsgValueNotSupported,
        {"VARIANT_TRUE", "val", "put_InterchangeCheck"}},
-      {[&](auto x) { return r.ValueNotSupported("3", "Mode", "Configure", x); },
+      {[&] { return r.ValueNotSupported("3", "Mode", "Configure", m); },
        kMsgValueNotSupported,
        {"3", "Mode", "Configure"}},
   };
@@ -233,15 +231,14 @@ TEST_F(ReporterTest, EachOperationReportsItsMessage) {
       {&R::WarnSelfTestNotSupported, kMsgWarnSelfTestNotSupported},
       {&R::TriggerNotSoftware, kMsgTriggerNotSoftware},
   };
-  for (const auto& [op, id] : plain) {
-    rows.push_back({[&r, op = op](std::string_view x) { return (r.*op)(x); }, id, {}});
-  }
+  for (const auto& [op, id] : plain)
+    rows.push_back({[&r, op = op, m] { return (r.*op)(m); }, id, {}});
   for (const Row& row : rows) {
-    const MessageEntry& m = *FindMessage(row.id);
-    SCOPED_TRACE(std::string(m.name));
+    const MessageEntry& entry = *FindMessage(row.id);
+    SCOPED_TRACE(std::string(entry.name));
     std::string expected;
     ASSERT_EQ(reporter_.FormatErrorMessage(row.id, row.inserts, &expected), com::S_OK);
-    EXPECT_EQ(row.report("more"), m.code);
+    EXPECT_EQ(row.report(), entry.code);
     EXPECT_EQ(TakeError().description, expected + "\r\nmore");
   }
 }

@@ -5,9 +5,9 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <cmath>
 #include <cstdio>
-#include <limits>
 #include <string>
 
 namespace motqr::io {
@@ -49,17 +49,8 @@ void ForEachSpec(const char* conversions, F check) {
 }
 
 TEST(FieldFormatTest, IntegersMatchPrintf) {
-  const long long values[] = {0,
-                              1,
-                              -1,
-                              42,
-                              -42,
-                              255,
-                              65535,
-                              2147483647,
-                              -2147483647 - 1,
-                              std::numeric_limits<long long>::min(),
-                              std::numeric_limits<long long>::max()};
+  const long long values[] = {
+      0, 1, -1, 42, -42, 255, 65535, 2147483647, -2147483648LL, LLONG_MIN, LLONG_MAX};
   ForEachSpec("diouxX", [&](const FieldSpec& spec) {
     for (long long v : values) {
       std::string ours;
@@ -70,14 +61,9 @@ TEST(FieldFormatTest, IntegersMatchPrintf) {
 }
 
 TEST(FieldFormatTest, RealsMatchPrintf) {
-  const double values[] = {0.0,          -0.0,
-                           0.25,         -1.5,
-                           2.5,          0.5,
-                           1e-7,         123456789.0,
-                           9.9999999,    1e300,
-                           -3.0e-300,    6.02214076e23,
-                           5e-324,       std::numeric_limits<double>::infinity(),
-                           -std::nan("")};
+  const double values[] = {0.0,       -0.0,          0.25,        -1.5,      2.5,
+                           0.5,       1e-7,          123456789.0, 9.9999999, 1e300,
+                           -3.0e-300, 6.02214076e23, 5e-324,      HUGE_VAL,  -std::nan("")};
   ForEachSpec("feEgG", [&](const FieldSpec& spec) {
     for (double v : values) {
       std::string ours;

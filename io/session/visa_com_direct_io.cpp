@@ -79,6 +79,7 @@ HRESULT CVisaComSession::WriteBytes(com::SAFEARRAY* data, std::int64_t* written)
   }
   std::int32_t sent = 0;
   com::SAFEARRAY* array = data;
+  ClearAfterTimeout();
   HRESULT hr = message_->Write(&array, static_cast<std::int32_t>(count), &sent);
   if (Failed(hr)) return VisaFailure(hr);
   *written = sent;
@@ -90,6 +91,7 @@ HRESULT CVisaComSession::WriteString(const char16_t* text) {
     return reporter() ? reporter()->NullPointer("WriteString", "bstrData") : com::E_POINTER;
   if (!IsOpen()) return NotConnected();
   std::int32_t sent = 0;
+  ClearAfterTimeout();
   HRESULT hr = message_->WriteString(const_cast<com::BSTR>(text), &sent);
   return Failed(hr) ? VisaFailure(hr) : hr;
 }

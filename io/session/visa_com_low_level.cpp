@@ -141,6 +141,7 @@ HRESULT CVisaComSession::WriteCore(const std::uint8_t* buffer, std::int32_t coun
     std::memcpy(data.Data<std::uint8_t>().data(), buffer, static_cast<std::size_t>(count));
   com::SAFEARRAY* array = data.Get();
   std::int32_t sent = 0;
+  ClearAfterTimeout();
   const HRESULT hr = message_->Write(&array, count, &sent);
   if (Failed(hr)) return VisaFailure(hr);
   if (written) *written = sent;

@@ -57,6 +57,7 @@ CVisaComSession::~CVisaComSession() { Close(); }
 // ---------------------------------------------------------------- failures
 
 HRESULT CVisaComSession::VisaFailure(HRESULT hr, std::string_view extra) {
+  if (hr == visa::E_VISA_TMO) timed_out_ = true;
   if (!reporter()) return hr;
   return hr == visa::E_VISA_TMO ? reporter()->IoTimeout(extra) : reporter()->IoError(extra);
 }
@@ -174,6 +175,7 @@ void CVisaComSession::ReleaseVisaObjects() {
 
 HRESULT CVisaComSession::Close() {
   SetOpen(false);
+  timed_out_ = false;
   DetachBuffer();
   ReleaseVisaObjects();
   if (!visa_session_) return S_OK;
@@ -193,8 +195,16 @@ HRESULT CVisaComSession::ReadStatusByte(std::int16_t* status_byte) {
   return Failed(hr) ? VisaFailure(hr) : hr;
 }
 
+void CVisaComSession::ClearAfterTimeout() {
+  if (!timed_out_) return;
+  timed_out_ = false;
+  // A failure shows in the write that follows.
+  (void)message_->Clear();
+}
+
 HRESULT CVisaComSession::Clear() {
   if (!IsOpen()) return NotConnected();
+  timed_out_ = false;
   HRESULT hr = message_->Clear();
   if (Failed(hr)) return VisaFailure(hr);
   // Whatever the buffers held belongs to the cleared exchange.

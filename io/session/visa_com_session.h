@@ -185,6 +185,10 @@ class CVisaComSession final : public CIoSession,
   HRESULT WriteFromArray(com::SAFEARRAY* data, std::int32_t count, std::int32_t* written,
                          std::int32_t timeout);
   HRESULT ThenPoll(HRESULT hr);
+  // After a time-out the instrument may still send the reply it owed: the
+  // next write first clears the device, so no later read takes that reply
+  // for its own.
+  void ClearAfterTimeout();
   HRESULT NoRegister();
   HRESULT NoSharedRegister();
   HRESULT NoAsyncMessage();
@@ -202,6 +206,7 @@ class CVisaComSession final : public CIoSession,
   IoInterfaceType interface_type_ = IoInterfaceType::kOther;
   std::string resource_class_;
   std::string resource_name_;
+  bool timed_out_ = false;
 };
 
 }  // namespace motqr::io

@@ -1,0 +1,258 @@
+// Broken replies to every reply shape the driver reads, through the driver's
+// interfaces over a real socket: garbage, replies cut short at every length,
+// one-byte TCP segments, and a connection dropped mid-reply. Each gives its
+// value or a bounded, reported failure, and the session goes on (or closes
+// and opens again).
+#include <gtest/gtest.h>
+
+#include <array>
+#include <functional>
+#include <string>
+
+#include "tests/faults/fault_session.h"
+#include "tests/faults/wire_instrument.h"
+
+namespace motqr::faults {
+namespace {
+
+constexpr std::int32_t kTimeoutMs = 250;
+
+struct ReplyShape {
+  const char* query;  // as the driver writes it
+  const char* reply;  // a good reply
+  const char* value;  // what the member makes of it
+  Outcome (*call)(FaultSession&);
+};
+
+template <class I, class Getter>
+com::ComPtr<I> Child(Getter get) {
+  com::ComPtr<I> child;
+  get(child.Put());
+  return child;
+}
+
+Outcome Real(FaultSession& s) {
+  double v = 0;
+  const com::HRESULT hr = s.channel->get_VoltageLevel(&v);
+  return s.Finish(hr, Text(v));
+}
+Outcome Integer(FaultSession& s) {
+  auto iv = Child<IMorvaneTqrOutputChannelIV>([&](auto** p) { return s.channel->get_IV(p); });
+  std::int32_t v = 0;
+  const com::HRESULT hr = iv->get_VoltageIVPointCount(&v);
+  return s.Finish(hr, std::to_string(v));
+}
+Outcome Short(FaultSession& s) {
+  auto status = Child<IMorvaneTqrStatus>([&](auto** p) { return s.tqr->get_Status(p); });
+  auto operation =
+      Child<IMorvaneTqrStatusOperation>([&](auto** p) { return status->get_Operation(p); });
+  std::int16_t v = 0;
+  const com::HRESULT hr = operation->get_ConditionRegister(&v);
+  return s.Finish(hr, std::to_string(v));
+}
+Outcome Boolean(FaultSession& s) {
+  VARIANT_BOOL v = 0;
+  const com::HRESULT hr = s.channel->get_Enabled(&v);
+  return s.Finish(hr, std::to_string(v));
+}
+Outcome Token(FaultSession& s) {
+  MorvaneTqrOutputPriorityEnum v{};
+  const com::HRESULT hr = s.channel->get_Priority(&v);
+  return s.Finish(hr, std::to_string(v));
+}
+Outcome MinMax(FaultSession& s) {
+  double low = 0, high = 0;
+  const com::HRESULT hr = s.channel->QueryVoltageLevelMinMax(&low, &high);
+  return s.Finish(hr, Text(low) + ";" + Text(high));
+}
+Outcome Measurement(FaultSession& s) {
+  double v = 0;
+  const com::HRESULT hr = s.channel->Measure(MorvaneTqrMeasurementTypeVoltage, &v);
+  return s.Finish(hr, Text(v));
+}
+Outcome RealList(FaultSession& s) {
+  com::SafeArray values;
+  const com::HRESULT hr = s.channel->MeasureAll(values.Put());
+  return s.Finish(hr, Text(values));
+}
+Outcome ExponentList(FaultSession& s) {
+  auto iv = Child<IMorvaneTqrOutputChannelIV>([&](auto** p) { return s.channel->get_IV(p); });
+  com::SafeArray values;
+  const com::HRESULT hr = iv->GetAllVoltageIVPoints(values.Put());
+  return s.Finish(hr, Text(values));
+}
+Outcome Block(FaultSession& s) {
+  auto iv = Child<IMorvaneTqrOutputChannelIV>([&](auto** p) { return s.channel->get_IV(p); });
+  com::SafeArray values = com::SafeArray::CreateVector(com::VT_R8, 2);  // filled in place
+  com::SAFEARRAY* in_out = values.Get();
+  const com::HRESULT hr = iv->GetVoltageIVMap(&in_out);
+  return s.Finish(hr, Text(values));
+}
+Outcome IntegerList(FaultSession& s) {
+  com::SafeArray values;
+  const com::HRESULT hr = s.system->QueryDate(values.Put());
+  return s.Finish(hr, Text(values));
+}
+Outcome Line(FaultSession& s) {
+  com::Bstr text;
+  const com::HRESULT hr = s.system->get_TimeZone(text.Put());
+  return s.Finish(hr, Text(text));
+}
+Outcome QuotedName(FaultSession& s) {
+  auto program = Child<IMorvaneTqrProgram>([&](auto** p) { return s.tqr->get_Program(p); });
+  com::Bstr name;
+  const com::HRESULT hr = program->QuerySelectedProgram(name.Put());
+  return s.Finish(hr, Text(name));
+}
+Outcome QuotedList(FaultSession& s) {
+  auto program = Child<IMorvaneTqrProgram>([&](auto** p) { return s.tqr->get_Program(p); });
+  com::SafeArray names;
+  const com::HRESULT hr = program->GetProgramList(names.Put());
+  return s.Finish(hr, Text(names));
+}
+Outcome TokenList(FaultSession& s) {
+  auto io = Child<IMorvaneTqrSystemIO>([&](auto** p) { return s.system->get_IO(p); });
+  com::SafeArray polarity;
+  const com::HRESULT hr = io->QueryIOInputPolarity(polarity.Put());
+  return s.Finish(hr, Text(polarity));
+}
+Outcome NumbersAndText(FaultSession& s) {
+  auto global = Child<IMorvaneTqrGlobal>([&](auto** p) { return s.tqr->get_Global(p); });
+  double volts = 0, amps = 0, watts = 0;
+  com::Bstr model;
+  const com::HRESULT hr = global->QueryInformation(&volts, &amps, &watts, model.Put());
+  return s.Finish(hr, Text(volts) + "," + Text(amps) + "," + Text(watts) + "," + Text(model));
+}
+Outcome Fields(FaultSession& s) {
+  auto trigger = Child<IMorvaneTqrTrigger>([&](auto** p) { return s.tqr->get_Trigger(p); });
+  MorvaneTqrTransientStateEnum state{};
+  com::Bstr name;
+  std::int32_t step = 0, loop = 0;
+  const com::HRESULT hr = trigger->QueryTransientInfo(&state, name.Put(), &step, &loop);
+  return s.Finish(hr, std::to_string(state) + "," + Text(name) + "," + std::to_string(step) + "," +
+                          std::to_string(loop));
+}
+Outcome ErrorEntry(FaultSession& s) {
+  std::int32_t code = 0;
+  com::Bstr text;
+  const com::HRESULT hr = As<IIviDriverUtility>(s.driver)->ErrorQuery(&code, text.Put());
+  return s.Finish(hr, std::to_string(code) + "," + Text(text));
+}
+
+// 8 bytes of block data: 0x0A and 0x0D inside, voltage 1.000010 V (0x000F424A)
+// and current 0.656650 A (0x000A050A), least significant byte first.
+const std::string kBlock = std::string("#18") + std::string("\x4A\x42\x0F\x00\x0A\x05\x0A\x00", 8);
+
+const std::array kShapes = {
+    ReplyShape{":VOLT?", "5.5\n", "5.5", Real},
+    ReplyShape{":VOLT:IV:COUN?", "12\n", "12", Integer},
+    ReplyShape{":STAT:OPER:COND?", "+17\n", "17", Short},
+    ReplyShape{":OUTP?", "1\n", "-1", Boolean},
+    ReplyShape{":FUNC:MODE?", "CC\n", "1", Token},
+    ReplyShape{":VOLT? MIN;VOLT? MAX", "-100;100\n", "-100;100", MinMax},
+    ReplyShape{":MEAS:VOLT?", "+1.25E+00\n", "1.25", Measurement},
+    ReplyShape{":MEAS:ALL?", "1,2.5,3,4,5E-3,6\n", "1,2.5,3,4,0.005,6", RealList},
+    ReplyShape{":VOLT:IV:CAT?", "1.5E+0,-2E-1\n", "1.5,-0.2", ExponentList},
+    ReplyShape{":VOLT:IV:DATA?", nullptr, "1.00001,0.65665", Block},
+    ReplyShape{":SYST:DATE?", "2024,2,29\n", "2024,2,29", IntegerList},
+    ReplyShape{"SYST:TZONE?", "UTC+01:00\n", "UTC+01:00", Line},
+    ReplyShape{":PROG:NAME?", "\"P1\"\n", "P1", QuotedName},
+    ReplyShape{":PROG:CAT?", "\"A\",\"B C\"\n", "A,B C", QuotedList},
+    ReplyShape{":IO:INP:POL?", "NORM,INV,NORM,INV\n", "0,1,0,1", TokenList},
+    ReplyShape{":INST:INFO?", "100,20,1000,TQR-M4\n", "100,20,1000,TQR-M4", NumbersAndText},
+    ReplyShape{":TRIG:TRAN:EXEC?", "RUN,\"P1\",2,3\n", "2,P1,2,3", Fields},
+    ReplyShape{":SYST:ERR?", "-222,\"Data out of range\"\n", "-222,Data out of range", ErrorEntry},
+};
+
+std::string GoodReply(const ReplyShape& shape) { return shape.reply ? shape.reply : kBlock + "\n"; }
+
+class ReplyFaults : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(inst_.ok());
+    ASSERT_EQ(session_.Open(inst_.SocketResource(), kTimeoutMs), com::S_OK) << LastError();
+  }
+  void TearDown() override { session_.Close(); }
+
+  // A reply the parser refuses: the engine's bare E_UNEXPECTED, or a token
+  // outside its table reported with the text that came.
+  static void ExpectUnreadable(const Outcome& got, const ReplyShape& shape) {
+    if (got.hr == com::E_UNEXPECTED) return;
+    EXPECT_EQ(got.hr, kUnexpectedResponse) << shape.query << ": " << got.error;
+    EXPECT_NE(got.error.find("Unexpected"), std::string::npos) << shape.query << ": " << got.error;
+  }
+
+  // The shape's good reply still reads right: nothing of a broken one is left over.
+  void ExpectSessionWorks(const ReplyShape& shape) {
+    inst_.Answer(shape.query, {GoodReply(shape)});
+    const Outcome after = shape.call(session_);
+    EXPECT_EQ(after.hr, com::S_OK) << shape.query << ": " << after.error;
+    EXPECT_EQ(after.value, shape.value) << shape.query;
+  }
+
+  WireInstrument inst_;
+  FaultSession session_;
+};
+
+TEST_F(ReplyFaults, EveryShapeReadsWholeAndInOneByteSegments) {
+  for (const ReplyShape& shape : kShapes) {
+    for (std::size_t segment : {std::size_t{0}, std::size_t{1}}) {
+      inst_.Answer(shape.query, {GoodReply(shape), segment});
+      const Outcome got = shape.call(session_);
+      EXPECT_EQ(got.hr, com::S_OK) << shape.query << " segment " << segment << ": " << got.error;
+      EXPECT_EQ(got.value, shape.value) << shape.query << " segment " << segment;
+    }
+  }
+}
+
+TEST_F(ReplyFaults, GarbageIsAnUnexpectedResponseAndTheNextReplyIsRight) {
+  const std::array<std::string, 4> garbage = {"\x01\xff?%s%n\n", "#9999999999\n", ",,,;;\n",
+                                              std::string(5000, 'Z') + "\n"};
+  for (const ReplyShape& shape : kShapes) {
+    for (const std::string& bytes : garbage) {
+      inst_.Answer(shape.query, {bytes});
+      const Outcome got = shape.call(session_);
+      if (com::Failed(got.hr)) ExpectUnreadable(got, shape);
+      ExpectSessionWorks(shape);
+    }
+  }
+}
+
+TEST_F(ReplyFaults, ARepliesCutAtEveryLengthEndInAValueOrABoundedFailure) {
+  for (const ReplyShape& shape : kShapes) {
+    const std::string good = GoodReply(shape);
+    for (std::size_t cut = 0; cut + 1 < good.size(); ++cut) {
+      inst_.Answer(shape.query, {good.substr(0, cut) + "\n"});
+      const auto start = Clock::now();
+      const Outcome got = shape.call(session_);
+      EXPECT_LT(Clock::now() - start, milliseconds(kTimeoutMs * 2 + 200)) << shape.query;
+      // Block data may hold line feeds: a block cut short can only be told
+      // from one still arriving by its time-out.
+      const bool block_waits = shape.call == Block && got.hr == e2e::kIoTimeout;
+      if (com::Failed(got.hr) && !block_waits) ExpectUnreadable(got, shape);
+      ExpectSessionWorks(shape);
+    }
+  }
+}
+
+TEST_F(ReplyFaults, AConnectionDroppedMidReplyIsAnIoErrorAtOnceAndTheSessionReopens) {
+  for (const ReplyShape& shape : kShapes) {
+    const std::string good = GoodReply(shape);
+    inst_.Answer(shape.query, {good.substr(0, good.size() / 2), 1, /*close_after=*/true});
+    const auto start = Clock::now();
+    const Outcome got = shape.call(session_);
+    EXPECT_LT(Clock::now() - start, milliseconds(kTimeoutMs)) << shape.query;
+    if (shape.call == ErrorEntry) {  // ErrorQuery names any failure an unexpected response
+      EXPECT_EQ(got.hr, kUnexpectedResponse) << got.error;
+    } else {
+      EXPECT_EQ(got.hr, e2e::kIoGeneral) << shape.query << ": " << got.error;
+      EXPECT_NE(got.error.find("connection"), std::string::npos) << got.error;
+    }
+    ASSERT_EQ(session_.Close(), com::S_OK);
+    ASSERT_EQ(session_.Open(inst_.SocketResource(), kTimeoutMs), com::S_OK) << LastError();
+    ExpectSessionWorks(shape);
+  }
+}
+
+}  // namespace
+}  // namespace motqr::faults

@@ -20,37 +20,27 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-// Reads one line from `fd` within `timeout_ms`; false on time-out, end of file or error.
-bool ReadLine(int fd, std::string& line, int timeout_ms) {
-  line.clear();
-  auto deadline = Clock::now() + std::chrono::milliseconds(timeout_ms);
-  for (;;) {
-    auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now());
-    if (left.count() <= 0) return false;
-    pollfd p{fd, POLLIN, 0};
-    if (poll(&p, 1, static_cast<int>(left.count())) <= 0) return false;
-    char c = 0;
-    if (read(fd, &c, 1) != 1) return false;
-    if (c == '\n') return true;
-    line.push_back(c);
-  }
-}
-
-// Reads exactly `count` bytes within `timeout_ms`.
-bool ReadBytes(int fd, std::string& out, std::size_t count, int timeout_ms) {
+// Reads from `fd` until `count` bytes arrived or, when `line` is set, a line feed (not kept);
+// false on time-out, end of file or error.
+bool ReadFor(int fd, std::string& out, std::size_t count, bool line, int timeout_ms) {
   out.clear();
-  auto deadline = Clock::now() + std::chrono::milliseconds(timeout_ms);
+  const auto deadline = Clock::now() + std::chrono::milliseconds(timeout_ms);
   while (out.size() < count) {
-    auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now());
+    const auto left =
+        std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now()).count();
     pollfd p{fd, POLLIN, 0};
-    if (left.count() <= 0 || poll(&p, 1, static_cast<int>(left.count())) <= 0) return false;
-    char buffer[256];
-    std::size_t want = std::min(sizeof buffer, count - out.size());
-    ssize_t n = read(fd, buffer, want);
-    if (n <= 0) return false;
-    out.append(buffer, static_cast<std::size_t>(n));
+    char c = 0;
+    if (left <= 0 || poll(&p, 1, static_cast<int>(left)) <= 0 || read(fd, &c, 1) != 1) {
+      return false;
+    }
+    if (line && c == '\n') return true;
+    out.push_back(c);
   }
   return true;
+}
+
+bool ReadLine(int fd, std::string& line, int timeout_ms) {
+  return ReadFor(fd, line, std::string::npos, true, timeout_ms);
 }
 
 // A running tqr-sim, stopped and reaped on destruction.
@@ -153,7 +143,7 @@ TEST(SimEndToEnd, ServesSequentialConnectionsOnAFreePort) {
     first.Send(":VOLT:IV:DATA #18" + words + "\n");
     first.Send(":VOLT:IV:DATA?\n");
     std::string block;
-    ASSERT_TRUE(ReadBytes(first.fd(), block, 12, 1000));
+    ASSERT_TRUE(ReadFor(first.fd(), block, 12, false, 1000));
     EXPECT_EQ(block, "#18" + words + "\n");
   }
   Socket second(port);

@@ -1,6 +1,7 @@
 // The SCPI lexer, the path rules and the message framer.
 #include <gtest/gtest.h>
 
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -41,6 +42,24 @@ std::string PathOf(const ProgramUnit& unit) {
   return path + (unit.query ? "?" : "");
 }
 
+// "1500|C:MIN|S:text|T:text|B:bytes|E": numbers, character data, strings, free text, blocks and
+// empty items.
+std::string ParamsOf(const ProgramUnit& unit) {
+  std::ostringstream text;
+  text.precision(15);
+  for (std::size_t i = 0; i < unit.params.size(); ++i) {
+    const Param& param = unit.params[i];
+    if (i > 0) text << '|';
+    if (param.kind == ParamKind::kNumeric) text << param.number;
+    if (param.kind == ParamKind::kCharacter) text << "C:" << param.text;
+    if (param.kind == ParamKind::kString) text << "S:" << param.text;
+    if (param.kind == ParamKind::kText) text << "T:" << param.text;
+    if (param.kind == ParamKind::kBlock) text << "B:" << param.text;
+    if (param.kind == ParamKind::kEmpty) text << 'E';
+  }
+  return text.str();
+}
+
 TEST(SimParser, PathRulesFollowThePreviousHeader) {
   Parsed p =
       Parse(":CURR:SLEW? MIN;SLEW? MAX;:VOLT 5;VOLT? ;*OPC;PROT 3;:prog:step3:curr:neg 1;dwel 2");
@@ -60,44 +79,24 @@ TEST(SimParser, ANewMessageStartsAtTheRoot) {
   EXPECT_EQ(PathOf(first.units[0]), ":STAT:OPER:COND?");
 }
 
-TEST(SimParser, NumbersKeywordsAndSuffixes) {
+TEST(SimParser, NumbersKeywordsStringsTextBlocksAndSuffixes) {
   Parsed p = Parse(":MAP12 1.5E+3, -2.5e-3 ,.5 , MIN,#HFF,#B101,+7 e 2");
   ASSERT_EQ(p.error, 0);
-  const ProgramUnit& unit = p.units.at(0);
-  EXPECT_EQ(unit.nodes[0].name, "MAP");
-  EXPECT_EQ(unit.nodes[0].suffix, 12);
-  ASSERT_EQ(unit.params.size(), 7u);
-  EXPECT_DOUBLE_EQ(unit.params[0].number, 1500.0);
-  EXPECT_DOUBLE_EQ(unit.params[1].number, -0.0025);
-  EXPECT_DOUBLE_EQ(unit.params[2].number, 0.5);
-  EXPECT_EQ(unit.params[3].kind, ParamKind::kCharacter);
-  EXPECT_DOUBLE_EQ(unit.params[4].number, 255.0);
-  EXPECT_DOUBLE_EQ(unit.params[5].number, 5.0);
-  EXPECT_DOUBLE_EQ(unit.params[6].number, 700.0);
-}
+  EXPECT_EQ(p.units.at(0).nodes[0].name, "MAP");
+  EXPECT_EQ(p.units[0].nodes[0].suffix, 12);
+  EXPECT_EQ(ParamsOf(p.units[0]), "1500|-0.0025|0.5|C:MIN|255|5|700");
 
-TEST(SimParser, StringsTextAndEmptyItems) {
-  Parsed p = Parse(R"(:X "say ""hi""",'it''s', Asia/Tokyo, UTC+09:00,,NORM)");
+  p = Parse(R"(:X "say ""hi""",'it''s', Asia/Tokyo, UTC+09:00,,NORM)");
   ASSERT_EQ(p.error, 0);
-  const auto& params = p.units.at(0).params;
-  ASSERT_EQ(params.size(), 6u);
-  EXPECT_EQ(params[0].text, "say \"hi\"");
-  EXPECT_EQ(params[1].text, "it's");
-  EXPECT_EQ(params[2].kind, ParamKind::kText);
-  EXPECT_EQ(params[2].text, "Asia/Tokyo");
-  EXPECT_EQ(params[3].text, "UTC+09:00");
-  EXPECT_EQ(params[4].kind, ParamKind::kEmpty);
-  EXPECT_EQ(params[5].kind, ParamKind::kCharacter);
-}
+  EXPECT_EQ(ParamsOf(p.units.at(0)), "S:say \"hi\"|S:it's|T:Asia/Tokyo|T:UTC+09:00|E|C:NORM");
 
-TEST(SimParser, BlocksAreBinarySafe) {
-  std::string data("a;\n\"#\0z", 7);
-  Parsed p = Parse(":DATA #17" + data + ";:NEXT #0raw;bytes");
+  // Blocks are binary-safe.
+  const std::string data("a;\n\"#\0z", 7);
+  p = Parse(":DATA #17" + data + ";:NEXT #0raw;bytes");
   ASSERT_EQ(p.error, 0);
   ASSERT_EQ(p.units.size(), 2u);
-  EXPECT_EQ(p.units[0].params.at(0).kind, ParamKind::kBlock);
-  EXPECT_EQ(p.units[0].params[0].text, data);
-  EXPECT_EQ(p.units[1].params.at(0).text, "raw;bytes");
+  EXPECT_EQ(ParamsOf(p.units[0]), "B:" + data);
+  EXPECT_EQ(ParamsOf(p.units[1]), "B:raw;bytes");
 }
 
 TEST(SimParser, SyntaxErrorsEndTheMessage) {

@@ -17,6 +17,7 @@ namespace motqr::io {
 namespace {
 
 using testing::RecordingErrorReporter;
+using S = CVisaComSession;
 using visa::testing::LoopbackServer;
 
 class CountingPoller final : public IInstrErrorPoller {
@@ -57,6 +58,13 @@ class VisaComSessionTest : public ::testing::Test {
   HRESULT OpenOn(const LoopbackServer& server) {
     return session.Open(server.resource(), &poller, &reporter, &enums);
   }
+  // The value a getter gives; a failed get is a test failure.
+  template <class T>
+  T Get(HRESULT (S::*getter)(T*)) {
+    T value{};
+    EXPECT_EQ((session.*getter)(&value), com::S_OK) << reporter.LastText();
+    return value;
+  }
 
   CVisaComSession session;
   CountingPoller poller;
@@ -74,21 +82,11 @@ TEST_F(VisaComSessionTest, SocketOpenSetsLineFeedTerminationAndEndAndQueriesRoun
     LoopbackServer::AwaitClose(fd);
   });
   ASSERT_EQ(OpenOn(server), com::S_OK) << reporter.LastText();
-  bool enabled = false;
-  std::uint8_t term = 0;
-  EXPECT_EQ(session.GetTerminationCharacterEnabled(&enabled), com::S_OK);
-  EXPECT_TRUE(enabled);
-  EXPECT_EQ(session.GetTerminationCharacter(&term), com::S_OK);
-  EXPECT_EQ(term, 10);
-  enabled = false;
-  EXPECT_EQ(session.GetSendEndEnabled(&enabled), com::S_OK);
-  EXPECT_TRUE(enabled);
-  std::string resource_class;
-  IoInterfaceType type = IoInterfaceType::kOther;
-  EXPECT_EQ(session.GetResourceClass(&resource_class), com::S_OK);
-  EXPECT_EQ(resource_class, "SOCKET");
-  EXPECT_EQ(session.GetInterfaceType(&type), com::S_OK);
-  EXPECT_EQ(type, IoInterfaceType::kTcpip);
+  EXPECT_EQ(Get(&S::GetTerminationCharacterEnabled), true);
+  EXPECT_EQ(Get(&S::GetTerminationCharacter), 10);
+  EXPECT_EQ(Get(&S::GetSendEndEnabled), true);
+  EXPECT_EQ(Get(&S::GetResourceClass), "SOCKET");
+  EXPECT_EQ(Get(&S::GetInterfaceType), IoInterfaceType::kTcpip);
 
   std::string idn;
   EXPECT_EQ(session.QueryStringNoPoll("*IDN?", &idn, kTmoKeep), com::S_OK);
@@ -173,15 +171,12 @@ TEST_F(VisaComSessionTest, TimeoutArgumentHoldsForOneCallAndIsRestoredAfterFailu
   EXPECT_EQ(session.LowLevelReadNoPoll(bytes, 8, &read, 200), RecordingErrorReporter::kIoTimeout);
   const auto elapsed = std::chrono::steady_clock::now() - start;
   EXPECT_LT(elapsed, std::chrono::milliseconds(1000));
-  std::int32_t timeout = 0;
-  EXPECT_EQ(session.GetTimeout(&timeout), com::S_OK);
-  EXPECT_EQ(timeout, 1500);
+  EXPECT_EQ(Get(&S::GetTimeout), 1500);
   // kTmoKeep uses the session time-out and leaves it.
   std::string text;
   EXPECT_EQ(session.SetTimeout(100), com::S_OK);
   EXPECT_EQ(session.ReadStringNoPoll(&text, kTmoKeep), RecordingErrorReporter::kIoTimeout);
-  EXPECT_EQ(session.GetTimeout(&timeout), com::S_OK);
-  EXPECT_EQ(timeout, 100);
+  EXPECT_EQ(Get(&S::GetTimeout), 100);
   session.Close();
 }
 

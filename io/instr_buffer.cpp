@@ -254,6 +254,19 @@ HRESULT CInstrBuffer::UnreadChar() {
   return S_OK;
 }
 
+std::span<const std::uint8_t> CInstrBuffer::BufferedRun() {
+  if (read_available_ <= 1) return {};
+  return {read_.get() + read_position_, static_cast<std::size_t>(read_available_ - 1)};
+}
+
+void CInstrBuffer::TakeBuffered(std::int32_t count) {
+  count = std::clamp(count, 0, std::max(read_available_ - 1, 0));
+  read_position_ += count;
+  read_count_ -= count;
+  read_available_ -= count;
+  if (count > 0) termination_consumed_ = false;
+}
+
 HRESULT CInstrBuffer::ReadDirect(std::uint8_t* buffer, std::int32_t count, std::int32_t* read,
                                  bool discard) {
   if (read) *read = 0;

@@ -63,6 +63,8 @@ class CInstrBuffer final : public IIoBuffer {
   HRESULT ReadBuffer(std::uint8_t* buffer, std::int32_t count, std::int32_t* read,
                      bool discard) override;
   HRESULT UnreadChar() override;
+  std::span<const std::uint8_t> BufferedRun() override;
+  void TakeBuffered(std::int32_t count) override;
   HRESULT ReadDirect(std::uint8_t* buffer, std::int32_t count, std::int32_t* read,
                      bool discard) override;
   HRESULT WriteChar(std::uint8_t c, bool flush) override;

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <span>
 
 #include "io/io_status.h"
 #include "platform/com/bstr.h"
@@ -20,6 +21,13 @@ class IIoBuffer {
   virtual HRESULT ReadBuffer(std::uint8_t* buffer, std::int32_t count, std::int32_t* read,
                              bool discard) = 0;
   virtual HRESULT UnreadChar() = 0;
+  // The buffered bytes of the current response that one-byte reads would return next, up to
+  // but not including the last byte buffered (so taking them never ends the response or needs
+  // a refill); empty when reads must go through ReadBuffer. TakeBuffered(n) takes the first
+  // n of them as n one-byte reads would. A reply parser uses them to take a field's
+  // characters without a call per character.
+  virtual std::span<const std::uint8_t> BufferedRun() { return {}; }
+  virtual void TakeBuffered(std::int32_t /*count*/) {}
   virtual HRESULT ReadDirect(std::uint8_t* buffer, std::int32_t count, std::int32_t* read,
                              bool discard) = 0;
   virtual HRESULT WriteChar(std::uint8_t c, bool flush) = 0;
@@ -28,8 +36,8 @@ class IIoBuffer {
                                  bool flush) = 0;
   virtual HRESULT WriteCString(const char* text, std::int32_t* written, bool flush) = 0;
   // `written` may be null.
-  virtual HRESULT WriteBuffer(const std::uint8_t* buffer, std::int32_t count,
-                              std::int32_t* written, bool flush) = 0;
+  virtual HRESULT WriteBuffer(const std::uint8_t* buffer, std::int32_t count, std::int32_t* written,
+                              bool flush) = 0;
   virtual HRESULT DiscardReadBuffer() = 0;
   virtual HRESULT FlushWriteBuffer(bool send_end) = 0;
   // mask: 0 read buffer, 1 write buffer, 2 both.

@@ -3,10 +3,14 @@
 // so the parser never asks for a character after the end (which would start a
 // read of the next response). A character given back is kept here until the
 // next read or Settle(), which saves the buffer a push-back and a re-read for
-// every field.
+// every field. Characters the buffer already holds are taken from its buffered
+// run without a call each; what was taken is handed back to the buffer's
+// accounts before any other use of the buffer (Settle, ReadDirect, a refill).
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
+#include <span>
 
 #include "io/io_buffer.h"
 
@@ -32,6 +36,17 @@ class ReplyReader {
     }
     *got = false;
     if (ended_) return com::S_OK;
+    if (run_taken_ == run_.size()) {
+      CommitRun();
+      run_ = buffer_.BufferedRun();
+    }
+    if (run_taken_ < run_.size()) {
+      // Not the last byte buffered: the response goes on.
+      last_ = static_cast<char>(run_[run_taken_++]);
+      *c = last_;
+      *got = true;
+      return com::S_OK;
+    }
     std::uint8_t byte = 0;
     std::int32_t n = 0;
     const HRESULT hr = buffer_.ReadBuffer(&byte, 1, &n, false);
@@ -57,6 +72,7 @@ class ReplyReader {
   // Hands a character given back to the buffer. Called before binary reads
   // and when the scan is over.
   HRESULT Settle() {
+    CommitRun();
     if (!pending_) return com::S_OK;
     pending_ = false;
     return buffer_.UnreadChar();
@@ -83,6 +99,13 @@ class ReplyReader {
   bool swap_bytes() const { return buffer_.GetSwapBytes(); }
 
  private:
+  // Tells the buffer how much of its buffered run was taken.
+  void CommitRun() {
+    if (run_taken_ > 0) buffer_.TakeBuffered(static_cast<std::int32_t>(run_taken_));
+    run_ = {};
+    run_taken_ = 0;
+  }
+
   // The read buffer's capacity; 0 when the buffer does not tell (its read
   // status is then taken at its word).
   std::int32_t ReadCapacity() {
@@ -98,7 +121,9 @@ class ReplyReader {
   bool pending_ = false;        // last_ was given back
   bool pending_ended_ = false;  // ... and it was the last of the response
   char last_ = 0;
-  std::int32_t capacity_ = -1;  // not asked yet
+  std::int32_t capacity_ = -1;         // not asked yet
+  std::span<const std::uint8_t> run_;  // the buffer's run, valid until CommitRun
+  std::size_t run_taken_ = 0;
 };
 
 }  // namespace motqr::io

@@ -152,6 +152,22 @@ TEST_F(InstrBufferTest, PushBackAfterTheLastByteRestoresThatByte) {
   EXPECT_EQ(io_.ReadCalls(), 1);
 }
 
+// The run a parser takes without a call per byte stops short of the last byte
+// buffered, and taking from it reads exactly as one-byte reads would.
+TEST_F(InstrBufferTest, BufferedRunStopsBeforeTheLastByteAndTakesLikeOneByteReads) {
+  io_.QueueReply("1.5,2\n");
+  HRESULT hr = S_OK;
+  EXPECT_EQ(Read(1, &hr), "1");
+  const auto run = buffer_->BufferedRun();
+  EXPECT_EQ(std::string(run.begin(), run.end()), ".5,");  // not the "2" that ends the reply
+  buffer_->TakeBuffered(3);
+  ASSERT_EQ(buffer_->UnreadChar(), S_OK);  // gives back the ","
+  EXPECT_EQ(buffer_->BufferedRun().size(), 1u);
+  EXPECT_EQ(Read(10, &hr), ",2");
+  EXPECT_EQ(hr, S_OK);  // the end of the response, as before
+  EXPECT_TRUE(buffer_->BufferedRun().empty());
+}
+
 TEST_F(InstrBufferTest, ReadFailureIsReturnedAndKeepsTheState) {
   io_.FailRead(1, ScriptedLowLevelIo::kTimeout);
   HRESULT hr;

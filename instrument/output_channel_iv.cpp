@@ -1,7 +1,9 @@
 #include "instrument/output_channel_iv.h"
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
+#include <span>
 #include <vector>
 
 #include "instrument/wire_command.h"
@@ -13,6 +15,14 @@ constexpr double kMicro = 1'000'000.0;
 
 std::uint32_t ReverseBytes(std::uint32_t w) {
   return (w >> 24) | ((w >> 8) & 0x0000FF00u) | ((w << 8) & 0x00FF0000u) | (w << 24);
+}
+
+// Each word, byte order reversed and read as a `Word`, in units (one tight loop per kind).
+template <class Word>
+void StoreUnits(std::span<const std::uint32_t> words, double* out) {
+  for (std::size_t i = 0; i < words.size(); ++i) {
+    out[i] = static_cast<double>(static_cast<Word>(ReverseBytes(words[i]))) / kMicro;
+  }
 }
 
 // The bounds of a one-dimensional array of doubles, reported when the array
@@ -59,16 +69,20 @@ com::HRESULT GetIVMap(driver::CallFrame& f, const driver::MethodRow& row, IVWord
 
   std::int32_t first = 0;
   if (words && com::Failed(hr = com::SafeArrayGetLBound(words.Get(), 1, &first))) return hr;
+  // Only the indexes both arrays have are stored; the others are skipped.
   const auto data = words.Data<std::uint32_t>();
-  double* out = static_cast<double*>((*values)->pvData);
-  for (std::size_t i = 0; i < data.size(); ++i) {
-    const std::int64_t index = first + static_cast<std::int64_t>(i);
-    if (index < lower || index > upper) continue;  // the caller's array has no such index
-    const std::uint32_t w = ReverseBytes(data[i]);
-    const double units = word == IVWord::kUnsigned
-                             ? static_cast<double>(w)
-                             : static_cast<double>(static_cast<std::int32_t>(w));
-    out[index - lower] = units / kMicro;
+  const std::int64_t from = std::max<std::int64_t>(lower, first);
+  const std::int64_t to =
+      std::min(std::int64_t{upper} + 1, first + static_cast<std::int64_t>(data.size()));
+  if (from < to) {
+    const auto stored =
+        data.subspan(static_cast<std::size_t>(from - first), static_cast<std::size_t>(to - from));
+    double* out = static_cast<double*>((*values)->pvData) + (from - lower);
+    if (word == IVWord::kUnsigned) {
+      StoreUnits<std::uint32_t>(stored, out);
+    } else {
+      StoreUnits<std::int32_t>(stored, out);
+    }
   }
   return hr;
 }

@@ -27,6 +27,12 @@ TEST(ErrorInfo, GetHandsOutAndClears) {
   EXPECT_EQ(ctx, 16u);
   EXPECT_EQ(GetErrorInfo(0, info.Put()), S_FALSE);  // cleared by the first Get
   EXPECT_FALSE(info);
+  // No help file reads as a null text.
+  SetErrorRecord({"x", "src", GUID_NULL, "", 0});
+  ASSERT_EQ(GetErrorInfo(0, info.Put()), S_OK);
+  Bstr help;
+  info->GetHelpFile(help.Put());
+  EXPECT_TRUE(help.IsNull());
 }
 
 TEST(ErrorInfo, IsPerThread) {
@@ -41,15 +47,6 @@ TEST(ErrorInfo, IsPerThread) {
   ASSERT_TRUE(TakeErrorInfo(&r));
   EXPECT_EQ(r.description, "main thread");
   EXPECT_FALSE(TakeErrorInfo(&r));
-}
-
-TEST(ErrorInfo, NoHelpFileReadsAsEmpty) {
-  SetErrorRecord({"x", "src", GUID_NULL, "", 0});
-  ComPtr<IErrorInfo> info;
-  ASSERT_EQ(GetErrorInfo(0, info.Put()), S_OK);
-  Bstr help;
-  info->GetHelpFile(help.Put());
-  EXPECT_TRUE(help.IsNull());
 }
 
 }  // namespace

@@ -2,84 +2,65 @@
 
 #include <gtest/gtest.h>
 
+#include <sstream>
+#include <string>
+#include <utility>
+
 #include "platform/visa/open_transport.h"
 
 namespace motqr::visa {
 namespace {
 
-struct GoodName {
-  const char* text;
-  InterfaceType type;
-  std::uint16_t board;
-  ResourceClass resource_class;
-  const char* host;
-  std::uint16_t port;
-  const char* lan_device;
-  const char* device_path;
-  Backend backend;
-};
-
-TEST(VisaResourceName, ParsesEveryAcceptedForm) {
-  using IT = InterfaceType;
-  using RC = ResourceClass;
-  const GoodName cases[] = {
-      {"TCPIP0::192.168.1.10::5025::SOCKET", IT::kTcpip, 0, RC::kSocket, "192.168.1.10", 5025, "",
-       "", Backend::kTcpSocket},
-      {"tcpip3::Psu-Lab.example.com::1::socket", IT::kTcpip, 3, RC::kSocket, "Psu-Lab.example.com",
-       1, "", "", Backend::kTcpSocket},
-      {"TCPIP::[::1]::65535::SOCKET", IT::kTcpip, 0, RC::kSocket, "::1", 65535, "", "",
-       Backend::kTcpSocket},
-      {"TCPIP0::[fe80::1%eth0]::5025::SOCKET", IT::kTcpip, 0, RC::kSocket, "fe80::1%eth0", 5025, "",
-       "", Backend::kTcpSocket},
-      {"  TCPIP::localhost::5025::SOCKET\n", IT::kTcpip, 0, RC::kSocket, "localhost", 5025, "", "",
-       Backend::kTcpSocket},
-      {"TCPIP::10.0.0.2::INSTR", IT::kTcpip, 0, RC::kInstr, "10.0.0.2", 0, "inst0", "",
-       Backend::kVisaLibrary},
-      {"TCPIP1::host::hislip0,4880::INSTR", IT::kTcpip, 1, RC::kInstr, "host", 0, "hislip0,4880",
-       "", Backend::kVisaLibrary},
-      {"TCPIP::[2001:db8::5]", IT::kTcpip, 0, RC::kInstr, "2001:db8::5", 0, "inst0", "",
-       Backend::kVisaLibrary},
-      {"ASRL1::INSTR", IT::kAsrl, 1, RC::kInstr, "", 0, "", "/dev/ttyS0", Backend::kSerial},
-      {"asrl12", IT::kAsrl, 12, RC::kInstr, "", 0, "", "/dev/ttyS11", Backend::kSerial},
-      {"ASRL/dev/ttyUSB0::INSTR", IT::kAsrl, 0, RC::kInstr, "", 0, "", "/dev/ttyUSB0",
-       Backend::kSerial},
-      {"ASRL/dev/pts/7::instr", IT::kAsrl, 0, RC::kInstr, "", 0, "", "/dev/pts/7",
-       Backend::kSerial},
-      {"GPIB0::5::INSTR", IT::kGpib, 0, RC::kInstr, "", 0, "", "", Backend::kVisaLibrary},
-      {"gpib2::INTFC", IT::kGpib, 2, RC::kIntfc, "", 0, "", "", Backend::kVisaLibrary},
-      {"USB::0x1234::125::A22-5::INSTR", IT::kUsb, 0, RC::kInstr, "", 0, "", "",
-       Backend::kVisaLibrary},
-      {"GPIB-VXI0::9::INSTR", IT::kGpibVxi, 0, RC::kInstr, "", 0, "", "", Backend::kVisaLibrary},
-      {"VXI::1::INSTR", IT::kVxi, 0, RC::kInstr, "", 0, "", "", Backend::kVisaLibrary},
-  };
-  for (const GoodName& c : cases) {
-    SCOPED_TRACE(c.text);
-    ResourceName name;
-    Status status = ParseResourceName(c.text, &name);
-    ASSERT_TRUE(status.ok()) << status.message();
-    EXPECT_EQ(name.interface_type, c.type);
-    EXPECT_EQ(name.board, c.board);
-    EXPECT_EQ(name.resource_class, c.resource_class);
-    EXPECT_EQ(name.host, c.host);
-    EXPECT_EQ(name.port, c.port);
-    EXPECT_EQ(name.lan_device, c.lan_device);
-    EXPECT_EQ(name.device_path, c.device_path);
-    EXPECT_EQ(BackendFor(name), c.backend);
+// "<interface><board> <class> <address fields> <backend>", e.g.
+// "TCPIP0 SOCKET 192.168.1.10:5025 tcp" or "GPIB1 INSTR 30/2 library".
+std::string Parsed(std::string_view text) {
+  ResourceName name;
+  const Status status = ParseResourceName(text, &name);
+  if (!status.ok()) return status.message();
+  std::ostringstream out;
+  out << InterfaceTypeName(name.interface_type) << name.board << ' '
+      << ResourceClassName(name.resource_class);
+  if (!name.host.empty()) out << ' ' << name.host;
+  if (name.port != 0) out << ':' << name.port;
+  if (!name.lan_device.empty()) out << ' ' << name.lan_device;
+  if (!name.device_path.empty()) out << ' ' << name.device_path;
+  if (name.interface_type == InterfaceType::kGpib && name.resource_class == ResourceClass::kInstr) {
+    out << ' ' << name.primary_address;
+    if (name.secondary_address) out << '/' << *name.secondary_address;
   }
+  if (name.interface_type == InterfaceType::kUsb) {
+    out << ' ' << std::hex << name.vendor_id << ':' << name.product_id << std::dec << ':'
+        << name.serial_number;
+    if (name.usb_interface) out << ':' << *name.usb_interface;
+  }
+  constexpr const char* kBackends[] = {"tcp", "serial", "library"};
+  out << ' ' << kBackends[static_cast<int>(BackendFor(name))];
+  return out.str();
 }
 
-TEST(VisaResourceName, KeepsGpibAndUsbAddresses) {
-  ResourceName name;
-  ASSERT_TRUE(ParseResourceName("GPIB1::30::2::INSTR", &name).ok());
-  EXPECT_EQ(name.primary_address, 30);
-  EXPECT_EQ(name.secondary_address, 2);
-
-  ASSERT_TRUE(ParseResourceName("USB0::0xF0aB::0x0001::SN-x::3::RAW", &name).ok());
-  EXPECT_EQ(name.vendor_id, 0xF0AB);
-  EXPECT_EQ(name.product_id, 1);
-  EXPECT_EQ(name.serial_number, "SN-x");
-  EXPECT_EQ(name.usb_interface, 3);
-  EXPECT_EQ(name.resource_class, ResourceClass::kRaw);
+TEST(VisaResourceName, ParsesEveryAcceptedForm) {
+  const std::pair<const char*, const char*> cases[] = {
+      {"TCPIP0::192.168.1.10::5025::SOCKET", "TCPIP0 SOCKET 192.168.1.10:5025 tcp"},
+      {"tcpip3::Psu-Lab.example.com::1::socket", "TCPIP3 SOCKET Psu-Lab.example.com:1 tcp"},
+      {"TCPIP::[::1]::65535::SOCKET", "TCPIP0 SOCKET ::1:65535 tcp"},
+      {"TCPIP0::[fe80::1%eth0]::5025::SOCKET", "TCPIP0 SOCKET fe80::1%eth0:5025 tcp"},
+      {"  TCPIP::localhost::5025::SOCKET\n", "TCPIP0 SOCKET localhost:5025 tcp"},
+      {"TCPIP::10.0.0.2::INSTR", "TCPIP0 INSTR 10.0.0.2 inst0 library"},
+      {"TCPIP1::host::hislip0,4880::INSTR", "TCPIP1 INSTR host hislip0,4880 library"},
+      {"TCPIP::[2001:db8::5]", "TCPIP0 INSTR 2001:db8::5 inst0 library"},
+      {"ASRL1::INSTR", "ASRL1 INSTR /dev/ttyS0 serial"},
+      {"asrl12", "ASRL12 INSTR /dev/ttyS11 serial"},
+      {"ASRL/dev/ttyUSB0::INSTR", "ASRL0 INSTR /dev/ttyUSB0 serial"},
+      {"ASRL/dev/pts/7::instr", "ASRL0 INSTR /dev/pts/7 serial"},
+      {"GPIB0::5::INSTR", "GPIB0 INSTR 5 library"},
+      {"GPIB1::30::2::INSTR", "GPIB1 INSTR 30/2 library"},
+      {"gpib2::INTFC", "GPIB2 INTFC library"},
+      {"USB::0x1234::125::A22-5::INSTR", "USB0 INSTR 1234:7d:A22-5 library"},
+      {"USB0::0xF0aB::0x0001::SN-x::3::RAW", "USB0 RAW f0ab:1:SN-x:3 library"},
+      {"GPIB-VXI0::9::INSTR", "GPIB-VXI0 INSTR library"},
+      {"VXI::1::INSTR", "VXI0 INSTR library"},
+  };
+  for (const auto& [text, parsed] : cases) EXPECT_EQ(Parsed(text), parsed) << text;
 }
 
 TEST(VisaResourceName, RejectsMalformedNamesWithTheReason) {

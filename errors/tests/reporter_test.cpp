@@ -196,41 +196,24 @@ TEST_F(ReporterTest, EachOperationReportsItsMessage) {
        kMsgValueNotSupported,
        {"3", "Mode", "Configure"}},
   };
-  // The operations whose only argument is the extra text.
+  // The operations whose only argument is the extra text, each with the message of its name.
+  // clang-format off
+#define PLAIN(Name) {&R::Name, kMsg##Name}
   const std::pair<HRESULT (R::*)(std::string_view) noexcept, int> plain[] = {
-      {&R::AlreadyInitialized, kMsgAlreadyInitialized},
-      {&R::BadlyFormedSelector, kMsgBadlyFormedSelector},
-      {&R::CannotChangeSimulationState, kMsgCannotChangeSimulationState},
-      {&R::CannotOpenFile, kMsgCannotOpenFile},
-      {&R::CannotRecover, kMsgCannotRecover},
-      {&R::ChannelNameRequired, kMsgChannelNameRequired},
-      {&R::FileNotFound, kMsgFileNotFound},
-      {&R::IdQueryFailed, kMsgIdQueryFailed},
-      {&R::InstrumentStatus, kMsgInstrumentStatus},
-      {&R::InvalidFileFormat, kMsgInvalidFileFormat},
-      {&R::InvalidPathName, kMsgInvalidPathName},
-      {&R::MissingOptionName, kMsgMissingOptionName},
-      {&R::MissingOptionValue, kMsgMissingOptionValue},
-      {&R::NotInitialized, kMsgNotInitialized},
-      {&R::OperationPending, kMsgOperationPending},
-      {&R::OutOfMemory, kMsgOutOfMemory},
-      {&R::ErrorReadingFile, kMsgErrorReadingFile},
-      {&R::ResetFailed, kMsgResetFailed},
-      {&R::UnknownResource, kMsgUnknownResource},
-      {&R::StatusNotAvailable, kMsgStatusNotAvailable},
-      {&R::TooManyOpenFiles, kMsgTooManyOpenFiles},
-      {&R::UnexpectedResponse, kMsgUnexpectedResponse},
-      {&R::UnknownChannelName, kMsgUnknownChannelName},
-      {&R::UnknownNameInSelector, kMsgUnknownNameInSelector},
-      {&R::UnknownPhysicalIdentifier, kMsgUnknownPhysicalIdentifier},
-      {&R::ErrorWritingFile, kMsgErrorWritingFile},
-      {&R::WarnErrorQueryNotSupported, kMsgWarnErrorQueryNotSupported},
-      {&R::WarnIdQueryNotSupported, kMsgWarnIdQueryNotSupported},
-      {&R::WarnResetNotSupported, kMsgWarnResetNotSupported},
-      {&R::WarnRevisionQueryNotSupported, kMsgWarnRevisionQueryNotSupported},
-      {&R::WarnSelfTestNotSupported, kMsgWarnSelfTestNotSupported},
-      {&R::TriggerNotSoftware, kMsgTriggerNotSoftware},
-  };
+      PLAIN(AlreadyInitialized), PLAIN(BadlyFormedSelector), PLAIN(CannotChangeSimulationState),
+      PLAIN(CannotOpenFile), PLAIN(CannotRecover), PLAIN(ChannelNameRequired), PLAIN(FileNotFound),
+      PLAIN(IdQueryFailed), PLAIN(InstrumentStatus), PLAIN(InvalidFileFormat),
+      PLAIN(InvalidPathName), PLAIN(MissingOptionName), PLAIN(MissingOptionValue),
+      PLAIN(NotInitialized), PLAIN(OperationPending), PLAIN(OutOfMemory), PLAIN(ErrorReadingFile),
+      PLAIN(ResetFailed), PLAIN(UnknownResource), PLAIN(StatusNotAvailable),
+      PLAIN(TooManyOpenFiles), PLAIN(UnexpectedResponse), PLAIN(UnknownChannelName),
+      PLAIN(UnknownNameInSelector), PLAIN(UnknownPhysicalIdentifier), PLAIN(ErrorWritingFile),
+      PLAIN(WarnErrorQueryNotSupported), PLAIN(WarnIdQueryNotSupported),
+      PLAIN(WarnResetNotSupported), PLAIN(WarnRevisionQueryNotSupported),
+      PLAIN(WarnSelfTestNotSupported), PLAIN(TriggerNotSoftware)};
+#undef PLAIN
+  // clang-format on
+
   for (const auto& [op, id] : plain)
     rows.push_back({[&r, op = op, m] { return (r.*op)(m); }, id, {}});
   for (const Row& row : rows) {

@@ -16,42 +16,24 @@ struct InterfaceId {
   std::string_view spelled;  // the class name as written
 };
 
-#define MOTQR_INTERFACE_ID(I) \
+#define ID(I) \
   InterfaceId { I::kIid, I::kName, #I }
 
 // The 23 interfaces of the driver class, then the 6 of the channel class.
+// clang-format off
 constexpr std::array kInterfaces{
-    MOTQR_INTERFACE_ID(IMorvaneTqr),
-    MOTQR_INTERFACE_ID(IIviDriver),
-    MOTQR_INTERFACE_ID(IIviDriverOperation),
-    MOTQR_INTERFACE_ID(IIviDriverIdentity),
-    MOTQR_INTERFACE_ID(IIviComponentIdentity),
-    MOTQR_INTERFACE_ID(IIviDriverUtility),
-    MOTQR_INTERFACE_ID(IMorvaneTqrOutputs),
-    MOTQR_INTERFACE_ID(IIviDCPwr),
-    MOTQR_INTERFACE_ID(IIviDCPwrOutputs),
-    MOTQR_INTERFACE_ID(IIviDCPwrTrigger),
-    MOTQR_INTERFACE_ID(IMorvaneTqrSystem),
-    MOTQR_INTERFACE_ID(IMorvaneTqrData),
-    MOTQR_INTERFACE_ID(IMorvaneTqrProgram),
-    MOTQR_INTERFACE_ID(IMorvaneTqrSense),
-    MOTQR_INTERFACE_ID(IMorvaneTqrSystemAnalog),
-    MOTQR_INTERFACE_ID(IMorvaneTqrSystemIO),
-    MOTQR_INTERFACE_ID(IMorvaneTqrSystemMemory),
-    MOTQR_INTERFACE_ID(IMorvaneTqrStatus),
-    MOTQR_INTERFACE_ID(IMorvaneTqrStatusQuestionable),
-    MOTQR_INTERFACE_ID(IMorvaneTqrStatusOperation),
-    MOTQR_INTERFACE_ID(IMorvaneTqrTrigger),
-    MOTQR_INTERFACE_ID(IMorvaneTqrGlobal),
-    MOTQR_INTERFACE_ID(IMorvaneTqrSystemDiagnostic),
-    MOTQR_INTERFACE_ID(IMorvaneTqrOutputChannel),
-    MOTQR_INTERFACE_ID(IIviDCPwrOutput),
-    MOTQR_INTERFACE_ID(IMorvaneTqrOutputChannelProtection),
-    MOTQR_INTERFACE_ID(IMorvaneTqrOutputChannelPulse),
-    MOTQR_INTERFACE_ID(IMorvaneTqrOutputChannelSine),
-    MOTQR_INTERFACE_ID(IMorvaneTqrOutputChannelIV),
-};
+    ID(IMorvaneTqr), ID(IIviDriver), ID(IIviDriverOperation), ID(IIviDriverIdentity),
+    ID(IIviComponentIdentity), ID(IIviDriverUtility), ID(IMorvaneTqrOutputs), ID(IIviDCPwr),
+    ID(IIviDCPwrOutputs), ID(IIviDCPwrTrigger), ID(IMorvaneTqrSystem), ID(IMorvaneTqrData),
+    ID(IMorvaneTqrProgram), ID(IMorvaneTqrSense), ID(IMorvaneTqrSystemAnalog),
+    ID(IMorvaneTqrSystemIO), ID(IMorvaneTqrSystemMemory), ID(IMorvaneTqrStatus),
+    ID(IMorvaneTqrStatusQuestionable), ID(IMorvaneTqrStatusOperation), ID(IMorvaneTqrTrigger),
+    ID(IMorvaneTqrGlobal), ID(IMorvaneTqrSystemDiagnostic), ID(IMorvaneTqrOutputChannel),
+    ID(IIviDCPwrOutput), ID(IMorvaneTqrOutputChannelProtection), ID(IMorvaneTqrOutputChannelPulse),
+    ID(IMorvaneTqrOutputChannelSine), ID(IMorvaneTqrOutputChannelIV)};
+// clang-format on
 static_assert(kInterfaces.size() == 29);
+#undef ID
 
 // Each identifier its own, none IUnknown's; each kName the class name.
 constexpr bool IdentifiersAreDistinctAndNamesSpellTheClass() {

@@ -90,6 +90,35 @@ TEST(IV, MapsGoOutLeastSignificantByteFirst) {
   EXPECT_EQ(inst.sent.size(), sent);
 }
 
+// The word of each value is std::round of its micro-units, 0 outside the 32-bit range:
+// checked on halves, values just beside them, the range's ends and beyond.
+TEST(IV, MapWordsRoundHalvesAwayFromZeroUpToTheRangeEnds) {
+  std::vector<double> micro_units = {0.5,
+                                     1.5,
+                                     2.5,
+                                     0.49999999999999994,
+                                     1e-300,
+                                     2147483647.0,
+                                     2147483647.4,
+                                     2147483647.5,
+                                     2147483648.0,
+                                     2147483648.5,
+                                     4e9,
+                                     1e300,
+                                     std::numeric_limits<double>::infinity()};
+  for (double step = 0.125; step < 64; step += 0.125) micro_units.push_back(step);
+  for (double u : micro_units) {
+    for (double v : {u / 1e6, -u / 1e6}) {
+      const double r = std::round(v * 1e6);
+      const std::int32_t want = (r >= std::numeric_limits<std::int32_t>::min() &&
+                                 r <= std::numeric_limits<std::int32_t>::max())
+                                    ? static_cast<std::int32_t>(r)
+                                    : 0;
+      EXPECT_EQ(instrument::IVMapWord(v), want) << v;
+    }
+  }
+}
+
 TEST(IV, MapsReadBackIntoTheCallersArray) {
   ScriptedInstrument inst;
   MemberFixture<Channel> f(&inst);

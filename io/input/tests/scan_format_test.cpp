@@ -25,46 +25,29 @@ ScanDirective Only(std::string_view format) {
   return records.empty() ? ScanDirective{} : records[0];
 }
 
+// "%bs" is a block followed by the literal "s".
 TEST(CutScanFormat, EveryClassAndTheDriverFormats) {
+  // clang-format off
   const struct {
     const char* format;
     std::vector<C> classes;
   } cases[] = {
-      {"%lf", {C::kReal}},
-      {"%lf;%lf", {C::kReal, C::kLiteral, C::kReal}},
-      {"%d", {C::kInteger}},
-      {"%hd", {C::kInteger}},
-      {"%bd", {C::kInteger}},
-      {"%Id", {C::kInteger}},
-      {"%@3lf", {C::kReal}},
-      {"%@Hx", {C::kInteger}},
-      {"%,$Sd", {C::kIntegerList}},
-      {"%,$Slf", {C::kRealList}},
-      {"%,$Slf:", {C::kRealList, C::kLiteral}},
-      {"%(;:)10le", {C::kRealList}},
-      {"%$Slb", {C::kBlock}},
-      {"%#hb", {C::kBlock}},
-      {"%4!ol$Sly", {C::kRawBinary}},
-      {"%5c", {C::kChar}},
-      {"%$BT", {C::kLine}},
-      {"%d,%$Ct", {C::kInteger, C::kLiteral, C::kRest}},
-      {"%#$Cs", {C::kString}},
-      {"%$B[^\n]", {C::kCharSet}},
+      {"%lf", {C::kReal}}, {"%lf;%lf", {C::kReal, C::kLiteral, C::kReal}}, {"%d", {C::kInteger}},
+      {"%hd", {C::kInteger}}, {"%bd", {C::kInteger}}, {"%Id", {C::kInteger}}, {"%@3lf", {C::kReal}},
+      {"%@Hx", {C::kInteger}}, {"%,$Sd", {C::kIntegerList}}, {"%,$Slf", {C::kRealList}},
+      {"%,$Slf:", {C::kRealList, C::kLiteral}}, {"%(;:)10le", {C::kRealList}},
+      {"%$Slb", {C::kBlock}}, {"%#hb", {C::kBlock}}, {"%4!ol$Sly", {C::kRawBinary}},
+      {"%5c", {C::kChar}}, {"%$BT", {C::kLine}}, {"%d,%$Ct", {C::kInteger, C::kLiteral, C::kRest}},
+      {"%#$Cs", {C::kString}}, {"%$B[^\n]", {C::kCharSet}}, {"%,$S$BQs", {C::kStringList}},
       {"%$C[^,], %$C[^,], %d, %d",
        {C::kCharSet, C::kLiteral, C::kCharSet, C::kLiteral, C::kInteger, C::kLiteral, C::kInteger}},
-      {"%,$S$BQs", {C::kStringList}},
-      {"%{VARIANT_BOOL}[^\n]", {C::kEnumSet}},
-      {"%{ MorvaneTqrTriggerEnum }s", {C::kEnum}},
+      {"%{VARIANT_BOOL}[^\n]", {C::kEnumSet}}, {"%{ MorvaneTqrTriggerEnum }s", {C::kEnum}},
       {"%{MorvaneTqrIOPolarityEnum},$Ss", {C::kEnumList}},
-      {"a%%b", {C::kLiteral, C::kLiteral, C::kLiteral}},
-      // "%b" is a block: the "s" after it is literal text.
-      {"%bs", {C::kBlock, C::kLiteral}},
-      {"%*d %*s", {C::kInteger, C::kLiteral, C::kString}},
-      {"", {}},
+      {"a%%b", {C::kLiteral, C::kLiteral, C::kLiteral}}, {"%bs", {C::kBlock, C::kLiteral}},
+      {"%*d %*s", {C::kInteger, C::kLiteral, C::kString}}, {"", {}},
   };
-  for (const auto& c : cases) {
-    EXPECT_EQ(Classes(c.format), c.classes) << c.format;
-  }
+  // clang-format on
+  for (const auto& c : cases) EXPECT_EQ(Classes(c.format), c.classes) << c.format;
 }
 
 TEST(CutScanFormat, TakesTheDirectivePartsApart) {

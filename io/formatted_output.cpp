@@ -9,6 +9,7 @@
 #include <limits>
 #include <memory>
 #include <new>
+#include <type_traits>
 
 #include "io/field_format.h"
 #include "io/output_directive.h"
@@ -430,11 +431,19 @@ class OutputRun {
     return S_OK;
   }
 
-  // Copies `length` bytes of N-byte elements, each element's bytes reversed (a fixed N lets
-  // the compiler turn it into one byte swap).
+  // Copies `length` bytes of N-byte elements, each element's bytes reversed by one byte swap.
   template <std::size_t N>
   static void ReverseEach(const std::uint8_t* from, std::size_t length, std::uint8_t* to) {
-    for (std::size_t i = 0; i < length; i += N) std::reverse_copy(from + i, from + i + N, to + i);
+    using Word = std::conditional_t<N == 2, std::uint16_t,
+                                    std::conditional_t<N == 4, std::uint32_t, std::uint64_t>>;
+    for (std::size_t i = 0; i < length; i += N) {
+      Word w;
+      std::memcpy(&w, from + i, N);
+      if constexpr (N == 2) w = __builtin_bswap16(w);
+      if constexpr (N == 4) w = __builtin_bswap32(w);
+      if constexpr (N == 8) w = __builtin_bswap64(w);
+      std::memcpy(to + i, &w, N);
+    }
   }
 
   HRESULT WriteSeparator(char separator) {

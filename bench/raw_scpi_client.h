@@ -15,6 +15,12 @@ int raw_scpi_connect(int port);
  * into `reply` (zero-terminated, cut at `size` - 1). The reply length, or -1
  * on failure or after `timeout_ms`. */
 int raw_scpi_query(int fd, const char* command, char* reply, size_t size, int timeout_ms);
+/* Sends `size` bytes as they are (the caller ends the message). 0, or -1. */
+int raw_scpi_send(int fd, const void* data, size_t size);
+/* Reads one definite-length block reply "#<n><length><data>" and its line feed
+ * into `reply`; `*data` points at the data in it. The data length, or -1 on a
+ * malformed or oversized reply, a failure, or after `timeout_ms` without data. */
+long raw_scpi_read_block(int fd, char* reply, size_t capacity, const char** data, int timeout_ms);
 void raw_scpi_close(int fd);
 
 #ifdef __cplusplus

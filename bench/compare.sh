@@ -1,0 +1,131 @@
+#!/usr/bin/env bash
+# The driver against its peers on one tqr-sim over loopback, server and client
+# pinned to the same CPU, in one run: a query table (":VOLT?" round trips) and a
+# bulk table (a 1 MiB I-V map block and a 100,000-value logged list).
+#
+#   bench/compare.sh [-b BUILD_DIR] [-c CPU] [-n QUERIES] [-r ROUNDS] [-p PASSES]
+#
+# Clients: peer_raw (plain C socket, the floor), peer_motqr_c (the driver's C
+# functions), peer_motqr_cpp (its C++ interface), peer_lxi (liblxi, when it was
+# found at build time) and peer_pyvisa.py (PyVISA with pyvisa-py, when
+# /usr/bin/python3 can import it). The clients take turns for PASSES passes and
+# each figure is the median over the passes. Needs taskset; the peers are
+# optional (apt-get install python3-pyvisa-py liblxi-dev) and only used here.
+set -euo pipefail
+
+root=$(cd "$(dirname "$0")/.." && pwd)
+build=${MOTQR_BUILD_DIR:-$root/build}
+cpu=0
+queries=20000
+rounds=20
+passes=3
+map_points=131072 # 1 MiB of map data (8 bytes a point)
+list_values=100000
+while getopts "b:c:n:r:p:h" opt; do
+  case $opt in
+    b) build=$(cd "$OPTARG" && pwd) ;;
+    c) cpu=$OPTARG ;;
+    n) queries=$OPTARG ;;
+    r) rounds=$OPTARG ;;
+    p) passes=$OPTARG ;;
+    *) sed -n '2,16p' "$0"; exit 2 ;;
+  esac
+done
+
+sim=$build/sim/tqr-sim
+bin=$build/bench
+for tool in "$sim" "$bin/peer_raw" "$bin/peer_motqr_c" "$bin/peer_motqr_cpp"; do
+  [[ -x $tool ]] || { echo "missing $tool (build the bench targets in $build)" >&2; exit 1; }
+done
+command -v taskset > /dev/null || { echo "taskset is needed" >&2; exit 1; }
+
+clients=("$bin/peer_raw" "$bin/peer_motqr_c" "$bin/peer_motqr_cpp")
+bulk_clients=("${clients[@]}")
+if [[ -x $bin/peer_lxi ]]; then
+  clients+=("$bin/peer_lxi")
+else
+  echo "# liblxi: not built (apt-get install liblxi-dev, then rebuild)" >&2
+fi
+if /usr/bin/python3 -c 'import pyvisa, pyvisa_py' 2> /dev/null; then
+  clients+=("/usr/bin/python3 $root/bench/peer_pyvisa.py")
+  bulk_clients+=("/usr/bin/python3 $root/bench/peer_pyvisa.py")
+else
+  echo "# pyvisa-py: not installed (apt-get install python3-pyvisa-py)" >&2
+fi
+
+work=$(mktemp -d)
+sim_pid=
+cleanup() {
+  [[ -n $sim_pid ]] && kill "$sim_pid" 2> /dev/null && wait "$sim_pid" 2> /dev/null
+  rm -rf "$work"
+}
+trap cleanup EXIT
+
+taskset -c "$cpu" "$sim" --port 0 --noise 0 --iv-max-points "$map_points" \
+  --log-capacity "$list_values" > "$work/sim.out" &
+sim_pid=$!
+for _ in $(seq 50); do
+  port=$(awk '/^port /{print $2}' "$work/sim.out")
+  [[ -n $port ]] && break
+  sleep 0.1
+done
+[[ -n ${port:-} ]] || { echo "tqr-sim did not start" >&2; exit 1; }
+
+run() { # client words..., loop arguments...
+  timeout 600 taskset -c "$cpu" "$@" >> "$work/results" || echo "# failed: $*" >&2
+}
+for ((pass = 0; pass < passes; ++pass)); do
+  for client in "${clients[@]}"; do
+    # shellcheck disable=SC2086  # the python client is two words
+    run $client "$port" query "$queries"
+  done
+  for client in "${bulk_clients[@]}"; do
+    # shellcheck disable=SC2086
+    run $client "$port" ivmap "$map_points" "$rounds"
+    # shellcheck disable=SC2086
+    run $client "$port" list "$list_values" "$rounds"
+  done
+done
+
+echo "tqr-sim and clients pinned to CPU $cpu; $passes passes, medians over the passes"
+echo "$(uname -srm), $(nproc) CPUs, $(date -u +%Y-%m-%d)"
+awk -v queries="$queries" -v rounds="$rounds" '
+  function median(list,   n, a, i, j, t) {
+    n = split(list, a, " ")
+    for (i = 2; i <= n; ++i) for (j = i; j > 1 && a[j - 1] + 0 > a[j] + 0; --j) {
+      t = a[j]; a[j] = a[j - 1]; a[j - 1] = t
+    }
+    return a[int((n + 1) / 2)]
+  }
+  function add(key, value) { v[key] = (key in v) ? v[key] " " value : value }
+  $1 == "RESULT" {
+    if (!(($2) in seen)) { seen[$2] = 1; order[++clients] = $2 }
+    kind[$2, $3] = 1
+    size[$3] = $4
+    add($2 SUBSEP $3 SUBSEP 1, $5)
+    add($2 SUBSEP $3 SUBSEP 2, $6)
+    if ($3 == "query") add($2 SUBSEP $3 SUBSEP 3, $7)
+  }
+  END {
+    printf "\n:VOLT? round trips (%d per client and pass)\n\n", queries
+    printf "| client | median us | p99 us | CPU us/query | median / raw | CPU / raw |\n"
+    printf "|---|---:|---:|---:|---:|---:|\n"
+    rm = median(v["raw-c", "query", 1]); rc = median(v["raw-c", "query", 3])
+    for (i = 1; i <= clients; ++i) {
+      c = order[i]
+      if (!((c, "query") in kind)) continue
+      m = median(v[c, "query", 1]); p = median(v[c, "query", 2]); u = median(v[c, "query", 3])
+      printf "| %s | %.1f | %.1f | %.1f | %.2f | %.2f |\n", c, m, p, u, m / rm, u / rc
+    }
+    printf "\nBulk reads (%d rounds per client and pass; medians)\n\n", rounds
+    printf "| client | 1 MiB map block ms | MB/s | / raw | %d-value list ms | M values/s | / raw |\n", size["list"]
+    printf "|---|---:|---:|---:|---:|---:|---:|\n"
+    rb = median(v["raw-c", "ivmap", 1]); rl = median(v["raw-c", "list", 1])
+    for (i = 1; i <= clients; ++i) {
+      c = order[i]
+      if (!((c, "ivmap") in kind)) continue
+      b = median(v[c, "ivmap", 1]); l = median(v[c, "list", 1])
+      printf "| %s | %.2f | %.0f | %.2f | %.2f | %.2f | %.2f |\n", c, b / 1000,
+             size["ivmap"] / b, b / rb, l / 1000, size["list"] / l, l / rl
+    }
+  }' "$work/results"

@@ -1,0 +1,130 @@
+#!/usr/bin/python3
+"""PyVISA with the pyvisa-py backend in the peer comparison.
+
+The same loops and result lines as the C clients (bench/peer_client.h):
+
+  peer_pyvisa.py PORT query N | ivmap POINTS [ROUNDS] | list VALUES [ROUNDS]
+
+The instrument is prepared and refilled over a plain socket, outside the timed calls.
+"""
+import socket
+import sys
+import time
+
+import pyvisa
+
+TIMEOUT_S = 30.0
+
+
+class Control:
+    """A plain SCPI connection to tqr-sim for set-up and refills."""
+
+    def __init__(self, port):
+        self.sock = socket.create_connection(("127.0.0.1", port), timeout=TIMEOUT_S)
+        self.sock.setsockopt(socket.IPPROTO_TCP, socket.TCP_NODELAY, 1)
+        self.pending = b""
+
+    def query(self, command):
+        self.sock.sendall(command.encode() + b"\n")
+        while b"\n" not in self.pending:
+            chunk = self.sock.recv(65536)
+            if not chunk:
+                raise RuntimeError("tqr-sim closed the control connection")
+            self.pending += chunk
+        line, self.pending = self.pending.split(b"\n", 1)
+        return line.decode()
+
+
+def quantile(samples, q):
+    ordered = sorted(samples)
+    return ordered[int(q * (len(ordered) - 1) + 0.5)]
+
+
+def map_value(index):
+    point = index // 2
+    if index % 2 == 0:
+        return (point % 2001 - 1000) * 0.012345
+    return (point % 1000) * 0.012345
+
+
+def run_queries(inst, control, count):
+    control.query(":VOLT 1.5;*OPC?")
+    for _ in range(200):
+        inst.query(":VOLT?")
+    samples = []
+    cpu = time.process_time()
+    for i in range(count):
+        start = time.perf_counter()
+        volts = float(inst.query(":VOLT?"))
+        samples.append((time.perf_counter() - start) * 1e6)
+        if volts != 1.5:
+            raise RuntimeError(f"query {i} read {volts}")
+    cpu = (time.process_time() - cpu) * 1e6 / count
+    print(f"RESULT pyvisa-py query {count} {quantile(samples, 0.5):.2f} "
+          f"{quantile(samples, 0.99):.2f} {cpu:.2f}")
+
+
+def load_voltage_map(control, points):
+    words = bytearray()
+    for i in range(2 * points):
+        words += (round(map_value(i) * 1e6) & 0xFFFFFFFF).to_bytes(4, "little")
+    length = str(len(words))
+    control.sock.sendall(f":VOLT:IV:DATA #{len(length)}{length}".encode() + bytes(words) + b"\n")
+    if int(control.query(":VOLT:IV:COUN?")) != points:
+        raise RuntimeError("tqr-sim did not take the map (start it with --iv-max-points)")
+
+
+def run_map_reads(inst, control, points, rounds):
+    load_voltage_map(control, points)
+    samples = []
+    for round_ in range(-1, rounds):  # round -1 warms up
+        start = time.perf_counter()
+        words = inst.query_binary_values(":VOLT:IV:DATA?", datatype="i",
+                                         is_big_endian=False)
+        elapsed = (time.perf_counter() - start) * 1e6
+        if len(words) != 2 * points or abs(words[-2] / 1e6 - map_value(2 * points - 2)) > 1e-6:
+            raise RuntimeError(f"map read {round_} failed ({len(words)} values)")
+        if round_ >= 0:
+            samples.append(elapsed)
+    print(f"RESULT pyvisa-py ivmap {points * 8} {quantile(samples, 0.5):.1f} {min(samples):.1f}")
+
+
+def run_list_reads(inst, control, wanted, rounds):
+    control.query("*RST;:SIM:LOAD 10;:VOLT 5;:CURR 1;:OUTP 1;:DATA:INT:GATE MAN;"
+                  ":DATA:INT:RES;:DATA:INT:STAR;*OPC?")
+    samples = []
+    for round_ in range(-1, rounds):  # round -1 warms up
+        logged = int(control.query(f"SIM:TIME:ADV {wanted};:DATA:REM:POIN?"))
+        if logged < wanted:
+            raise RuntimeError(f"tqr-sim logged {logged} values (start it with --log-capacity)")
+        start = time.perf_counter()
+        values = inst.query_ascii_values(f":DATA:REM? {wanted}")
+        elapsed = (time.perf_counter() - start) * 1e6
+        if len(values) != wanted or not values[-1] > values[0]:
+            raise RuntimeError(f"list read {round_} failed ({len(values)} values)")
+        if round_ >= 0:
+            samples.append(elapsed)
+    print(f"RESULT pyvisa-py list {wanted} {quantile(samples, 0.5):.1f} {min(samples):.1f}")
+
+
+def main(argv):
+    if len(argv) not in (4, 5) or argv[2] not in ("query", "ivmap", "list"):
+        print(__doc__, file=sys.stderr)
+        return 2
+    port, size = int(argv[1]), int(argv[3])
+    rounds = int(argv[4]) if len(argv) == 5 else 20
+    control = Control(port)
+    rm = pyvisa.ResourceManager("@py")
+    inst = rm.open_resource(f"TCPIP::127.0.0.1::{port}::SOCKET", read_termination="\n",
+                            write_termination="\n", timeout=int(TIMEOUT_S * 1000))
+    try:
+        {"query": run_queries, "ivmap": run_map_reads, "list": run_list_reads}[argv[2]](
+            inst, control, size, *([] if argv[2] == "query" else [rounds]))
+    finally:
+        inst.close()
+        rm.close()
+    return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main(sys.argv))

@@ -22,6 +22,7 @@
 #include "driver/call_frame.h"
 #include "io/formatted_output.h"
 #include "io/input/scan_args.h"
+#include "platform/com/safearray.h"
 #include "trace/parameter.h"
 
 namespace motqr::driver {
@@ -130,6 +131,38 @@ class StackedCommand {
   CNode& node_;
 };
 
+// Where the reply parser writes a result of type T. Strings and arrays the
+// caller frees go to a holder of the call first and are handed out only when
+// the whole exchange, status poll included, has succeeded: a failed call then
+// leaves nothing to free (an array passed in stays as it was). Other results
+// are written in place and keep what was read.
+template <class T>
+struct Staged {
+  T* target;
+  auto* ScanTo() { return ScanTarget(target); }
+  void HandOut() {}
+};
+template <>
+struct Staged<com::BSTR> {
+  com::BSTR* target;
+  com::Bstr held;
+  com::BSTR* ScanTo() { return held.Put(); }
+  void HandOut() {
+    com::SysFreeString(*target);
+    *target = held.Detach();
+  }
+};
+template <>
+struct Staged<com::SAFEARRAY*> {
+  com::SAFEARRAY** target;
+  com::SafeArray held;
+  com::SAFEARRAY** ScanTo() { return held.Put(); }
+  void HandOut() {
+    if (*target) com::SafeArrayDestroy(*target);
+    *target = held.Detach();
+  }
+};
+
 }  // namespace detail
 
 // The session the executors talk through; a session that simulates or is not
@@ -156,8 +189,13 @@ HRESULT RunMethod(CallFrame& f, const MethodRow& row, const std::tuple<const In&
       [&](const In&... a) { return FormatCommand(f, row.command, &command, a...); }, in));
   detail::StackedCommand stacked(f.node(), std::move(command), row.reply);
   if (!row.reply) return ExecuteCommand(f);
-  const std::array<io::ScanArg, sizeof...(O)> targets{io::ScanArg(detail::ScanTarget(out.p))...};
-  return ExecuteQuery(f, io::ScanArgs(targets.data(), targets.size()));
+  std::tuple<detail::Staged<O>...> staged{detail::Staged<O>{out.p}...};
+  const auto targets = std::apply(
+      [](auto&... s) { return std::array<io::ScanArg, sizeof...(O)>{io::ScanArg(s.ScanTo())...}; },
+      staged);
+  const HRESULT hr = ExecuteQuery(f, io::ScanArgs(targets.data(), targets.size()));
+  if (com::Succeeded(hr)) std::apply([](auto&... s) { (s.HandOut(), ...); }, staged);
+  return hr;
 }
 
 template <class T>

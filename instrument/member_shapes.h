@@ -95,9 +95,9 @@
 
 namespace motqr::instrument {
 
-// Runs a list query: checks the out-pointer without emptying it, so that the
-// reply parser replaces (and frees) an array the caller passed in only once a
-// new one has been read.
+// Runs a list query: checks the out-pointer without emptying it, so that an
+// array the caller passed in is replaced (and freed) only once the call has
+// succeeded.
 template <class I, driver::FixedString M, class... In>
 com::HRESULT CallList(driver::CNode& node, const driver::MethodRow& row,
                       const std::tuple<driver::Arg<In>...>& in, com::SAFEARRAY** out,

@@ -78,7 +78,10 @@ HRESULT ApplyTraceEnabled(std::string_view value, TraceSettings& trace,
   if (!b) return reporter.BadOptionValue(value);
   if (!*b && trace.enabled) {
     // Turning tracing off while it runs: a file being rolled over cannot stop now.
-    if (trace.file_state == 1) return com::E_UNEXPECTED;
+    if (trace.file_state == 1) {
+      return reporter.ReportErrorText(
+          com::E_UNEXPECTED, "Trace cannot be switched off before its trace file is opened.");
+    }
     trace.file_state = 1;
   }
   trace.enabled = *b;

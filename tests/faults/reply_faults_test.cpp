@@ -235,7 +235,7 @@ TEST_F(ReplyFaults, AnInstrumentErrorAfterAGoodReplyFailsTheCallWithNothingToFre
   ExpectSessionWorks(kShapes.front());
 }
 
-TEST_F(ReplyFaults, ARepliesCutAtEveryLengthEndInAValueOrABoundedFailure) {
+TEST_F(ReplyFaults, RepliesCutAtEveryLengthEndsInAValueOrABoundedFailure) {
   for (const ReplyShape& shape : kShapes) {
     const std::string good = GoodReply(shape);
     for (std::size_t cut = 0; cut + 1 < good.size(); ++cut) {

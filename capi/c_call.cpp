@@ -39,27 +39,6 @@ com::HRESULT InitializeRuntimeForThread() {
   return com::S_OK;
 }
 
-namespace {
-
-// Holds a session's registry lock for the duration of a driver lookup.
-class SessionLookupLock {
- public:
-  explicit SessionLookupLock(ViSession vi) : vi_(vi) {
-    if (vi_ != 0) locked_ = ivi::IviSession_Lock(vi_, nullptr) == 0;
-  }
-  ~SessionLookupLock() {
-    if (locked_) ivi::IviSession_Unlock(vi_, nullptr);
-  }
-  SessionLookupLock(const SessionLookupLock&) = delete;
-  SessionLookupLock& operator=(const SessionLookupLock&) = delete;
-
- private:
-  ViSession vi_;
-  bool locked_ = false;
-};
-
-}  // namespace
-
 ViStatus InterfaceRefused(ViSession vi, std::string_view interface_name) {
   return Fail(
       vi, kStatusUnmapped,
@@ -68,12 +47,12 @@ ViStatus InterfaceRefused(ViSession vi, std::string_view interface_name) {
 
 ViStatus LookUpDriver(ViSession vi, const com::IID& iid, std::string_view interface_name,
                       void** out) {
-  SessionLookupLock lock(vi);
   if (com::Failed(InitializeRuntimeForThread())) {
     return Fail(vi, kStatusCannotRecover, "Could not initialize COM.");
   }
+  // Waits while another thread holds the session's lock (motqr_LockSession).
   void* data = nullptr;
-  if (ViStatus s = ivi::IviSession_GetDataPtr(vi, &data); s != 0) return s;
+  if (ViStatus s = ivi::IviSession_GetDataPtrUnlocked(vi, &data); s != 0) return s;
   const auto cookie = static_cast<std::uint32_t>(reinterpret_cast<std::uintptr_t>(data));
   // One step for the table and the interface: an unknown cookie is E_INVALIDARG,
   // a refused interface E_NOINTERFACE.
@@ -86,8 +65,8 @@ ViStatus LookUpDriver(ViSession vi, const com::IID& iid, std::string_view interf
   return 0;
 }
 
-ViStatus ExpandChannels(ViSession vi, const char* selector, RangeUse ranges,
-                        std::vector<com::ComPtr<com::IUnknown>>* channels) {
+ViStatus ExpandChannels(ViSession vi, const char* selector, RangeUse ranges, const com::IID& iid,
+                        std::string_view interface_name, ChannelSink& sink) {
   const SelectorExpansion expansion = ExpandSelector(selector ? selector : "", ranges);
   if (expansion.status != 0) {
     const ViStatus stored =
@@ -103,9 +82,8 @@ ViStatus ExpandChannels(ViSession vi, const char* selector, RangeUse ranges,
     if (const com::HRESULT hr = outputs->get_Item(bstr.Get(), channel.Put()); hr != 0) {
       return Translate(vi, hr);
     }
-    com::ComPtr<com::IUnknown> unknown;
-    if (ViStatus s = Query(vi, channel.Get(), &unknown); s < 0) return s;
-    channels->push_back(std::move(unknown));
+    // Asked straight for the interface the caller works with: one query per channel.
+    if (channel->QueryInterface(iid, sink.Slot()) < 0) return InterfaceRefused(vi, interface_name);
   }
   return 0;
 }

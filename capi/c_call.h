@@ -16,6 +16,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "capi/motqr.h"
 #include "capi/selector.h"
@@ -95,26 +96,57 @@ ViStatus OnDriver(ViSession vi, F&& method) {
   });
 }
 
-// The channel objects a selector names, each asked for interface I.
-ViStatus ExpandChannels(ViSession vi, const char* selector, RangeUse ranges,
-                        std::vector<com::ComPtr<com::IUnknown>>* channels);
+// Where ExpandChannels puts each channel's interface pointer: Slot() hands out
+// the next empty place.
+class ChannelSink {
+ public:
+  virtual void** Slot() = 0;
+
+ protected:
+  ~ChannelSink() = default;
+};
+
+// The channel objects a selector names, in order, each asked for interface `iid`.
+ViStatus ExpandChannels(ViSession vi, const char* selector, RangeUse ranges, const com::IID& iid,
+                        std::string_view interface_name, ChannelSink& sink);
+
+// Interface I of every channel a selector names; one channel (the usual case)
+// needs no allocation.
+template <class I>
+class ChannelTargets final : public ChannelSink {
+ public:
+  ViStatus Expand(ViSession vi, const char* selector, RangeUse ranges) {
+    return ExpandChannels(vi, selector, ranges, I::kIid, InterfaceName<I>(), *this);
+  }
+  void** Slot() override {
+    if (!first_) return first_.PutVoid();
+    return rest_.emplace_back().PutVoid();
+  }
+  I& front() const { return *first_.Get(); }
+  // Calls `method(I&)` on each in order, stopping at the first result that is not 0.
+  template <class F>
+  com::HRESULT ForEach(F&& method) const {
+    if (!first_) return 0;
+    if (const com::HRESULT hr = method(*first_.Get()); hr != 0) return hr;
+    for (const com::ComPtr<I>& target : rest_) {
+      if (const com::HRESULT hr = method(*target.Get()); hr != 0) return hr;
+    }
+    return 0;
+  }
+
+ private:
+  com::ComPtr<I> first_;
+  std::vector<com::ComPtr<I>> rest_;
+};
 
 // Sets or acts: calls `method(I&)` on every channel named, in order, stopping at
 // the first result that is not 0.
 template <class I, class F>
 ViStatus OnEveryChannel(ViSession vi, const char* selector, F&& method) {
   return Guard(vi, [&]() -> ViStatus {
-    std::vector<com::ComPtr<com::IUnknown>> channels;
-    if (ViStatus s = ExpandChannels(vi, selector, RangeUse::kAllowed, &channels); s < 0) return s;
-    std::vector<com::ComPtr<I>> targets(channels.size());
-    for (std::size_t i = 0; i < channels.size(); ++i) {
-      if (ViStatus s = Query(vi, channels[i].Get(), &targets[i]); s < 0) return s;
-    }
-    for (auto& target : targets) {
-      const com::HRESULT hr = method(*target.Get());
-      if (hr != 0) return Translate(vi, hr);
-    }
-    return 0;
+    ChannelTargets<I> targets;
+    if (ViStatus s = targets.Expand(vi, selector, RangeUse::kAllowed); s < 0) return s;
+    return Translate(vi, targets.ForEach(method));
   });
 }
 
@@ -122,11 +154,9 @@ ViStatus OnEveryChannel(ViSession vi, const char* selector, F&& method) {
 template <class I, class F>
 ViStatus OnFirstChannel(ViSession vi, const char* selector, F&& method) {
   return Guard(vi, [&]() -> ViStatus {
-    std::vector<com::ComPtr<com::IUnknown>> channels;
-    if (ViStatus s = ExpandChannels(vi, selector, RangeUse::kRefused, &channels); s < 0) return s;
-    com::ComPtr<I> target;
-    if (ViStatus s = Query(vi, channels.front().Get(), &target); s < 0) return s;
-    return Translate(vi, method(*target.Get()));
+    ChannelTargets<I> targets;
+    if (ViStatus s = targets.Expand(vi, selector, RangeUse::kRefused); s < 0) return s;
+    return Translate(vi, method(targets.front()));
   });
 }
 

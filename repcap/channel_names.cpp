@@ -21,6 +21,7 @@ std::string Qualified(std::string_view rep_cap, std::string_view physical) {
 }  // namespace
 
 bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
+  if (a == b) return true;  // names mostly come as written: one compare settles it
   return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
            return AsciiUpper(x) == AsciiUpper(y);
          });

@@ -52,7 +52,7 @@ class ComObject : public Interfaces... {
     IUnknown* (*cast)(Derived*);
   };
   template <class Interface, class Via = Interface>
-  static TableEntry Entry() {
+  static constexpr TableEntry Entry() {
     return {&IidOf<Interface>(), [](Derived* self) -> IUnknown* {
               return static_cast<Interface*>(static_cast<Via*>(self));
             }};

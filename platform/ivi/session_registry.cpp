@@ -26,6 +26,7 @@ struct Session {
   ErrorRecord error;
   std::thread::id owner;  // holder of the session lock; default id: free
   std::uint32_t depth = 0;
+  std::uint32_t waiting = 0;  // threads blocked in Lock: Unlock wakes only when there are any
   bool disposed = false;
 };
 
@@ -129,14 +130,40 @@ ViStatus IviSession_GetDataPtr(ViSession handle, ViAddr* data) {
   return 0;
 }
 
+namespace {
+
+// Waits under `guard` until the session's lock is free or the calling thread's.
+void WaitForLock(Session& session, std::unique_lock<std::mutex>& guard) {
+  const std::thread::id me = std::this_thread::get_id();
+  const auto free_for_me = [&] {
+    return session.disposed || session.depth == 0 || session.owner == me;
+  };
+  if (free_for_me()) return;
+  ++session.waiting;
+  session.lock_released.wait(guard, free_for_me);
+  --session.waiting;
+}
+
+}  // namespace
+
+ViStatus IviSession_GetDataPtrUnlocked(ViSession handle, ViAddr* data) {
+  if (!data) return kIviErrorNullPointer;
+  std::shared_ptr<Session> session = TheRegistry().Find(handle);
+  if (!session) return kIviErrorInvalidSessionHandle;
+  std::unique_lock guard(session->mutex);
+  WaitForLock(*session, guard);
+  if (session->disposed) return kIviErrorInvalidSessionHandle;
+  *data = session->data;
+  return 0;
+}
+
 ViStatus IviSession_Lock(ViSession handle, ViBoolean* has_lock) {
   if (has_lock && *has_lock != kViFalse) return 0;
   std::shared_ptr<Session> session = TheRegistry().Find(handle);
   if (!session) return kIviErrorInvalidSessionHandle;
   const std::thread::id me = std::this_thread::get_id();
   std::unique_lock guard(session->mutex);
-  session->lock_released.wait(
-      guard, [&] { return session->disposed || session->depth == 0 || session->owner == me; });
+  WaitForLock(*session, guard);
   if (session->disposed) return kIviErrorInvalidSessionHandle;
   session->owner = me;
   ++session->depth;
@@ -148,14 +175,18 @@ ViStatus IviSession_Unlock(ViSession handle, ViBoolean* has_lock) {
   if (has_lock && *has_lock == kViFalse) return 0;
   std::shared_ptr<Session> session = TheRegistry().Find(handle);
   if (!session) return kIviErrorInvalidSessionHandle;
+  bool wake = false;
   {
     std::lock_guard guard(session->mutex);
     if (session->depth == 0 || session->owner != std::this_thread::get_id()) {
       return kIviErrorCannotRecover;
     }
-    if (--session->depth == 0) session->owner = std::thread::id();
+    if (--session->depth == 0) {
+      session->owner = std::thread::id();
+      wake = session->waiting != 0;
+    }
   }
-  session->lock_released.notify_all();
+  if (wake) session->lock_released.notify_all();
   if (has_lock) *has_lock = kViFalse;
   return 0;
 }

@@ -45,6 +45,9 @@ ViStatus IviSession_Dispose(ViSession handle);
 
 ViStatus IviSession_SetDataPtr(ViSession handle, ViAddr data);
 ViStatus IviSession_GetDataPtr(ViSession handle, ViAddr* data);
+// The same, once the handle's lock is free or held by the calling thread: what
+// Lock, GetDataPtr and Unlock in a row give, in one step.
+ViStatus IviSession_GetDataPtrUnlocked(ViSession handle, ViAddr* data);
 
 // Takes the handle's lock (recursively; waits while another thread holds it).
 // With a flag: nothing happens when *has_lock is already VI_TRUE, otherwise the

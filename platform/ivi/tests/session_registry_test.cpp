@@ -113,19 +113,32 @@ TEST(SessionRegistryTest, CallerHasLockFlagMakesLockAndUnlockIdempotent) {
 
 TEST(SessionRegistryTest, LockKeepsOtherThreadsOutUntilReleased) {
   ScopedSession s;
+  int data = 0;
+  ASSERT_EQ(IviSession_SetDataPtr(s.vi, &data), 0);
   ASSERT_EQ(IviSession_Lock(s.vi, nullptr), 0);
-  std::atomic<bool> entered{false};
+  ViAddr seen = nullptr;
+  ASSERT_EQ(IviSession_GetDataPtrUnlocked(s.vi, &seen), 0) << "the holder does not wait";
+  EXPECT_EQ(seen, &data);
+  std::atomic<bool> entered{false}, read{false};
   std::thread other([&] {
     EXPECT_EQ(IviSession_Unlock(s.vi, nullptr), kIviErrorCannotRecover) << "not the holder";
     ASSERT_EQ(IviSession_Lock(s.vi, nullptr), 0);
     entered = true;
     IviSession_Unlock(s.vi, nullptr);
   });
+  std::thread reader([&] {
+    ViAddr p = nullptr;
+    ASSERT_EQ(IviSession_GetDataPtrUnlocked(s.vi, &p), 0);
+    read = p == &data;
+  });
   std::this_thread::sleep_for(50ms);
   EXPECT_FALSE(entered.load());
+  EXPECT_FALSE(read.load());
   ASSERT_EQ(IviSession_Unlock(s.vi, nullptr), 0);
   other.join();
+  reader.join();
   EXPECT_TRUE(entered.load());
+  EXPECT_TRUE(read.load());
 }
 
 TEST(SessionRegistryTest, DisposeReleasesThreadsWaitingForTheLock) {

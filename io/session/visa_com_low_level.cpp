@@ -134,11 +134,18 @@ HRESULT CVisaComSession::WriteCore(const std::uint8_t* buffer, std::int32_t coun
   if (count < 0) return reporter()->InvalidValueIntCurrent("lCount", count);
   TimeoutScope scope(*this, timeout);
   if (Failed(scope.status())) return scope.status();
-  com::SafeArray data =
-      com::SafeArray::CreateVector(com::VT_UI1, static_cast<std::uint32_t>(count));
-  if (!data) return reporter()->OutOfMemory("Write could not allocate SAFEARRAY.");
-  if (count > 0)
+  // Commands of one kind repeat their length: a short write reuses the array of the last
+  // one; a long one (a block) gets its own, so the session does not keep its storage.
+  constexpr std::int32_t kKeptWrite = 4096;
+  com::SafeArray own;
+  com::SafeArray& data = count <= kKeptWrite ? write_array_ : own;
+  if (!data || data.size() != static_cast<std::size_t>(count)) {
+    data = com::SafeArray::CreateVector(com::VT_UI1, static_cast<std::uint32_t>(count));
+    if (!data) return reporter()->OutOfMemory("Write could not allocate SAFEARRAY.");
+  }
+  if (count > 0) {
     std::memcpy(data.Data<std::uint8_t>().data(), buffer, static_cast<std::size_t>(count));
+  }
   com::SAFEARRAY* array = data.Get();
   std::int32_t sent = 0;
   ClearAfterTimeout();

@@ -200,6 +200,7 @@ class CVisaComSession final : public CIoSession,
   com::ComPtr<visa::IFormattedIO488> formatted_;
   com::ComPtr<visa::IMessage> message_;
   com::ComPtr<visa::IAsyncMessage> async_message_;
+  com::SafeArray write_array_;  // the bytes of the last short write, reused for one as long
   com::ComPtr<visa::IRegister> register_;
   com::ComPtr<visa::ISharedRegister> shared_register_;
   com::ComPtr<visa::IEventManager> event_manager_;

@@ -19,6 +19,9 @@ std::size_t HeaderSize(std::uint32_t dims) {
 
 // Releases what the elements own, leaving the storage in place.
 void ClearElements(SAFEARRAY* a) {
+  if (a->vt != VT_BSTR && a->vt != VT_UNKNOWN && a->vt != VT_DISPATCH && a->vt != VT_VARIANT) {
+    return;  // numbers and bytes own nothing
+  }
   const std::size_t n = SafeArrayElementCount(a);
   switch (a->vt) {
     case VT_BSTR:

@@ -370,6 +370,15 @@ HRESULT CInstrBuffer::WriteBuffer(const std::uint8_t* buffer, std::int32_t count
   HRESULT hr = S_OK;
   std::int32_t copied = 0;
   while (copied < count) {
+    // Nothing buffered and at least a buffer's worth to go: whole buffers' worth go out in one
+    // low-level write, the same bytes and END as buffer-sized flushes, one system call not many.
+    if (write_count_ == 0 && count - copied >= write_capacity_) {
+      const std::int32_t run = (count - copied) / write_capacity_ * write_capacity_;
+      hr = SendUnbuffered(buffer + copied, run);
+      if (Failed(hr)) break;
+      copied += run;
+      continue;
+    }
     const std::int32_t n = std::min(count - copied, write_capacity_ - write_count_);
     std::memcpy(write_.get() + write_count_, buffer + copied, static_cast<std::size_t>(n));
     write_count_ += n;
@@ -391,6 +400,15 @@ bool CInstrBuffer::WriteDataEndsWithTermination() const {
                      static_cast<std::size_t>(n)) == 0;
 }
 
+namespace {
+
+std::string PartialSendText(std::int32_t sent, std::int32_t length) {
+  return "Flush of formatted I/O write buffer only successfully sent " + std::to_string(sent) +
+         " of " + std::to_string(length) + " bytes to the device.";
+}
+
+}  // namespace
+
 HRESULT CInstrBuffer::SendWriteBuffer(std::int32_t length) {
   std::int32_t sent = 0;
   HRESULT hr = io_->LowLevelWriteNoPoll(write_.get(), length, &sent, kTmoKeep);
@@ -400,9 +418,31 @@ HRESULT CInstrBuffer::SendWriteBuffer(std::int32_t length) {
   std::fill_n(write_.get(), write_count_ + Length(write_termination_), std::uint8_t{0});
   write_count_ = 0;
   if (sent < length) {
-    return reporter_->IoError("Flush of formatted I/O write buffer only successfully sent " +
-                              std::to_string(sent) + " of " + std::to_string(length) +
-                              " bytes to the device.");
+    return reporter_->IoError(PartialSendText(sent, length));
+  }
+  return hr;
+}
+
+template <class F>
+HRESULT CInstrBuffer::WithoutEnd(F&& send) {
+  bool end_enabled = false;
+  HRESULT hr = io_->GetSendEndEnabled(&end_enabled);
+  if (Failed(hr)) return hr;
+  if (!end_enabled) return send();
+  hr = io_->SetSendEndEnabled(false);
+  if (Failed(hr)) return hr;
+  hr = send();
+  const HRESULT restored = io_->SetSendEndEnabled(true);
+  return Succeeded(hr) && Failed(restored) ? restored : hr;
+}
+
+HRESULT CInstrBuffer::SendUnbuffered(const std::uint8_t* bytes, std::int32_t length) {
+  std::int32_t sent = 0;
+  const HRESULT hr =
+      WithoutEnd([&] { return io_->LowLevelWriteNoPoll(bytes, length, &sent, kTmoKeep); });
+  if (Failed(hr)) return hr;
+  if (sent < length) {
+    return reporter_->IoError(PartialSendText(sent, length));
   }
   return hr;
 }
@@ -418,15 +458,7 @@ HRESULT CInstrBuffer::FlushWriteBuffer(bool send_end) {
     }
     return SendWriteBuffer(length);
   }
-  bool end_enabled = false;
-  HRESULT hr = io_->GetSendEndEnabled(&end_enabled);
-  if (Failed(hr)) return hr;
-  if (!end_enabled) return SendWriteBuffer(length);
-  hr = io_->SetSendEndEnabled(false);
-  if (Failed(hr)) return hr;
-  hr = SendWriteBuffer(length);
-  HRESULT restored = io_->SetSendEndEnabled(true);
-  return Succeeded(hr) && Failed(restored) ? restored : hr;
+  return WithoutEnd([&] { return SendWriteBuffer(length); });
 }
 
 // ---------------------------------------------------------------- sizes

@@ -96,6 +96,12 @@ class CInstrBuffer final : public IIoBuffer {
   bool TerminationEndsReadData() const;
   bool WriteDataEndsWithTermination() const;
   HRESULT SendWriteBuffer(std::int32_t length);
+  // Sends `length` of the caller's bytes as they stand, END held back: what a full buffer's
+  // flush sends, without copying them through the buffer first.
+  HRESULT SendUnbuffered(const std::uint8_t* bytes, std::int32_t length);
+  // Runs `send` with END disabled when it is enabled, and restores it.
+  template <class F>
+  HRESULT WithoutEnd(F&& send);
   HRESULT DrainResponse();
   void ResetRead();
 

@@ -222,21 +222,26 @@ TEST_F(InstrBufferTest, FlushAppendsTheTerminationOnlyWhenMissing) {
   EXPECT_TRUE(io_.Writes()[1].end);
 }
 
-TEST_F(InstrBufferTest, LongWriteSendsFullBuffersWithoutEnd) {
+TEST_F(InstrBufferTest, LongWriteSendsWholeBuffersWorthWithoutEnd) {
   std::string data(10000, 'q');
-  data[4095] = 'X';
+  data[8191] = 'X';
   EXPECT_EQ(Write(data, false), S_OK);
-  ASSERT_EQ(io_.WriteCalls(), 2);
-  for (const auto& w : io_.Writes()) {
-    EXPECT_EQ(w.bytes.size(), 4096u);
-    EXPECT_FALSE(w.end);
-  }
-  EXPECT_EQ(io_.Writes()[0].bytes.back(), 'X');
+  // Two buffers' worth in one write straight from the caller's bytes, the rest buffered.
+  ASSERT_EQ(io_.WriteCalls(), 1);
+  EXPECT_EQ(io_.Writes()[0].bytes, data.substr(0, 8192));
+  EXPECT_FALSE(io_.Writes()[0].end);
   EXPECT_EQ(buffer_->WriteCount(), 1808);
-  EXPECT_TRUE(io_.SendEndEnabled());  // switched back on after each write
+  EXPECT_TRUE(io_.SendEndEnabled());  // switched back on after the write
   EXPECT_EQ(buffer_->FlushWriteBuffer(true), S_OK);
-  EXPECT_EQ(io_.Writes()[2].bytes.size(), 1809u);
-  EXPECT_TRUE(io_.Writes()[2].end);
+  EXPECT_EQ(io_.Writes()[1].bytes.size(), 1809u);
+  EXPECT_TRUE(io_.Writes()[1].end);
+  // With bytes already buffered, the buffer is filled and flushed first.
+  EXPECT_EQ(Write("abc", false), S_OK);
+  EXPECT_EQ(Write(data, false), S_OK);
+  ASSERT_EQ(io_.WriteCalls(), 4);
+  EXPECT_EQ(io_.Writes()[2].bytes, "abc" + data.substr(0, 4093));
+  EXPECT_EQ(io_.Writes()[3].bytes, data.substr(4093, 4096));
+  EXPECT_EQ(buffer_->WriteCount(), 10003 - 8192);
 }
 
 TEST_F(InstrBufferTest, FlushWithoutEndLeavesEndOffWhenItWasOff) {

@@ -5,6 +5,7 @@
 
 #include <cstdio>
 
+#include "bench/simulated_output.h"
 #include "capi/motqr.h"
 #include "component/motqr.hpp"
 #include "interfaces/motqr_interfaces.h"
@@ -31,23 +32,18 @@ void CSetGetVoltageLevel(benchmark::State& state) {
 BENCHMARK(CSetGetVoltageLevel);
 
 void CppPutGetVoltageLevel(benchmark::State& state) {
-  com::ComPtr<IIviDriver> driver;
-  CreateMorvaneTqr(driver.Put());
-  driver->Initialize(com::Bstr::FromUtf8("TCPIP::127.0.0.1::5025::SOCKET").Get(), 0, 0,
-                     com::Bstr::FromUtf8("Simulate=true").Get());
-  com::ComPtr<IIviDCPwr> dcpwr;
-  driver.As(&dcpwr);
-  com::ComPtr<IIviDCPwrOutputs> outputs;
-  dcpwr->get_Outputs(outputs.Put());
-  com::ComPtr<IIviDCPwrOutput> output;
-  outputs->get_Item(com::Bstr::FromUtf8("OutputChannel1").Get(), output.Put());
+  motqr::bench::SimulatedOutput session;
+  if (!session.Open("Simulate=true")) {
+    state.SkipWithError("Initialize failed");
+    return;
+  }
+  IIviDCPwrOutput* output = session.output.Get();
   double v = 0, back = 0;
   for (auto _ : state) {
     output->put_VoltageLevel(v += 0.5);
     output->get_VoltageLevel(&back);
     benchmark::DoNotOptimize(back);
   }
-  driver->Close();
 }
 BENCHMARK(CppPutGetVoltageLevel);
 

@@ -10,6 +10,7 @@
 #include <filesystem>
 #include <string>
 
+#include "bench/simulated_output.h"
 #include "component/motqr.hpp"
 #include "interfaces/motqr_interfaces.h"
 
@@ -31,25 +32,17 @@ void PutVoltageLevel(benchmark::State& state) {
   const bool traced = state.range(0) != 0;
   std::string options = "Simulate=true";
   if (traced) options += ",DriverSetup=Trace=1,TraceName=" + (TraceDirectory() / "bench").string();
-  com::ComPtr<IIviDriver> driver;
-  CreateMorvaneTqr(driver.Put());
-  if (com::Failed(driver->Initialize(com::Bstr::FromUtf8("TCPIP::127.0.0.1::5025::SOCKET").Get(), 0,
-                                     0, com::Bstr::FromUtf8(options).Get()))) {
+  motqr::bench::SimulatedOutput session;
+  if (!session.Open(options)) {
     state.SkipWithError("Initialize failed");
     return;
   }
-  com::ComPtr<IIviDCPwr> dcpwr;
-  driver.As(&dcpwr);
-  com::ComPtr<IIviDCPwrOutputs> outputs;
-  dcpwr->get_Outputs(outputs.Put());
-  com::ComPtr<IIviDCPwrOutput> output;
-  outputs->get_Item(com::Bstr::FromUtf8("OutputChannel1").Get(), output.Put());
+  IIviDCPwrOutput* output = session.output.Get();
   double v = 0;
   for (auto _ : state) {
     const HRESULT hr = output->put_VoltageLevel(v += 0.5);
     benchmark::DoNotOptimize(hr);
   }
-  driver->Close();
 }
 BENCHMARK(PutVoltageLevel)
     ->ArgName("Trace")

@@ -13,7 +13,7 @@
 
 #include "component/tests/test_support.h"
 #include "errors/status_codes.h"
-#include "platform/ivi/ivi_root.h"
+#include "trace/tests/trace_root_test.h"
 #include "trace/trace_listener.h"
 
 namespace motqr::testing {
@@ -29,21 +29,8 @@ class Collector final : public trace::ITraceListener {
   std::vector<std::string> records;
 };
 
-class MethodTraceSession : public ::testing::Test {
+class MethodTraceSession : public trace::TraceRootTest {
  protected:
-  void SetUp() override {
-    root_ = fs::temp_directory_path() /
-            ("motqr_session_trace_" + std::to_string(::getpid()) + "_" +
-             ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    fs::remove_all(root_);
-    fs::create_directories(dir());
-    ivi::SetIviStandardRootDirForTesting(root_.string());
-  }
-  void TearDown() override {
-    ivi::SetIviStandardRootDirForTesting(std::nullopt);
-    fs::remove_all(root_);
-  }
-  fs::path dir() const { return root_ / "Components" / "Morvane"; }
   pugi::xml_node Records(const char* file) {
     const pugi::xml_parse_result r = doc_.load_file((dir() / file).c_str());
     EXPECT_TRUE(r) << r.description();
@@ -57,7 +44,6 @@ class MethodTraceSession : public ::testing::Test {
     return output;
   }
 
-  fs::path root_;
   com::ComPtr<IIviDriver> driver_ = NewDriver();
   pugi::xml_document doc_;
 };

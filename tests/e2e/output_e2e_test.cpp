@@ -4,24 +4,14 @@
 
 #include "interfaces/motqr_interfaces.h"
 #include "tests/e2e/e2e_support.h"
-#include "tests/e2e/sim_process.h"
+#include "tests/e2e/sim_session.h"
 
 namespace motqr::e2e {
 namespace {
 
-class OutputE2e : public ::testing::Test {
+class OutputE2e : public SimSessionTest {
  protected:
-  void SetUp() override {
-    ASSERT_TRUE(sim_.ok()) << sim_.error();
-    ASSERT_EQ(Initialize(driver_.Get(), sim_.SocketResource(), true, true, "QueryInstrStatus=true"),
-              com::S_OK)
-        << LastError();
-    com::ComPtr<IIviDCPwrOutputs> outputs;
-    ASSERT_EQ(As<IIviDCPwr>(driver_)->get_Outputs(outputs.Put()), com::S_OK);
-    ASSERT_EQ(outputs->get_Item(com::Bstr::FromUtf8("OutputChannel1").Get(), output_.Put()),
-              com::S_OK);
-  }
-  void TearDown() override { driver_->Close(); }
+  OutputE2e() : SimSessionTest({"--load-ohms", "2", "--noise", "0.0005"}) {}
 
   bool InState(IviDCPwrOutputStateEnum state) {
     VARIANT_BOOL in = 0;
@@ -33,10 +23,6 @@ class OutputE2e : public ::testing::Test {
     EXPECT_EQ(output_->Measure(what, &v), com::S_OK) << LastError();
     return v;
   }
-
-  SimProcess sim_{{"--load-ohms", "2", "--noise", "0.0005"}};
-  com::ComPtr<IIviDriver> driver_ = NewDriver();
-  com::ComPtr<IIviDCPwrOutput> output_;
 };
 
 TEST_F(OutputE2e, FiveVoltsOneAmpOnTwoOhmsRegulatesCurrent) {

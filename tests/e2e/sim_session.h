@@ -12,6 +12,8 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "interfaces/motqr_interfaces.h"
 #include "tests/e2e/e2e_support.h"
@@ -22,6 +24,10 @@ namespace motqr::e2e {
 
 class SimSessionTest : public ::testing::Test {
  protected:
+  SimSessionTest() : SimSessionTest({"--noise", "0"}) {}
+  // A fixture on a tqr-sim started with `sim_options`.
+  explicit SimSessionTest(std::vector<std::string> sim_options) : sim_(std::move(sim_options)) {}
+
   void SetUp() override {
     ASSERT_TRUE(sim_.ok()) << sim_.error();
     ASSERT_EQ(Initialize(driver_.Get(), sim_.SocketResource(), true, true, "QueryInstrStatus=true"),
@@ -53,7 +59,7 @@ class SimSessionTest : public ::testing::Test {
     ASSERT_FALSE(clock_.ReadLine().empty());
   }
 
-  SimProcess sim_{{"--noise", "0"}};
+  SimProcess sim_;
   com::ComPtr<IIviDriver> driver_ = NewDriver();
   com::ComPtr<IIviDCPwrOutput> output_;
   RawClient clock_{sim_.port()};

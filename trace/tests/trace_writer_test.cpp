@@ -17,8 +17,8 @@
 #include <vector>
 
 #include "platform/com/error_info.h"
-#include "platform/ivi/ivi_root.h"
 #include "trace/method_trace.h"
+#include "trace/tests/trace_root_test.h"
 #include "trace/trace_listener.h"
 
 namespace motqr::trace {
@@ -50,22 +50,8 @@ const Names kMethodAttributes{"Name", "Interface", "StartTime", "Thread", "Times
 const Names kScalarAttributes{"Name", "Direction", "Value", "DataType"};
 const Names kArrayAttributes{"Name", "Direction", "NumDims", "DimSizes", "DataType"};
 
-class TraceWriterTest : public ::testing::Test {
+class TraceWriterTest : public trace::TraceRootTest {
  protected:
-  void SetUp() override {
-    root_ = fs::temp_directory_path() /
-            ("motqr_trace_" + std::to_string(::getpid()) + "_" +
-             ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    fs::remove_all(root_);
-    fs::create_directories(dir());
-    ivi::SetIviStandardRootDirForTesting(root_.string());
-  }
-  void TearDown() override {
-    ivi::SetIviStandardRootDirForTesting(std::nullopt);
-    fs::remove_all(root_);
-  }
-  fs::path dir() const { return root_ / "Components" / "Morvane"; }
-
   void Start(TraceOptions options) {
     ASSERT_FALSE(writer_.Start(true, options, "MorvaneTqr", "Morvane"));
   }
@@ -83,7 +69,6 @@ class TraceWriterTest : public ::testing::Test {
     return doc_.child("TraceRecords");
   }
 
-  fs::path root_;
   CTraceWriter writer_;
   pugi::xml_document doc_;
 };

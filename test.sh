@@ -7,10 +7,15 @@ set -euo pipefail
 root=$(cd "$(dirname "$0")" && pwd)
 mode=${1:-normal}
 "$root/scripts/setup.sh"
+# Sanitizer builds: no benchmarks, -O1 with line tables only (stack traces keep file and
+# line; the build takes about a third less time than -O2 -g).
+sanitized=(-DMOTQR_BUILD_BENCH=OFF -DCMAKE_BUILD_TYPE=RelWithDebInfo
+           "-DCMAKE_CXX_FLAGS_RELWITHDEBINFO=-O1 -g1 -DNDEBUG"
+           "-DCMAKE_C_FLAGS_RELWITHDEBINFO=-O1 -g1 -DNDEBUG")
 case "$mode" in
   normal) dir=${MOTQR_BUILD_DIR:-$root/build}; extra=() ;;
-  asan)   dir=$root/build-asan; extra=(-DMOTQR_SANITIZE=address -DMOTQR_BUILD_BENCH=OFF) ;;
-  tsan)   dir=$root/build-tsan; extra=(-DMOTQR_SANITIZE=thread -DMOTQR_BUILD_BENCH=OFF) ;;
+  asan)   dir=$root/build-asan; extra=(-DMOTQR_SANITIZE=address "${sanitized[@]}") ;;
+  tsan)   dir=$root/build-tsan; extra=(-DMOTQR_SANITIZE=thread "${sanitized[@]}") ;;
   *) echo "usage: $0 [normal|asan|tsan]" >&2; exit 2 ;;
 esac
 MOTQR_BUILD_DIR=$dir "$root/scripts/build.sh" -DMOTQR_WERROR=ON "${extra[@]}"

@@ -315,12 +315,13 @@ HRESULT ScanEngine::Enum(const ScanDirective& d, const Prepared& p) {
 
 HRESULT VScan(IIoBuffer& buffer, IEnumFormatter* enums, std::string_view format, ScanArgs args) {
   try {
-    std::vector<ScanDirective> records;
-    HRESULT hr = CutScanFormat(format, &records);
+    std::vector<ScanDirective> scratch;
+    const std::vector<ScanDirective>* records = nullptr;
+    HRESULT hr = CutScanFormatCached(format, &scratch, &records);
     if (Failed(hr)) return hr;
-    hr = CheckScanArgs(records, args);
+    hr = CheckScanArgs(*records, args);
     if (Failed(hr)) return hr;
-    return ScanEngine(buffer, enums, args).Run(records);
+    return ScanEngine(buffer, enums, args).Run(*records);
   } catch (const std::bad_alloc&) {
     return com::E_OUTOFMEMORY;
   } catch (const std::length_error&) {

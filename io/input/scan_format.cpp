@@ -1,7 +1,10 @@
 #include "io/input/scan_format.h"
 
 #include <limits>
+#include <memory>
 #include <optional>
+#include <string>
+#include <unordered_map>
 
 #include "platform/com/types.h"
 
@@ -299,6 +302,50 @@ HRESULT CutScanFormat(std::string_view format, std::vector<ScanDirective>* recor
     records->push_back(d);
     pos = end;
   }
+  return com::S_OK;
+}
+
+namespace {
+
+constexpr std::size_t kKeptFormatsPerThread = 256;
+constexpr std::size_t kKeptFormatLength = 256;
+
+// A format's own copy of its text and the records cut from it (their views point into it).
+struct KeptFormat {
+  std::string text;
+  std::vector<ScanDirective> records;
+};
+
+}  // namespace
+
+HRESULT CutScanFormatCached(std::string_view format, std::vector<ScanDirective>* scratch,
+                            const std::vector<ScanDirective>** records) {
+  thread_local std::unordered_map<std::string_view, std::unique_ptr<KeptFormat>> kept;
+  thread_local const KeptFormat* last = nullptr;  // the usual case: the format just used
+  if (last && last->text == format) {
+    *records = &last->records;
+    return com::S_OK;
+  }
+  if (auto it = kept.find(format); it != kept.end()) {
+    last = it->second.get();
+    *records = &last->records;
+    return com::S_OK;
+  }
+  if (kept.size() >= kKeptFormatsPerThread || format.size() > kKeptFormatLength) {
+    *records = scratch;
+    return CutScanFormat(format, scratch);
+  }
+  auto entry = std::make_unique<KeptFormat>();
+  entry->text.assign(format);
+  if (const HRESULT hr = CutScanFormat(entry->text, &entry->records); com::Failed(hr)) {
+    *records = scratch;
+    scratch->clear();
+    return hr;
+  }
+  last = entry.get();
+  *records = &entry->records;
+  const std::string_view key = entry->text;
+  kept.emplace(key, std::move(entry));
   return com::S_OK;
 }
 

@@ -80,4 +80,11 @@ struct ScanDirective {
 // the format matches no directive class.
 HRESULT CutScanFormat(std::string_view format, std::vector<ScanDirective>* records);
 
+// The same, cut once per thread and kept: the driver reads its replies with a few dozen
+// formats over and over. *records points at the kept records (never changed afterwards, so a
+// scan nested in another may use them), or at *scratch for a format past the thread's limit
+// of kept formats or too long to keep. A format that cannot be cut is not kept.
+HRESULT CutScanFormatCached(std::string_view format, std::vector<ScanDirective>* scratch,
+                            const std::vector<ScanDirective>** records);
+
 }  // namespace motqr::io

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace motqr::io {
@@ -87,6 +88,47 @@ TEST(CutScanFormat, RefusesTextThatIsNoDirective) {
     EXPECT_EQ(CutScanFormat(format, &records), com::E_UNEXPECTED) << format;
     EXPECT_TRUE(records.empty()) << format;
   }
+}
+
+// Kept records read the same as a fresh cut and point into their own copy of the text (the
+// caller's may change); past the thread's limit the records come cut into the scratch vector;
+// a refused format is refused every time.
+TEST(CutScanFormat, KeptRecordsMatchAFreshCut) {
+  int kept_count = 0, scratch_count = 0;
+  // A thread of its own: its kept formats start empty.
+  std::thread([&] {
+    for (int round = 0; round < 2; ++round) {
+      for (int i = 0; i < 300; ++i) {
+        const std::string head = ":VOLT" + std::to_string(i) + " ";
+        std::string format = head + "%lf;%[^,],%" + std::to_string(i) + "c";
+        std::vector<ScanDirective> fresh, scratch;
+        const std::vector<ScanDirective>* records = nullptr;
+        ASSERT_EQ(CutScanFormat(format, &fresh), com::S_OK);
+        ASSERT_EQ(CutScanFormatCached(format, &scratch, &records), com::S_OK) << format;
+        ASSERT_EQ(records->size(), fresh.size());
+        for (std::size_t d = 0; d < fresh.size(); ++d) {
+          EXPECT_EQ((*records)[d].cls, fresh[d].cls);
+          EXPECT_EQ((*records)[d].start, fresh[d].start);
+          EXPECT_EQ((*records)[d].text, fresh[d].text);
+          EXPECT_EQ((*records)[d].set, fresh[d].set);
+          EXPECT_EQ((*records)[d].width.digits, fresh[d].width.digits);
+        }
+        if (records == &scratch) {
+          ++scratch_count;
+          continue;
+        }
+        ++kept_count;
+        format.assign(format.size(), '?');
+        EXPECT_EQ((*records)[0].text, head) << "views into the kept text";
+      }
+    }
+  }).join();
+  EXPECT_EQ(kept_count, 2 * 256) << "the second round finds the first round's formats kept";
+  EXPECT_EQ(scratch_count, 2 * (300 - 256)) << "past the limit";
+  std::vector<ScanDirective> scratch;
+  const std::vector<ScanDirective>* records = nullptr;
+  EXPECT_EQ(CutScanFormatCached("%lf;%", &scratch, &records), com::E_UNEXPECTED);
+  EXPECT_EQ(CutScanFormatCached("%lf;%", &scratch, &records), com::E_UNEXPECTED);
 }
 
 }  // namespace

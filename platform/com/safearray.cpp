@@ -17,27 +17,30 @@ std::size_t HeaderSize(std::uint32_t dims) {
   return offsetof(SAFEARRAY, rgsabound) + sizeof(SAFEARRAYBOUND) * (dims ? dims : 1);
 }
 
+// Calls `release` on every element of `a`, taken as T.
+template <class T, class F>
+void ReleaseEach(SAFEARRAY* a, F release) {
+  T* elements = static_cast<T*>(a->pvData);
+  for (std::size_t i = 0, n = SafeArrayElementCount(a); i < n; ++i) release(elements[i]);
+}
+
 // Releases what the elements own, leaving the storage in place.
 void ClearElements(SAFEARRAY* a) {
-  if (a->vt != VT_BSTR && a->vt != VT_UNKNOWN && a->vt != VT_DISPATCH && a->vt != VT_VARIANT) {
-    return;  // numbers and bytes own nothing
-  }
-  const std::size_t n = SafeArrayElementCount(a);
   switch (a->vt) {
     case VT_BSTR:
-      for (std::size_t i = 0; i < n; ++i) SysFreeString(static_cast<BSTR*>(a->pvData)[i]);
+      ReleaseEach<BSTR>(a, [](BSTR s) { SysFreeString(s); });
       break;
     case VT_UNKNOWN:
     case VT_DISPATCH:
-      for (std::size_t i = 0; i < n; ++i) {
-        if (IUnknown* p = static_cast<IUnknown**>(a->pvData)[i]) p->Release();
-      }
+      ReleaseEach<IUnknown*>(a, [](IUnknown* p) {
+        if (p) p->Release();
+      });
       break;
     case VT_VARIANT:
-      for (std::size_t i = 0; i < n; ++i) VariantClear(&static_cast<VARIANT*>(a->pvData)[i]);
+      ReleaseEach<VARIANT>(a, [](VARIANT& v) { VariantClear(&v); });
       break;
     default:
-      break;
+      break;  // numbers and bytes own nothing: no element walk
   }
 }
 

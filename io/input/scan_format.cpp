@@ -337,11 +337,7 @@ HRESULT CutScanFormatCached(std::string_view format, std::vector<ScanDirective>*
   }
   auto entry = std::make_unique<KeptFormat>();
   entry->text.assign(format);
-  if (const HRESULT hr = CutScanFormat(entry->text, &entry->records); com::Failed(hr)) {
-    *records = scratch;
-    scratch->clear();
-    return hr;
-  }
+  if (const HRESULT hr = CutScanFormat(entry->text, &entry->records); com::Failed(hr)) return hr;
   last = entry.get();
   *records = &entry->records;
   const std::string_view key = entry->text;

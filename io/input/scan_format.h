@@ -83,7 +83,8 @@ HRESULT CutScanFormat(std::string_view format, std::vector<ScanDirective>* recor
 // The same, cut once per thread and kept: the driver reads its replies with a few dozen
 // formats over and over. *records points at the kept records (never changed afterwards, so a
 // scan nested in another may use them), or at *scratch for a format past the thread's limit
-// of kept formats or too long to keep. A format that cannot be cut is not kept.
+// of kept formats or too long to keep. A format that cannot be cut is not kept, and *records
+// is left as it was.
 HRESULT CutScanFormatCached(std::string_view format, std::vector<ScanDirective>* scratch,
                             const std::vector<ScanDirective>** records);
 

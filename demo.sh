@@ -9,7 +9,16 @@ root=$(cd "$(dirname "$0")" && pwd)
 build=${MOTQR_BUILD_DIR:-$root/build}
 if [[ ${1:-} != --no-build ]]; then
   "$root/scripts/setup.sh"
-  "$root/scripts/build.sh" -DMOTQR_BUILD_TESTS=OFF -DMOTQR_BUILD_BENCH=OFF
+  # A configured build folder keeps its options; a new one gets those ./test.sh
+  # gives, so that a following ./test.sh neither rebuilds what the demo built nor
+  # runs without tests. Only what the tour runs is built here.
+  if [[ -f $build/CMakeCache.txt ]]; then
+    cmake -S "$root" -B "$build" >/dev/null
+  else
+    cmake -S "$root" -B "$build" -G Ninja -DMOTQR_WERROR=ON -DMOTQR_BUILD_TESTS=ON \
+      -DMOTQR_BUILD_BENCH=ON >/dev/null
+  fi
+  cmake --build "$build" -j "$(nproc)" --target motqr_tool tqr-sim motqr_c_example
 fi
 motqr=$build/tools/motqr
 samples=tools/samples
@@ -44,6 +53,7 @@ step "Levels, the output, a measurement (5 V wanted, 1 A limit, 2 ohm load: 2 V 
 run set output.voltage-level 5 output.current-level 1
 run output on
 run measure
+run status
 run get output.protection.ovp-level
 run --json measure voltage
 
@@ -58,7 +68,7 @@ run errors
 step "A step program from a CSV file, run with a live progress line"
 run program create "$samples/charge.csv"
 run program show charge
-run program run charge --wait 30
+run program run charge
 
 step "An I-V map written and read back as CSV"
 run ivmap set voltage "$samples/iv_map.csv"
@@ -69,4 +79,5 @@ step "The same instrument from C (examples/c_example.c, capi/motqr.h)"
 "$build/examples/motqr_c_example" "$MOTQR_RESOURCE"
 
 step "Next"
-echo "motqr --help, motqr list, source <(motqr completion bash); examples/run_demo.sh runs the C++ examples."
+echo "motqr --help, motqr list, docs/cli.md; source <(motqr completion bash) (or zsh, fish);"
+echo "motqr --log-io FILE logs every byte; examples/run_demo.sh runs the C++ examples."

@@ -1,5 +1,9 @@
 #include "driver/driver.h"
 
+#include <algorithm>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
 #include <new>
 
 #include "errors/morvane_tqr_error_reporter.h"
@@ -34,6 +38,7 @@ CDriver::CDriver(const com::CLSID& driver_clsid, SessionPortFactory session_fact
       enum_converter_finder_(enum_converter_finder) {}
 
 CDriver::~CDriver() {
+  self_->store(nullptr);
   if (session_ && session_->IsOpen()) session_->Close();
   DestroyChildren();
 }
@@ -270,12 +275,43 @@ HRESULT CDriver::OpenIoSession() {
         "Could not create instance of VISA-COM Global Resource Manager Component. Make sure it "
         "is installed properly.");
   }
+  if (HRESULT hr = RequestTransport(); com::Failed(hr)) return hr;
   HRESULT hr = session_->Open(settings_.resource_descriptor, this, reporter_.get(), this);
   if (hr == kUnknownResourceStatus) {
     return reporter_->UnknownResource("Resource descriptor = " + settings_.resource_descriptor +
                                       ".");
   }
+  // A time-out from the driver setup holds from the first exchange ("*CLS", "*IDN?") on.
+  if (com::Succeeded(hr) && settings_.io_timeout) {
+    if (HRESULT set = session_->SetIoTimeout(*settings_.io_timeout); com::Failed(set)) {
+      session_->Close();
+      return set;
+    }
+  }
   return hr;
+}
+
+HRESULT CDriver::RequestTransport() {
+  TransportRequest request;
+  request.serial = settings_.serial;
+  if (!settings_.log_io.empty()) {
+    // A log that cannot be written is refused here, not lost silently.
+    std::FILE* file = std::fopen(settings_.log_io.c_str(), "a");
+    if (!file) {
+      return reporter_->IoError("The wire log '" + settings_.log_io +
+                                "' cannot be opened: " + std::strerror(errno) + ".");
+    }
+    std::fclose(file);
+    request.log_path = settings_.log_io;
+    request.log_size_max = static_cast<std::uint64_t>(std::max(settings_.log_io_size_max, 0));
+    request.log_label = [self = self_] {
+      CDriver* driver = self->load();
+      const errors::MethodDescriptor* d = driver ? driver->GetCallContext() : nullptr;
+      return d ? d->qualified_name : std::string();
+    };
+  }
+  session_->SetTransportRequest(std::move(request));
+  return com::S_OK;
 }
 
 HRESULT CDriver::ClearInstrumentStatus() {

@@ -3,6 +3,7 @@
 // flag setters. The component class wraps each of them in the call frame.
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <deque>
 #include <memory>
@@ -107,6 +108,9 @@ class CDriver : public CNode, public io::IEnumFormatter {
   // the session (driver/driver_trace.cpp).
   HRESULT StartTrace();
   void EndTraceWithSession();
+  // Hands the session what the driver setup asks of its transport (LogIO,
+  // the serial settings).
+  HRESULT RequestTransport();
   void UndoInitialize();
 
   SessionSettings settings_;
@@ -122,6 +126,8 @@ class CDriver : public CNode, public io::IEnumFormatter {
   EnumConverterFinder enum_converter_finder_;
   std::unique_ptr<ISessionPort> session_;
   trace::CTraceWriter trace_;
+  // This object for the wire log's labels, which may outlive it (null then).
+  std::shared_ptr<std::atomic<CDriver*>> self_ = std::make_shared<std::atomic<CDriver*>>(this);
 };
 
 }  // namespace motqr::driver

@@ -199,6 +199,15 @@ HRESULT ProcessDriverSetup(std::string_view setup, SessionSettings& s,
       s.trace.save_interval = DecimalPrefix(value);
     } else if (key == "tracetransform") {
       s.trace.transform = value;
+    } else if (key == "iotimeout") {
+      s.io_timeout = DecimalPrefix(value);
+    } else if (key == "logio") {
+      s.log_io = value;
+    } else if (key == "logiosizemax") {
+      s.log_io_size_max = DecimalPrefix(value);
+    } else if (key == "baud" || key == "parity" || key == "databits" || key == "stopbits" ||
+               key == "flowcontrol") {
+      s.serial.emplace_back(key, value);
     }
     if (com::Failed(hr)) return hr;
     s.driver_setup_entries[name] = value;

@@ -81,6 +81,14 @@ struct SessionSettings {
   std::unordered_map<std::string, com::Variant> configurable_settings;
   VirtualNameMap virtual_names;
   TraceSettings trace;
+  // IOTimeout: the I/O time-out (ms) from the session's first exchange on.
+  std::optional<std::int32_t> io_timeout;
+  // LogIO, LogIOSizeMax: the wire log of every transfer (empty: none).
+  std::string log_io;
+  std::int32_t log_io_size_max = 1 << 20;
+  // Baud, Parity, DataBits, StopBits, FlowControl: the serial line from the
+  // first exchange on (key in lower case, value as written).
+  std::vector<std::pair<std::string, std::string>> serial;
 };
 
 // "true", "VI_TRUE", "1" / "false", "VI_FALSE", "0", any letter case.

@@ -4,9 +4,12 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 #include "errors/error_reporter.h"
 #include "io/enum_formatter.h"
@@ -24,9 +27,23 @@ namespace motqr::driver {
 
 using com::HRESULT;
 
+// What the driver setup asks of the session's transport: a wire log of its
+// transfers (LogIO: the file, its size bound, the label of each line, that is
+// the member in progress) and serial line settings (Baud, Parity, DataBits,
+// StopBits, FlowControl: key in lower case -> value as written).
+struct TransportRequest {
+  std::string log_path;
+  std::uint64_t log_size_max = 0;
+  std::function<std::string()> log_label;
+  std::vector<std::pair<std::string, std::string>> serial;
+};
+
 class ISessionPort {
  public:
   virtual ~ISessionPort() = default;
+  // What the next Open sets up on its transport before the first transfer.
+  // Sessions without a transport of their own ignore it.
+  virtual void SetTransportRequest(TransportRequest) {}
   virtual HRESULT Open(const std::string& resource, io::IInstrErrorPoller* poller,
                        errors::IErrorReporter* reporter, io::IEnumFormatter* formatter) = 0;
   virtual HRESULT Close() = 0;

@@ -15,6 +15,7 @@
 #include "platform/visa/resource_name.h"
 #include "platform/visa/variant_integer.h"
 #include "platform/visa/visa_com_status.h"
+#include "platform/visa/wire_log.h"
 
 namespace motqr::visa {
 namespace {
@@ -407,6 +408,11 @@ HRESULT VisaSession::Open(std::string_view resource, AccessMode mode, std::int32
   std::unique_ptr<Transport> transport;
   status = OpenTransport(name, options, &transport);
   if (!status.ok()) return Finish(status, IVisaSession::kIid);
+  transport = WithThreadWireLog(std::move(transport), resource);
+  if (status = ApplyThreadOpenAttributes(*transport); !status.ok()) {
+    (void)transport->Close();
+    return Finish(status, IVisaSession::kIid);
+  }
   name_ = std::move(name);
   transport_ = std::move(transport);
   lock_state_ = NO_LOCK;

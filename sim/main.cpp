@@ -48,7 +48,7 @@ int main(int argc, char** argv) {
   tqrsim::Server server(
       instrument, {options.drop_after, options.stall_after, options.delay_ms, options.garbage},
       message_limit);
-  if (std::string error = server.Listen(options.port); !error.empty()) {
+  if (std::string error = server.Listen(options.port, options.listen); !error.empty()) {
     std::fprintf(stderr, "tqr-sim: %s\n", error.c_str());
     return 1;
   }

@@ -50,7 +50,7 @@ int UniqueFd::Release() {
 Server::Server(Instrument& instrument, const FaultOptions& faults, std::size_t message_limit)
     : instrument_(instrument), faults_(faults), message_limit_(message_limit) {}
 
-std::string Server::Listen(int port) {
+std::string Server::Listen(int port, const std::string& listen_address) {
   UniqueFd fd(socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0));
   if (!fd) return Reason("socket");
   int yes = 1;
@@ -58,7 +58,9 @@ std::string Server::Listen(int port) {
   sockaddr_in address{};
   address.sin_family = AF_INET;
   address.sin_port = htons(static_cast<std::uint16_t>(port));
-  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+  if (inet_pton(AF_INET, listen_address.c_str(), &address.sin_addr) != 1) {
+    return "bad listen address " + listen_address;
+  }
   if (bind(fd.get(), reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0) {
     return Reason("bind");
   }

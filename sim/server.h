@@ -51,8 +51,9 @@ class Server {
   Server(Instrument& instrument, const FaultOptions& faults,
          std::size_t message_limit = MessageFramer::kDefaultLimit);
 
-  // Listens on 127.0.0.1:port (0: a free port). Empty on success, else the reason.
-  std::string Listen(int port);
+  // Listens on address:port (0: a free port; the address an IPv4 one, loopback
+  // by default). Empty on success, else the reason.
+  std::string Listen(int port, const std::string& address = "127.0.0.1");
   int port() const { return port_; }
   // Opens a pseudo-terminal; its path is pty_path(). Empty on success, else the reason.
   std::string OpenPty();

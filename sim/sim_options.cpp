@@ -1,5 +1,7 @@
 #include "sim/sim_options.h"
 
+#include <arpa/inet.h>
+
 #include <charconv>
 #include <cmath>
 #include <string_view>
@@ -23,7 +25,8 @@ constexpr std::size_t kMaxLogCapacity = 10'000'000;
 
 std::string UsageText() {
   return "usage: tqr-sim [options]\n"
-         "  --port N          TCP port on 127.0.0.1 (default 5025; 0 picks a free port)\n"
+         "  --port N          TCP port (default 5025; 0 picks a free port)\n"
+         "  --listen ADDR     IPv4 address to listen on (default 127.0.0.1; 0.0.0.0: all)\n"
          "  --pty             also serve a pseudo-terminal (prints \"pty <path>\")\n"
          "  --model NAME      TQR-M1 .. TQR-M7 (default TQR-M4)\n"
          "  --serial TEXT     serial number in the *IDN? reply\n"
@@ -71,6 +74,12 @@ std::string ParseOptions(int argc, const char* const* argv, SimOptions& options)
       if (!ParseNumber(v, options.port) || options.port < 0 || options.port > 65535) {
         return "bad port: " + std::string(v);
       }
+    } else if (arg == "--listen") {
+      in_addr parsed{};
+      if (inet_pton(AF_INET, std::string(v).c_str(), &parsed) != 1) {
+        return "bad listen address (an IPv4 address, 0.0.0.0 for all): " + std::string(v);
+      }
+      options.listen = std::string(v);
     } else if (arg == "--model") {
       if (!FindModel(v)) return "unknown model: " + std::string(v);
       options.model = std::string(v);

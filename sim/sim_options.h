@@ -10,7 +10,8 @@
 namespace tqrsim {
 
 struct SimOptions {
-  int port = 5025;  // 0 picks a free port
+  int port = 5025;                   // 0 picks a free port
+  std::string listen = "127.0.0.1";  // the IPv4 address the port is bound to
   bool pty = false;
   std::string model = "TQR-M4";
   std::string serial;

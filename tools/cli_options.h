@@ -8,6 +8,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "tools/status.h"
@@ -18,8 +19,11 @@ struct CliOptions {
   std::string resource;       // --resource, --logical-name, or $MOTQR_RESOURCE
   std::string option_string;  // --options
   std::string trace_file;     // --trace (made absolute)
+  std::string log_io_file;    // --log-io (made absolute)
   std::string channel;        // --channel; empty: the instrument's first channel
   std::optional<std::int32_t> timeout_ms;
+  // --baud, --parity, --data-bits, --stop-bits, --flow: driver setup key -> value.
+  std::vector<std::pair<std::string, std::string>> serial;
   bool json = false;
   bool simulate = false;
   bool help = false;
@@ -41,7 +45,8 @@ Status ParseCommandLine(std::span<const char* const> args, const char* env_resou
 // With `check_status`, instrument status checking is on unless the option
 // string says otherwise (turning it on clears the instrument's error queue, so
 // commands that read the queue leave it off); --simulate adds Simulate=true;
-// --trace adds the trace keys to the driver setup part (which must stay last).
+// --trace, --log-io and --timeout add their keys to the driver setup part
+// (which must stay last), so that they hold from the session's first exchange.
 std::string BuildOptionString(const CliOptions& options, bool check_status);
 
 }  // namespace motqr::cli

@@ -2,8 +2,15 @@
 // driver's direct I/O (no formatting, no status check).
 #include <unistd.h>
 
+#include <cerrno>
+#include <csignal>
+#include <cstdlib>
 #include <deque>
 #include <iostream>
+
+#if MOTQR_HAVE_LIBEDIT
+#include <editline/readline.h>
+#endif
 
 #include "tools/command.h"
 
@@ -40,11 +47,85 @@ Status Exchange(IMorvaneTqrSystem& system, std::string_view command, std::string
   return Status::Ok();
 }
 
-Status OpenSystem(Context& c, com::ComPtr<IMorvaneTqrSystem>* system) {
-  Session* s;
-  MOTQR_CLI_TRY(c.OpenSession(&s));
-  return s->Driver(system);
+Status OpenSystem(Context& c, com::ComPtr<IMorvaneTqrSystem>* system, Session** session) {
+  MOTQR_CLI_TRY(c.OpenSession(session));
+  return (*session)->Driver(system);
 }
+
+// A raw command that failed (a query without a reply times out) comes with
+// the errors the instrument queued for it.
+Status WithQueuedErrors(const Session& s, Status status) {
+  if (status.ok()) return status;
+  std::vector<InstrumentError> errors = s.DrainErrorQueue(32);
+  if (errors.empty()) return status;
+  std::string message = status.message();
+  for (const InstrumentError& e : errors)
+    message += "\n  the instrument queued " + std::to_string(e.code) + ", \"" + e.message + "\"";
+  Status explained = status.WithMessage(std::move(message));
+  explained.set_instrument_errors(std::move(errors));
+  return explained;
+}
+
+// One line of the shell: from libedit on a terminal (Ctrl-C cancels the line),
+// else from standard input. False at the end of input.
+class LineReader {
+ public:
+  explicit LineReader(bool interactive) : interactive_(interactive) {
+#if MOTQR_HAVE_LIBEDIT
+    if (interactive_) {
+      // libedit restores the terminal on Ctrl-C and then calls this handler;
+      // the read it interrupts ends, and the shell starts a new line.
+      struct sigaction action {};
+      action.sa_handler = [](int) {};
+      sigemptyset(&action.sa_mask);
+      sigaction(SIGINT, &action, &previous_);
+      using_history();
+      stifle_history(static_cast<int>(kHistorySize));
+    }
+#endif
+  }
+  ~LineReader() {
+#if MOTQR_HAVE_LIBEDIT
+    if (interactive_) sigaction(SIGINT, &previous_, nullptr);
+#endif
+  }
+  LineReader(const LineReader&) = delete;
+  LineReader& operator=(const LineReader&) = delete;
+
+  bool Read(std::string* line) {
+#if MOTQR_HAVE_LIBEDIT
+    if (interactive_) {
+      for (;;) {
+        errno = 0;
+        char* text = readline("motqr> ");
+        if (text) {
+          *line = text;
+          std::free(text);
+          return true;
+        }
+        // Ctrl-C: a fresh prompt; end of input (Ctrl-D): leave.
+        if (errno != EINTR) return false;
+        std::cout << "^C\n" << std::flush;
+      }
+    }
+#endif
+    if (interactive_) std::cout << "motqr> " << std::flush;
+    return static_cast<bool>(std::getline(std::cin, *line));
+  }
+  void Remember(const std::string& line) {
+#if MOTQR_HAVE_LIBEDIT
+    if (interactive_) add_history(line.c_str());
+#else
+    (void)line;
+#endif
+  }
+
+ private:
+  bool interactive_;
+#if MOTQR_HAVE_LIBEDIT
+  struct sigaction previous_ {};
+#endif
+};
 
 // "!!" and "!N" name earlier lines; anything else stands for itself.
 Status Recall(const std::deque<std::string>& history, const std::string& line, std::string* out) {
@@ -74,12 +155,13 @@ constexpr const char* kShellHelp =
 Status RunScpi(Context& c) {
   if (c.args().empty()) return Status::Usage("scpi needs a command, e.g. motqr scpi '*IDN?'");
   com::ComPtr<IMorvaneTqrSystem> system;
-  MOTQR_CLI_TRY(OpenSystem(c, &system));
+  Session* s;
+  MOTQR_CLI_TRY(OpenSystem(c, &system, &s));
   std::vector<Scalar> replies;
   bool answered = false;
   for (const std::string& command : c.args()) {
     std::string reply;
-    MOTQR_CLI_TRY(Exchange(*system, command, &reply, &answered));
+    MOTQR_CLI_TRY(WithQueuedErrors(*s, Exchange(*system, command, &reply, &answered)));
     if (answered) replies.push_back(Scalar::Text(reply));
   }
   // The instrument has taken the last command before the tool returns (and a
@@ -99,15 +181,16 @@ Status RunScpi(Context& c) {
 Status RunShell(Context& c) {
   if (!c.args().empty()) return Status::Usage("shell takes no arguments");
   com::ComPtr<IMorvaneTqrSystem> system;
-  MOTQR_CLI_TRY(OpenSystem(c, &system));
+  Session* s;
+  MOTQR_CLI_TRY(OpenSystem(c, &system, &s));
   const bool interactive = ::isatty(STDIN_FILENO) == 1;
   if (interactive) std::cout << "motqr shell on " << c.options().resource << " ('help', 'quit')\n";
+  LineReader reader(interactive);
   std::deque<std::string> history;
   std::string raw;
   bool unanswered = false;  // the last command had no reply to wait for
   for (;;) {
-    if (interactive) std::cout << "motqr> " << std::flush;
-    if (!std::getline(std::cin, raw)) break;
+    if (!reader.Read(&raw)) break;
     const std::string line(Trim(raw));
     if (line.empty()) continue;
     if (line == "quit" || line == "exit") break;
@@ -121,17 +204,19 @@ Status RunShell(Context& c) {
       continue;
     }
     std::string command;
-    if (Status s = Recall(history, line, &command); !s.ok()) {
-      std::cerr << "motqr: " << s.message() << "\n";
+    if (Status refused = Recall(history, line, &command); !refused.ok()) {
+      std::cerr << "motqr: " << refused.message() << "\n";
       continue;
     }
     if (command != line) std::cout << command << "\n";
+    reader.Remember(command);
     history.push_back(command);
     if (history.size() > kHistorySize) history.pop_front();
     std::string reply;
     bool has_reply = false;
-    if (Status s = Exchange(*system, command, &reply, &has_reply); !s.ok()) {
-      std::cerr << "motqr: " << s.message() << "\n";
+    if (Status failed = WithQueuedErrors(*s, Exchange(*system, command, &reply, &has_reply));
+        !failed.ok()) {
+      std::cerr << "motqr: " << failed.message() << "\n";
     } else if (has_reply) {
       std::cout << reply << "\n";
     }

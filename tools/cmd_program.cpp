@@ -12,6 +12,7 @@
 
 #include "tools/command.h"
 #include "tools/enum_names.h"
+#include "tools/interrupt.h"
 #include "tools/program_steps.h"
 #include "tools/step_file.h"
 #include "tools/text_file.h"
@@ -19,30 +20,7 @@
 namespace motqr::cli {
 namespace {
 
-constexpr double kDefaultWaitSeconds = 600;
 constexpr auto kPollInterval = std::chrono::milliseconds(100);
-
-volatile std::sig_atomic_t g_interrupted = 0;
-extern "C" void OnInterrupt(int) { g_interrupted = 1; }
-
-// Ctrl-C while a program runs stops the watching (and the run it started)
-// instead of killing the tool with the instrument still sequencing.
-class InterruptScope {
- public:
-  InterruptScope() {
-    g_interrupted = 0;
-    struct sigaction action {};
-    action.sa_handler = OnInterrupt;
-    sigemptyset(&action.sa_mask);
-    sigaction(SIGINT, &action, &previous_);
-  }
-  ~InterruptScope() { sigaction(SIGINT, &previous_, nullptr); }
-  InterruptScope(const InterruptScope&) = delete;
-  InterruptScope& operator=(const InterruptScope&) = delete;
-
- private:
-  struct sigaction previous_ {};
-};
 
 // The program subcommand's own arguments: positionals and --name value pairs.
 struct ProgramArgs {
@@ -50,8 +28,9 @@ struct ProgramArgs {
   std::vector<std::string> positional;
   std::string name;
   std::optional<std::int32_t> loops;
-  double wait_seconds = kDefaultWaitSeconds;
+  std::optional<double> wait_seconds;  // none: run: the program's length; watch: no bound
   bool all = false;
+  bool off_after = false;
 };
 
 Status ParseProgramArgs(std::span<const std::string> args, ProgramArgs* out) {
@@ -63,6 +42,8 @@ Status ParseProgramArgs(std::span<const std::string> args, ProgramArgs* out) {
     const bool has_value = i + 1 < args.size();
     if (a == "--all") {
       out->all = true;
+    } else if (a == "--off-after") {
+      out->off_after = true;
     } else if (a == "--name" && has_value) {
       out->name = args[++i];
     } else if (a == "--loops" && has_value) {
@@ -75,7 +56,10 @@ Status ParseProgramArgs(std::span<const std::string> args, ProgramArgs* out) {
       if (!s || *s <= 0) return Status::Usage("--wait takes seconds");
       out->wait_seconds = *s;
     } else if (a.starts_with("--")) {
-      return Status::Usage("program " + out->verb + ": unknown or incomplete option '" + a + "'");
+      return Status::Usage("program " + out->verb + ": " +
+                           (a == "--name" || a == "--loops" || a == "--wait"
+                                ? a + " needs a value"
+                                : "unknown option '" + a + "'"));
     } else {
       out->positional.push_back(a);
     }
@@ -248,9 +232,48 @@ std::string StateName(MorvaneTqrTransientStateEnum state) {
   return "unknown";
 }
 
-// Polls the sequencer until it is idle, bounded by `wait_seconds`; a run this
-// command started is aborted when the time is up or on Ctrl-C.
-Status Watch(Context& c, IMorvaneTqrProgram& program, double wait_seconds, bool abort_at_end) {
+// The state the output was left in, for the report after a run ends early:
+// "on" or "off", or switched off first with --off-after.
+Status OutputState(Session& s, bool switch_off, std::string* state) {
+  com::ComPtr<IMorvaneTqrOutputChannel> channel;
+  MOTQR_CLI_TRY(s.Channel({}, &channel));
+  if (switch_off) {
+    MOTQR_CLI_TRY(Check(channel->put_Enabled(com::VARIANT_FALSE), "output off"));
+    *state = "switched off";
+    return Status::Ok();
+  }
+  com::VARIANT_BOOL enabled = com::VARIANT_FALSE;
+  MOTQR_CLI_TRY(Check(channel->get_Enabled(&enabled), "output"));
+  *state = enabled ? "left on" : "off";
+  return Status::Ok();
+}
+
+// How long the selected program runs by its steps: the dwells times the loops,
+// or none when it repeats for ever or a step waits for a trigger.
+Status ProgramLength(IMorvaneTqrProgram& program, std::optional<double>* seconds) {
+  std::int32_t steps = 0, loops = 0;
+  MOTQR_CLI_TRY(Check(program.get_ProgramStepCount(&steps), "step count"));
+  MOTQR_CLI_TRY(Check(program.get_ProgramLoopCount(&loops), "loop count"));
+  seconds->reset();
+  if (loops <= 0) return Status::Ok();
+  double total = 0;
+  for (std::int32_t step = 1; step <= steps; ++step) {
+    double dwell = 0;
+    MOTQR_CLI_TRY(Check(program.QueryProgramStepDwell(step, &dwell), "step dwell"));
+    auto trigger = MorvaneTqrTriggerImmediate;
+    MOTQR_CLI_TRY(Check(program.QueryProgramStepTrigger(step, &trigger), "step trigger"));
+    if (trigger != MorvaneTqrTriggerImmediate) return Status::Ok();
+    total += dwell;
+  }
+  *seconds = total * loops;
+  return Status::Ok();
+}
+
+// Polls the sequencer until it is idle, bounded by `wait_seconds` (none: no
+// bound); a run this command started is aborted when the time is up or on
+// Ctrl-C, and the report says what state the output was left in.
+Status Watch(Context& c, IMorvaneTqrProgram& program, std::optional<double> wait_seconds,
+             bool abort_at_end, bool off_after) {
   Session* s;
   MOTQR_CLI_TRY(c.OpenSession(&s));
   com::ComPtr<IMorvaneTqrTrigger> trigger;
@@ -264,7 +287,7 @@ Status Watch(Context& c, IMorvaneTqrProgram& program, double wait_seconds, bool 
   InterruptScope interrupt;
   const auto start = std::chrono::steady_clock::now();
   const auto deadline = start + std::chrono::duration_cast<std::chrono::steady_clock::duration>(
-                                    std::chrono::duration<double>(wait_seconds));
+                                    std::chrono::duration<double>(wait_seconds.value_or(0)));
   const bool text = c.out().style() == Output::Style::kText || ::isatty(STDERR_FILENO) == 1;
   std::int32_t last_step = 0, last_loop = 0;
   std::string last_program;
@@ -287,14 +310,20 @@ Status Watch(Context& c, IMorvaneTqrProgram& program, double wait_seconds, bool 
       line += "  loop " + std::to_string(loop);
       if (ours && loops > 0) line += "/" + std::to_string(loops);
       progress.Show(line + "  " + StateName(state));
-      const bool timed_out = std::chrono::steady_clock::now() >= deadline;
-      if (g_interrupted || timed_out) {
-        if (abort_at_end)
+      const bool timed_out = wait_seconds && std::chrono::steady_clock::now() >= deadline;
+      if (Interrupted() || timed_out) {
+        std::string how = Interrupted() ? std::string("interrupted")
+                                        : "the program is still running after " +
+                                              FormatReal(*wait_seconds) + " s";
+        if (abort_at_end) {
           MOTQR_CLI_TRY(Check(trigger->Abort(MorvaneTqrTriggerSystemProgram), "abort"));
-        return Status::Failed(g_interrupted ? std::string("interrupted")
-                                            : "the program is still running after " +
-                                                  FormatReal(wait_seconds) + " s" +
-                                                  (abort_at_end ? " (aborted)" : ""));
+          how +=
+              " (aborted at step " + std::to_string(step) + ", loop " + std::to_string(loop) + ")";
+        }
+        std::string output;
+        MOTQR_CLI_TRY(OutputState(*s, off_after, &output));
+        how += "; output " + output;
+        return Interrupted() ? Status::Interrupted(how) : Status::Failed(how);
       }
       std::this_thread::sleep_for(kPollInterval);
     }
@@ -308,18 +337,30 @@ Status Watch(Context& c, IMorvaneTqrProgram& program, double wait_seconds, bool 
     c.out().Field("last-loop", Scalar::Integer(last_loop));
   }
   c.out().Field("seconds", Scalar::Number(std::round(elapsed * 10) / 10));
+  std::string output;
+  MOTQR_CLI_TRY(OutputState(*s, off_after, &output));
+  c.out().Field("output", Scalar::Text(output));
   return Status::Ok();
 }
+
+// Time allowed beyond a program's own length (polling, the instrument's own
+// step changes): a tenth of it, at least this much.
+constexpr double kLengthMarginSeconds = 5;
 
 Status RunIt(Context& c, IMorvaneTqrProgram& program, const ProgramArgs& a) {
   if (a.positional.size() > 1) return Status::Usage("program run takes one name");
   if (!a.positional.empty()) MOTQR_CLI_TRY(SelectExisting(program, a.positional[0]));
   Session* s;
   MOTQR_CLI_TRY(c.OpenSession(&s));
+  std::optional<double> wait = a.wait_seconds;
+  if (!wait) {
+    MOTQR_CLI_TRY(ProgramLength(program, &wait));
+    if (wait) *wait += std::max(kLengthMarginSeconds, *wait / 10);
+  }
   com::ComPtr<IMorvaneTqrTrigger> trigger;
   MOTQR_CLI_TRY(s->Driver(&trigger));
   MOTQR_CLI_TRY(Check(trigger->Initiate(MorvaneTqrTriggerSystemProgram), "start program"));
-  return Watch(c, program, a.wait_seconds, true);
+  return Watch(c, program, wait, true, a.off_after);
 }
 
 Status Delete(IMorvaneTqrProgram& program, const ProgramArgs& a) {
@@ -352,7 +393,8 @@ Status RunProgram(Context& c) {
   if (a.verb == "show") return Show(c, *program, a);
   if (a.verb == "create") return Create(c, *program, a);
   if (a.verb == "run") return RunIt(c, *program, a);
-  if (a.verb == "watch" && no_arguments) return Watch(c, *program, a.wait_seconds, false);
+  if (a.verb == "watch" && no_arguments)
+    return Watch(c, *program, a.wait_seconds, false, a.off_after);
   if (a.verb == "delete") return Delete(*program, a);
   if (a.verb == "stop" && no_arguments) {
     com::ComPtr<IMorvaneTqrTrigger> trigger;

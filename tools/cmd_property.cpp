@@ -25,8 +25,13 @@ Status TargetOf(Session& s, const PropertyRow& row, const PropertyQuery& query,
 Status Resolve(std::string_view text, PropertyQuery* query, std::vector<const PropertyRow*>* rows) {
   MOTQR_CLI_TRY(ParsePropertyQuery(text, query));
   *rows = FindProperties(query->path);
-  if (rows->empty())
-    return Status::Usage("no property '" + query->path + "' ('motqr list' shows them all)");
+  if (rows->empty()) {
+    std::string message = "no property '" + query->path + "'";
+    const std::vector<std::string> near = SimilarPaths(query->path);
+    for (std::size_t i = 0; i < near.size(); ++i)
+      message += (i == 0 ? "; did you mean " : i + 1 == near.size() ? " or " : ", ") + near[i];
+    return Status::Usage(message + (near.empty() ? " ('motqr list' shows them all)" : "?"));
+  }
   return Status::Ok();
 }
 
@@ -61,6 +66,12 @@ Status RunList(Context& c) {
 
 Status RunGet(Context& c) {
   if (c.args().empty()) return Status::Usage("get needs a property ('motqr list' shows them)");
+  // Every path is checked before the session opens.
+  for (const std::string& text : c.args()) {
+    PropertyQuery query;
+    std::vector<const PropertyRow*> rows;
+    MOTQR_CLI_TRY(Resolve(text, &query, &rows));
+  }
   Session* s;
   MOTQR_CLI_TRY(c.OpenSession(&s));
   std::vector<std::vector<Scalar>> unread;
@@ -85,6 +96,7 @@ Status RunGet(Context& c) {
         unread.push_back({Scalar::Text(row->path), Scalar::Text(std::move(message))});
         continue;
       }
+      if (value.kind == Scalar::Kind::kNumber) value.unit = row->unit;
       c.out().Field(row->path, std::move(value));
       ++read;
     }
@@ -96,22 +108,68 @@ Status RunGet(Context& c) {
   return Status::Ok();
 }
 
+// The instrument's range for a refused value, as words to add to the failure.
+std::string AllowedRange(const PropertyRow& row, com::IUnknown* target) {
+  if (!row.range) return {};
+  double low = 0, high = 0;
+  if (com::Failed(row.range(target, &low, &high))) {
+    com::ErrorRecord ignored;
+    com::TakeErrorInfo(&ignored);
+    return {};
+  }
+  const std::string unit = row.unit.empty() ? "" : " " + row.unit;
+  return "the instrument allows " + FormatReal(low) + unit + " to " + FormatReal(high) + unit;
+}
+
 Status RunSet(Context& c) {
   if (c.args().empty() || c.args().size() % 2 != 0)
     return Status::Usage("set takes pairs: <property> <value> [<property> <value> ...]");
+  // Every path and value is checked before anything is sent.
+  struct Pending {
+    PropertyQuery query;
+    const PropertyRow* row;
+    const std::string* value;
+  };
+  std::vector<Pending> pending;
+  for (std::size_t i = 0; i < c.args().size(); i += 2) {
+    Pending p{{}, nullptr, &c.args()[i + 1]};
+    std::vector<const PropertyRow*> rows;
+    MOTQR_CLI_TRY(Resolve(c.args()[i], &p.query, &rows));
+    p.row = rows.front();
+    if (!NamesOne(rows, p.query.path))
+      return Status::Usage("set needs one property, '" + p.query.path + "' is a group");
+    if (!p.row->write) return Status::Usage(p.row->path + " is read-only");
+    MOTQR_CLI_TRY(p.row->write(nullptr, p.row->path, *p.value));
+    pending.push_back(std::move(p));
+  }
   Session* s;
   MOTQR_CLI_TRY(c.OpenSession(&s));
-  for (std::size_t i = 0; i < c.args().size(); i += 2) {
-    PropertyQuery query;
-    std::vector<const PropertyRow*> rows;
-    MOTQR_CLI_TRY(Resolve(c.args()[i], &query, &rows));
-    const PropertyRow& row = *rows.front();
-    if (!NamesOne(rows, query.path))
-      return Status::Usage("set needs one property, '" + query.path + "' is a group");
-    if (!row.write) return Status::Usage(row.path + " is read-only");
+  std::vector<std::string> applied;
+  for (std::size_t i = 0; i < pending.size(); ++i) {
+    const Pending& p = pending[i];
     com::ComPtr<com::IUnknown> target;
-    MOTQR_CLI_TRY(TargetOf(*s, row, query, &target));
-    MOTQR_CLI_TRY(row.write(target.Get(), row.path, c.args()[i + 1]));
+    Status status = TargetOf(*s, *p.row, p.query, &target);
+    if (status.ok()) status = p.row->write(target.Get(), p.row->path, *p.value);
+    if (status.ok()) {
+      applied.push_back(p.row->path + " " + *p.value);
+      continue;
+    }
+    std::string message = status.message();
+    if (status.exit_code() == Status::kFailureExit && target) {
+      if (const std::string range = AllowedRange(*p.row, target.Get()); !range.empty())
+        message += " (" + range + ")";
+    }
+    // Settings are sent in the order given: say which took effect.
+    if (pending.size() > 1) {
+      std::string not_applied;
+      for (std::size_t j = i; j < pending.size(); ++j)
+        not_applied += (j > i ? ", " : "") + pending[j].row->path;
+      std::string done;
+      for (const std::string& a : applied) done += (done.empty() ? "" : ", ") + a;
+      message += "\n  applied: " + (done.empty() ? std::string("none") : done) +
+                 "\n  not applied: " + not_applied;
+    }
+    return status.WithMessage(std::move(message));
   }
   return Status::Ok();
 }

@@ -37,9 +37,37 @@ Status RunSim(Context& c) {
 }
 
 Status RunCompletion(Context& c) {
-  if (c.args().size() != 1 || c.args()[0] != "bash")
-    return Status::Usage("completion bash is the one shell supported");
-  std::fputs(BashCompletionScript().c_str(), stdout);
+  const std::string shell = c.args().size() == 1 ? c.args()[0] : "";
+  if (shell == "bash") {
+    std::fputs(BashCompletionScript().c_str(), stdout);
+  } else if (shell == "zsh") {
+    std::fputs(ZshCompletionScript().c_str(), stdout);
+  } else if (shell == "fish") {
+    std::fputs(FishCompletionScript().c_str(), stdout);
+  } else {
+    return Status::Usage("completion takes bash, zsh or fish");
+  }
+  return Status::Ok();
+}
+
+Status RunMan(Context& c) {
+  if (c.args().empty()) {
+    std::fputs(ManPage().c_str(), stdout);
+    return Status::Ok();
+  }
+  if (c.args().size() != 1 || c.args()[0] != "tqr-sim")
+    return Status::Usage("man takes nothing (motqr's page) or tqr-sim");
+  const std::string simulator = FindSimulator();
+  if (simulator.empty()) return Status::Failed("tqr-sim is not beside motqr nor in ../sim/");
+  std::FILE* pipe = ::popen(("'" + simulator + "' --help").c_str(), "r");
+  if (!pipe) return Status::Failed(simulator + ": " + std::strerror(errno));
+  std::string help;
+  char buffer[4096];
+  while (std::size_t n = std::fread(buffer, 1, sizeof buffer, pipe)) help.append(buffer, n);
+  if (::pclose(pipe) != 0 || help.empty()) return Status::Failed(simulator + " --help failed");
+  std::fputs(
+      ManPageFromHelp("tqr-sim", "a simulator of the Morvane TQR power supplies", help).c_str(),
+      stdout);
   return Status::Ok();
 }
 

@@ -48,14 +48,27 @@ struct Command {
   std::vector<std::string> (*first_words)();
   // Raw I/O and the error queue itself: the session leaves the queue alone.
   bool keeps_error_queue = false;
+  // The command's own options ("--wait --name"); anything else that looks like
+  // an option is refused before the command runs. kAnyOptions: the command
+  // reads its arguments itself.
+  std::string_view options = kAnyOptions;
+  static constexpr std::string_view kAnyOptions = "*";
 };
 
 std::span<const Command> AllCommands();
 const Command* FindCommand(std::string_view name);
 std::string GeneralHelp();
 std::string CommandHelp(const Command& command);
-// The bash completion script (motqr completion bash).
+// The completion scripts (motqr completion bash|zsh|fish).
 std::string BashCompletionScript();
+std::string ZshCompletionScript();
+std::string FishCompletionScript();
+// The manual page of motqr in roff, made from the help texts; and that of
+// another program from its --help text.
+std::string ManPage();
+std::string ManPageFromHelp(std::string_view name, std::string_view summary, std::string_view help);
+// The rule of the exit codes, as help and the manual give it.
+std::string_view ExitCodeRule();
 
 // Runs the tool: parses the command line, runs the command, prints its output
 // or its error, and returns the exit code.
@@ -67,6 +80,7 @@ Status RunReset(Context& c);
 Status RunSelfTest(Context& c);
 Status RunErrors(Context& c);
 Status RunOutput(Context& c);
+Status RunStatus(Context& c);
 Status RunMeasure(Context& c);
 Status RunList(Context& c);
 Status RunGet(Context& c);
@@ -77,6 +91,7 @@ Status RunScpi(Context& c);
 Status RunShell(Context& c);
 Status RunSim(Context& c);
 Status RunCompletion(Context& c);
+Status RunMan(Context& c);
 
 std::vector<std::string> MeasureWords();
 std::vector<std::string> ProgramWords();

@@ -11,35 +11,51 @@ namespace motqr::cli {
 namespace {
 
 const std::array kCommands{
-    Command{"idn", "", "identify the instrument and the driver", "", &RunIdn, nullptr},
-    Command{"reset", "", "reset the instrument to its default settings", "", &RunReset, nullptr},
+    Command{"idn", "", "identify the instrument (serial number included) and the driver", "",
+            &RunIdn, nullptr, false, ""},
+    Command{"reset", "", "reset the instrument to its default settings", "", &RunReset, nullptr,
+            false, ""},
     Command{"selftest", "", "run the instrument's self test (exit 1 when it fails)", "",
-            &RunSelfTest, nullptr},
+            &RunSelfTest, nullptr, false, ""},
     Command{"errors", "", "read and empty the instrument's error queue", "", &RunErrors, nullptr,
-            true},
+            true, ""},
+    Command{"status", "", "the output, its regulation (CV, CC, ...) and protection trips",
+            "Reads the operation and questionable condition registers and shows each set\n"
+            "bit in words; a tripped protection stays latched until 'motqr output clear'.",
+            &RunStatus, nullptr, false, ""},
     Command{"list", "[group]", "list the properties (path, access, values, member)",
             "A group is a path prefix: output, output.protection, system, ...", &RunList,
-            &PropertyWords},
+            &PropertyWords, false, ""},
     Command{"get", "<property>...", "read properties by path, or every property of a group",
             "  motqr get output.voltage-level\n"
             "  motqr get output.protection          (the whole group)\n"
             "  motqr get output[1].enabled           (a channel by index or name)\n"
             "'motqr list' shows every path with its values; the driver's member name\n"
             "(IMorvaneTqrOutputChannel.VoltageLevel) is accepted too.",
-            &RunGet, &PropertyWords},
+            &RunGet, &PropertyWords, false, ""},
     Command{"set", "<property> <value> [<property> <value>]...", "set properties",
             "Values: numbers (1.5, 2e-3), on|off for switches, the names 'motqr list'\n"
             "shows for choices (case does not matter), text as it stands.\n"
-            "  motqr set output.voltage-level 5 output.current-level 1",
-            &RunSet, &PropertyWords},
+            "  motqr set output.voltage-level 5 output.current-level 1\n"
+            "Every path and value is checked before anything is sent; the settings are\n"
+            "then sent in order, and a refused one stops the rest (the message says which\n"
+            "were applied, and the range the instrument allows).",
+            &RunSet, &PropertyWords, false, ""},
     Command{"output", "[on|off|clear]",
             "switch the output on or off, or clear a protection trip; prints the state", "",
             &RunOutput,
             [] {
               return std::vector<std::string>{"on", "off", "clear"};
-            }},
-    Command{"measure", "[all|voltage|current|power|etime|capacity|energy]",
-            "take a measurement (default: all quantities)", "", &RunMeasure, &MeasureWords},
+            },
+            false, ""},
+    Command{"measure",
+            "[all|voltage|current|power|etime|capacity|energy] [--interval S [--count N] [--csv]]",
+            "take a measurement (default: all quantities, with the regulation)",
+            "Values print in engineering notation with six digits and their unit.\n"
+            "--interval S takes a reading every S seconds, a line each, until --count\n"
+            "readings or Ctrl-C; --csv prints them as CSV (time, seconds, quantities,\n"
+            "regulation), --json as one JSON object per line.",
+            &RunMeasure, &MeasureWords, false, "--interval --count --csv"},
     Command{"program", "list|show|create|run|watch|stop|delete ...",
             "the step sequencer's programs",
             "  program list                       names, the selected program, the chain\n"
@@ -48,10 +64,16 @@ const std::array kCommands{
             "                                     a program from a step file (replaces one of\n"
             "                                     the same name; the name defaults to the\n"
             "                                     file's)\n"
-            "  program run [name] [--wait S]      start it and show step and loop until it\n"
-            "                                     ends; aborted after S seconds (default 600)\n"
-            "                                     or on Ctrl-C\n"
-            "  program watch [--wait S]           follow a run without starting one\n"
+            "  program run [name] [--wait S] [--off-after]\n"
+            "                                     start it and show step and loop until it\n"
+            "                                     ends; aborted after S seconds (default: the\n"
+            "                                     program's length from its dwells and loops,\n"
+            "                                     and a margin; no bound when it repeats for\n"
+            "                                     ever or waits for triggers) or on Ctrl-C;\n"
+            "                                     says what state the output was left in;\n"
+            "                                     --off-after switches it off at the end\n"
+            "  program watch [--wait S] [--off-after]\n"
+            "                                     follow a run without starting one\n"
             "  program stop                       abort the run\n"
             "  program delete <name>|--all\n"
             "Step file: a header row naming the columns, then one row per step; cells\n"
@@ -61,33 +83,52 @@ const std::array kCommands{
             "  1,    5,       1,       0.5,   on\n"
             "  2,    10,      1,       0.5,   on\n"
             "Columns: step (optional, counting from 1), and the step fields below.",
-            &RunProgram, &ProgramWords},
+            &RunProgram, &ProgramWords, false, "--name --loops --wait --all --off-after"},
     Command{"ivmap", "get|set voltage|current [<file.csv>]",
             "read or write a whole I-V map as CSV (voltage,current per point)",
-            "get writes to the file, or prints the CSV when no file (or '-') is given.", &RunIvMap,
+            "get writes to the file, or prints the CSV when no file (or '-') is given.\n"
+            "set checks every value first: a map holds 32-bit words of micro-volts and\n"
+            "micro-amperes, so the voltage map holds -2147.483648 to 2147.483647 and the\n"
+            "current map (read back unsigned) 0 to 2147.483647.",
+            &RunIvMap,
             [] {
               return std::vector<std::string>{"get", "set"};
-            }},
+            },
+            false, ""},
     Command{"scpi", "<command>...", "send SCPI commands; a command with '?' prints the reply",
             "  motqr scpi '*IDN?'\n  motqr scpi ':VOLT 5' ':VOLT?'\n"
             "Raw direct I/O: no status check follows (use 'motqr errors'). When the last\n"
-            "command has no reply, \"*OPC?\" waits for the instrument to have taken it.",
-            &RunScpi, nullptr, true},
-    Command{"shell", "", "an interactive SCPI prompt with history",
-            "Reads commands from standard input until 'quit' or end of input.\n"
-            "'history' lists them, '!!' repeats the last, '!N' repeats number N.\n"
-            "Line editing: run it under rlwrap (rlwrap motqr shell).",
-            &RunShell, nullptr, true},
-    Command{"sim", "[tqr-sim options]", "run tqr-sim, the instrument simulator",
+            "command has no reply, \"*OPC?\" waits for the instrument to have taken it.\n"
+            "A command that fails (a query without a reply times out) is reported with\n"
+            "the errors the instrument queued.",
+            &RunScpi, nullptr, true, ""},
+    Command{"shell", "", "an interactive SCPI prompt with line editing and history",
+            "Reads commands until 'quit' or end of input (Ctrl-D); on a terminal with\n"
+            "line editing (arrows, Ctrl-R search), Ctrl-C cancels the line being typed.\n"
+            "'history' lists the commands, '!!' repeats the last, '!N' repeats number N.\n"
+            "A command that fails prints why, with the errors the instrument queued.",
+            &RunShell, nullptr, true, ""},
+    Command{"sim", "[--listen ADDR] [tqr-sim options]", "run tqr-sim, the instrument simulator",
             "Runs tqr-sim from beside motqr (or the build tree's sim/) with the options\n"
             "given; 'motqr sim -- --help' lists them. It prints 'port N' and serves\n"
-            "until Ctrl-C:\n"
+            "until Ctrl-C. It listens on 127.0.0.1; --listen ADDR (an address of this\n"
+            "machine, 0.0.0.0 for all) lets other machines on the bench reach it:\n"
             "  motqr sim --port 5025 &\n"
             "  motqr --resource TCPIP::127.0.0.1::5025::SOCKET idn",
             &RunSim, nullptr},
-    Command{"completion", "bash", "print the bash completion script",
-            "  source <(motqr completion bash)", &RunCompletion,
-            [] { return std::vector<std::string>{"bash"}; }},
+    Command{"completion", "bash|zsh|fish", "print a shell completion script",
+            "  source <(motqr completion bash)\n"
+            "  source <(motqr completion zsh)\n"
+            "  motqr completion fish | source\n"
+            "Installed, the scripts are found by the shells without this.",
+            &RunCompletion,
+            [] {
+              return std::vector<std::string>{"bash", "zsh", "fish"};
+            },
+            false, ""},
+    Command{"man", "[tqr-sim]", "print the manual page of motqr (or of tqr-sim) in roff",
+            "  motqr man | man -l -", &RunMan, [] { return std::vector<std::string>{"tqr-sim"}; },
+            false, ""},
 };
 
 std::string Join(const std::vector<std::string>& words) {
@@ -98,10 +139,29 @@ std::string Join(const std::vector<std::string>& words) {
 
 void PrintError(const CliOptions& options, const Status& status) {
   if (options.json) {
-    std::fputs(JsonError(status.message(), status.code()).c_str(), stdout);
+    std::fputs(JsonError(status).c_str(), stdout);
   } else {
     std::fprintf(stderr, "motqr: %s\n", status.message().c_str());
   }
+}
+
+// An argument that looks like an option and is not one of the command's own.
+// Negative numbers ("-5", "-.5") are values.
+Status CheckOptions(const Command& command, std::span<const std::string> args) {
+  if (command.options == Command::kAnyOptions) return Status::Ok();
+  for (const std::string& a : args) {
+    if (a.size() < 2 || a[0] != '-' || (a[1] >= '0' && a[1] <= '9') || a[1] == '.') continue;
+    bool known = false;
+    for (std::string_view rest = command.options; !rest.empty() && !known;) {
+      const std::size_t space = rest.find(' ');
+      known = rest.substr(0, space) == a;
+      rest = space == std::string_view::npos ? std::string_view() : rest.substr(space + 1);
+    }
+    if (!known)
+      return Status::Usage("unknown option '" + a + "' for " + std::string(command.name) +
+                           " (motqr " + std::string(command.name) + " --help)");
+  }
+  return Status::Ok();
 }
 
 }  // namespace
@@ -132,10 +192,15 @@ std::string GeneralHelp() {
   }
   text +=
       "\nWithout --resource or --logical-name the resource comes from $MOTQR_RESOURCE.\n"
-      "'motqr <command> --help' describes a command.\n"
-      "Exit status: 0 done, 1 the driver or the instrument reported a failure (its\n"
-      "message is printed), 2 the command line was wrong.\n";
+      "'motqr <command> --help' describes a command.\n";
+  text += ExitCodeRule();
   return text;
+}
+
+std::string_view ExitCodeRule() {
+  return "Exit status: 0 done; 1 the driver or the instrument failed (the message says\n"
+         "why, with the instrument's errors); 2 the command line or an input file was\n"
+         "wrong (a bad or missing file included); 130 stopped by Ctrl-C.\n";
 }
 
 std::string CommandHelp(const Command& command) {
@@ -238,6 +303,10 @@ int Run(int argc, const char* const* argv) {
   if (options.help) {
     std::fputs(CommandHelp(*command).c_str(), stdout);
     return 0;
+  }
+  if (Status s = CheckOptions(*command, std::span(options.args).subspan(1)); !s.ok()) {
+    PrintError(options, s);
+    return s.exit_code();
   }
   Output out(options.json ? Output::Style::kJson : Output::Style::kText);
   Status status = Status::Ok();

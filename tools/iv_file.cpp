@@ -24,7 +24,7 @@ Status ParseIvFile(std::string_view text, std::vector<IvPoint>* points) {
     }
     first_row = false;
     if (!a || !b) return Status::Usage(where + "'" + std::string(line) + "' is not two numbers");
-    points->push_back(voltage_first ? IvPoint{*a, *b} : IvPoint{*b, *a});
+    points->push_back(voltage_first ? IvPoint{*a, *b, line_number} : IvPoint{*b, *a, line_number});
     return Status::Ok();
   }));
   if (points->empty()) return Status::Usage("no points");

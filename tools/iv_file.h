@@ -17,6 +17,7 @@ namespace motqr::cli {
 struct IvPoint {
   double voltage = 0;
   double current = 0;
+  std::size_t line = 0;  // where the point stood in its file (0: not from a file)
 };
 
 Status ParseIvFile(std::string_view text, std::vector<IvPoint>* points);

@@ -141,11 +141,19 @@ std::string JsonString(std::string_view text) {
   return out + "\"";
 }
 
-std::string JsonError(std::string_view message, int code) {
-  char hex[16];
-  std::snprintf(hex, sizeof hex, "0x%08X", static_cast<unsigned>(code));
-  return "{\"error\": {\"message\": " + JsonString(message) +
-         ", \"code\": " + (code ? JsonString(hex) : std::string("null")) + "}}\n";
+std::string JsonError(const Status& status) {
+  std::string code = "null";
+  if (status.code() != 0) {
+    char hex[16];
+    std::snprintf(hex, sizeof hex, "0x%08X", static_cast<unsigned>(CStatusOf(status.code())));
+    code = JsonString(hex);
+  }
+  std::string errors;
+  for (const InstrumentError& e : status.instrument_errors())
+    errors += std::string(errors.empty() ? "" : ", ") + "{\"code\": " + std::to_string(e.code) +
+              ", \"message\": " + JsonString(e.message) + "}";
+  return "{\"error\": {\"message\": " + JsonString(status.message()) + ", \"code\": " + code +
+         ", \"instrument_errors\": [" + errors + "]}}\n";
 }
 
 }  // namespace motqr::cli

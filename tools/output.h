@@ -19,6 +19,7 @@
 #include <vector>
 
 #include "tools/scalar.h"
+#include "tools/status.h"
 
 namespace motqr::cli {
 
@@ -56,7 +57,9 @@ class Output {
 
 // A JSON string literal for `text` (quotes included).
 std::string JsonString(std::string_view text);
-// The JSON object an error prints in --json mode.
-std::string JsonError(std::string_view message, int code);
+// The JSON object an error prints in --json mode: the message, the C status of
+// the driver's result ("0xBFFA0001"; null when the driver reported nothing)
+// and the instrument's errors (a list, maybe empty).
+std::string JsonError(const Status& status);
 
 }  // namespace motqr::cli

@@ -1,6 +1,8 @@
 #include "tools/property_table.h"
 
+#include <algorithm>
 #include <array>
+#include <type_traits>
 #include <utility>
 
 #include "interfaces/motqr_interfaces.h"
@@ -78,6 +80,7 @@ Status Write(com::IUnknown* target, std::string_view path, std::string_view text
     return Status::Usage("'" + std::string(text) + "' is not a value of " + std::string(path) +
                          " (" + C::Describe() + ")");
   }
+  if (!target) return Status::Ok();
   com::ComPtr<I> object;
   MOTQR_CLI_TRY(Reach(target, path, &object));
   if constexpr (K == ValueKind::kText) {
@@ -108,13 +111,37 @@ std::string TypeOf() {
   &Write<MOTQR_CLI_KIND_##Type, &Interface::put_##Property>
 #define MOTQR_CLI_WRITER_ReadOnly(Type, Interface, Property) nullptr
 
-#define MOTQR_CLI_ROW(Type, Scope, Access, Interface, Property)            \
-  PropertyRow{PropertyPath(#Interface, #Property),                         \
-              #Interface "." #Property,                                    \
-              MOTQR_CLI_SCOPE_##Scope,                                     \
-              TypeOf<MOTQR_CLI_KIND_##Type, &Interface::get_##Property>(), \
-              &Read<MOTQR_CLI_KIND_##Type, &Interface::get_##Property>,    \
-              MOTQR_CLI_WRITER_##Access(Type, Interface, Property)},
+// Query<Property>MinMax of the property's interface, where there is one.
+#define MOTQR_CLI_RANGE(Interface, Property)                                       \
+  [](com::IUnknown* target, double* low, double* high) -> com::HRESULT {           \
+    return [&](auto* tag) -> com::HRESULT {                                        \
+      using I = std::remove_pointer_t<decltype(tag)>;                              \
+      if constexpr (requires(I * i) { i->Query##Property##MinMax(low, high); }) {  \
+        com::ComPtr<I> object;                                                     \
+        const com::HRESULT hr = target->QueryInterface(I::kIid, object.PutVoid()); \
+        return com::Failed(hr) ? hr : object->Query##Property##MinMax(low, high);  \
+      } else {                                                                     \
+        return com::E_NOTIMPL;                                                     \
+      }                                                                            \
+    }(static_cast<Interface*>(nullptr));                                           \
+  }
+#define MOTQR_CLI_HAS_RANGE(Interface, Property)                             \
+  [](auto* tag) {                                                            \
+    using I = std::remove_pointer_t<decltype(tag)>;                          \
+    return requires(I * i, double* d) { i->Query##Property##MinMax(d, d); }; \
+  }(static_cast<Interface*>(nullptr))
+
+#define MOTQR_CLI_ROW(Type, Scope, Access, Interface, Property)                           \
+  PropertyRow{PropertyPath(#Interface, #Property),                                        \
+              #Interface "." #Property,                                                   \
+              MOTQR_CLI_SCOPE_##Scope,                                                    \
+              TypeOf<MOTQR_CLI_KIND_##Type, &Interface::get_##Property>(),                \
+              &Read<MOTQR_CLI_KIND_##Type, &Interface::get_##Property>,                   \
+              MOTQR_CLI_WRITER_##Access(Type, Interface, Property),                       \
+              MOTQR_CLI_HAS_RANGE(Interface, Property)                                    \
+                  ? static_cast<PropertyRow::Range>(MOTQR_CLI_RANGE(Interface, Property)) \
+                  : nullptr,                                                              \
+              MOTQR_CLI_KIND_##Type == ValueKind::kReal ? UnitOfProperty(#Property) : ""},
 
 std::vector<PropertyRow> BuildTable() {
   return {
@@ -197,7 +224,32 @@ Status ParsePropertyQuery(std::string_view text, PropertyQuery* query) {
   return Status::Ok();
 }
 
+std::string UnitOfProperty(std::string_view property) {
+  const std::vector<std::string> words = SplitWords(property);
+  const auto has = [&words](std::string_view w) {
+    for (const std::string& word : words)
+      if (word == w) return true;
+    return false;
+  };
+  const char* quantity = has("voltage") || has("ovp")                  ? "V"
+                         : has("current") || has("ocp") || has("nocp") ? "A"
+                         : has("power") || has("opp") || has("nopp")   ? "W"
+                                                                       : "";
+  if (has("slew")) return std::string(quantity) + "/s";
+  if (has("duty")) return "%";
+  if (has("frequency")) return "Hz";
+  if (has("time") || has("delay") || has("interval")) return "s";
+  if (has("ir")) return "ohm";
+  return quantity;
+}
+
 std::vector<const PropertyRow*> FindProperties(std::string_view path) {
+  // The driver's member is VoltageReponseSpeed; the word as it should be works too.
+  if (const std::string lower = ToLower(path); lower.find("response-speed") != std::string::npos) {
+    std::string driver_word = lower;
+    driver_word.replace(driver_word.find("response-speed"), 14, "reponse-speed");
+    return FindProperties(driver_word);
+  }
   std::vector<const PropertyRow*> found;
   for (const PropertyRow& row : AllProperties())
     if (EqualsIgnoringCase(row.path, path) || EqualsIgnoringCase(row.qualified_name, path))
@@ -206,6 +258,60 @@ std::vector<const PropertyRow*> FindProperties(std::string_view path) {
   for (const PropertyRow& row : AllProperties())
     if (row.path.starts_with(group)) found.push_back(&row);
   return found;
+}
+
+namespace {
+
+// Edits (insert, delete, replace, swap two neighbours) from a to b.
+std::size_t EditDistance(std::string_view a, std::string_view b) {
+  std::vector<std::vector<std::size_t>> d(a.size() + 1, std::vector<std::size_t>(b.size() + 1));
+  for (std::size_t i = 0; i <= a.size(); ++i) d[i][0] = i;
+  for (std::size_t j = 0; j <= b.size(); ++j) d[0][j] = j;
+  for (std::size_t i = 1; i <= a.size(); ++i)
+    for (std::size_t j = 1; j <= b.size(); ++j) {
+      d[i][j] = std::min(
+          {d[i - 1][j] + 1, d[i][j - 1] + 1, d[i - 1][j - 1] + (a[i - 1] == b[j - 1] ? 0 : 1)});
+      if (i > 1 && j > 1 && a[i - 1] == b[j - 2] && a[i - 2] == b[j - 1])
+        d[i][j] = std::min(d[i][j], d[i - 2][j - 2] + 1);
+    }
+  return d[a.size()][b.size()];
+}
+
+}  // namespace
+
+std::vector<std::string> SimilarPaths(std::string_view path) {
+  const std::string lower = ToLower(path);
+  // A path may also name a group: its prefixes are candidates too.
+  std::vector<std::string> candidates;
+  for (const PropertyRow& row : AllProperties()) {
+    candidates.push_back(row.path);
+    for (std::size_t dot = row.path.find('.'); dot != std::string::npos;
+         dot = row.path.find('.', dot + 1))
+      candidates.push_back(row.path.substr(0, dot));
+  }
+  std::sort(candidates.begin(), candidates.end());
+  candidates.erase(std::unique(candidates.begin(), candidates.end()), candidates.end());
+  // Close means a few edits, fewer for short names.
+  const std::size_t most = std::max<std::size_t>(1, std::min<std::size_t>(3, lower.size() / 4));
+  // A path that ends the same way in another group ("output.protection.ocp-level"
+  // for "output.ocp-level") comes first; then the few edits away.
+  const std::string tail = "." + lower.substr(lower.rfind('.') + 1);
+  std::vector<std::pair<std::size_t, std::string>> near;
+  for (const std::string& c : candidates) {
+    if (c.size() > tail.size() && c.ends_with(tail) && tail.size() > 3) {
+      near.emplace_back(0, c);
+    } else if (const std::size_t d = EditDistance(lower, c); d <= most) {
+      near.emplace_back(d, c);
+    }
+  }
+  std::stable_sort(near.begin(), near.end(),
+                   [](const auto& a, const auto& b) { return a.first < b.first; });
+  std::vector<std::string> out;
+  for (const auto& [d, c] : near) {
+    if (out.size() == 3) break;
+    out.push_back(c);
+  }
+  return out;
 }
 
 }  // namespace motqr::cli

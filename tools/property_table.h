@@ -27,14 +27,19 @@ namespace motqr::cli {
 struct PropertyRow {
   enum class Scope { kSession, kChannel };
   using Reader = Status (*)(com::IUnknown* target, std::string_view path, Scalar* value);
+  // A null target only checks that `text` is a value of the property.
   using Writer = Status (*)(com::IUnknown* target, std::string_view path, std::string_view text);
+  // The instrument's allowed range (its MIN and MAX), where a member asks it.
+  using Range = com::HRESULT (*)(com::IUnknown* target, double* low, double* high);
 
   std::string path;
   std::string qualified_name;  // "IMorvaneTqrOutputChannel.VoltageLevel"
   Scope scope;
   std::string type;  // "real", "on|off", "DC|IV|Pulse|...", ...
   Reader read;
-  Writer write;  // null for read-only properties
+  Writer write;      // null for read-only properties
+  Range range;       // null when the driver has no member for it
+  std::string unit;  // of a real value: "V", "A", "W", "s", ...; may be empty
 };
 
 std::span<const PropertyRow> AllProperties();
@@ -51,8 +56,14 @@ struct PropertyQuery {
 };
 Status ParsePropertyQuery(std::string_view text, PropertyQuery* query);
 
+// The unit of a real property from the words of its name ("OCPLevel": "A").
+std::string UnitOfProperty(std::string_view property);
+
 // The rows a query names: one row by path or qualified name (any letter case),
 // or every row under a group ("output.protection"). Empty when none.
+// "voltage-response-speed" finds the driver's "voltage-reponse-speed".
 std::vector<const PropertyRow*> FindProperties(std::string_view path);
+// Paths close to a misspelt one (at most three), closest first.
+std::vector<std::string> SimilarPaths(std::string_view path);
 
 }  // namespace motqr::cli

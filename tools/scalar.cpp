@@ -1,7 +1,10 @@
 #include "tools/scalar.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <cstdio>
+#include <cstdlib>
 
 namespace motqr::cli {
 
@@ -9,6 +12,29 @@ std::string FormatReal(double value) {
   char buffer[64];
   auto [end, ec] = std::to_chars(buffer, buffer + sizeof buffer, value);
   return ec == std::errc{} ? std::string(buffer, end) : std::string("nan");
+}
+
+std::string FormatEngineering(double value, std::string_view unit) {
+  if (!std::isfinite(value)) return FormatReal(value) + " " + std::string(unit);
+  if (value == 0) value = 0;  // no "-0.00000"
+  static constexpr const char* kPrefixes[] = {"p", "n", "u", "m", "", "k", "M", "G", "T"};
+  int exponent = 0;  // of the prefix, a multiple of 3
+  if (value != 0) exponent = static_cast<int>(std::floor(std::log10(std::fabs(value)) / 3)) * 3;
+  exponent = std::clamp(exponent, -12, 12);
+  double mantissa = value / std::pow(10.0, exponent);
+  // Rounding to six digits may reach the next prefix (999.9999 -> 1000.00).
+  char text[64];
+  const auto digits = [&](double m) {
+    const double size = std::fabs(m);
+    return size >= 100 ? 3 : size >= 10 ? 4 : 5;
+  };
+  std::snprintf(text, sizeof text, "%.*f", digits(mantissa), mantissa);
+  if (std::fabs(std::strtod(text, nullptr)) >= 1000 && exponent < 12) {
+    exponent += 3;
+    mantissa = value / std::pow(10.0, exponent);
+    std::snprintf(text, sizeof text, "%.*f", digits(mantissa), mantissa);
+  }
+  return std::string(text) + " " + kPrefixes[(exponent + 12) / 3] + std::string(unit);
 }
 
 Scalar Scalar::Number(double value, std::string unit) {

@@ -24,6 +24,9 @@ struct Scalar {
 
 // Shortest text that reads back as the same double ("5", "0.1", "1e-06").
 std::string FormatReal(double value);
+// Engineering notation with six significant digits and an SI prefix on the
+// unit: (0.0015, "A") "1.50000 mA", (2, "V") "2.00000 V", (0, "W") "0.00000 W".
+std::string FormatEngineering(double value, std::string_view unit);
 
 // Whole-text parses; nothing is read from the process locale.
 std::optional<double> ParseReal(std::string_view text);           // finite values only

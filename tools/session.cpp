@@ -1,5 +1,6 @@
 #include "tools/session.h"
 
+#include "platform/com/error_info.h"
 #include "tools/scalar.h"
 
 namespace motqr::cli {
@@ -24,12 +25,6 @@ Status Session::Open(const CliOptions& options, bool check_status,
   com::VARIANT_BOOL simulate = com::VARIANT_FALSE;
   MOTQR_CLI_TRY(Check(operation->get_Simulate(&simulate), "Simulate"));
   s->simulating_ = simulate != com::VARIANT_FALSE;
-  // A simulated session has no I/O session to take a time-out.
-  if (options.timeout_ms && !s->simulating_) {
-    com::ComPtr<IMorvaneTqrSystem> system;
-    MOTQR_CLI_TRY(s->Driver(&system));
-    MOTQR_CLI_TRY(Check(system->put_IOTimeout(*options.timeout_ms), "--timeout"));
-  }
   s->default_channel_ = options.channel;
   *session = std::move(s);
   return Status::Ok();
@@ -43,15 +38,15 @@ Session::~Session() {
   }
 }
 
-std::vector<std::string> Session::DrainErrorQueue(int most) const {
-  std::vector<std::string> entries;
+std::vector<InstrumentError> Session::DrainErrorQueue(int most) const {
+  std::vector<InstrumentError> entries;
   com::ComPtr<IIviDriverUtility> utility;
   if (!Driver(&utility).ok()) return entries;
   for (int i = 0; i < most; ++i) {
     std::int32_t code = 0;
     com::Bstr message;
     if (!Check(utility->ErrorQuery(&code, message.Put()), "ErrorQuery").ok() || code == 0) break;
-    entries.push_back(std::to_string(code) + ",\"" + message.ToUtf8() + "\"");
+    entries.push_back({code, message.ToUtf8()});
   }
   return entries;
 }
@@ -60,17 +55,36 @@ Status Session::Channel(std::string_view name, com::ComPtr<IMorvaneTqrOutputChan
   if (name.empty()) name = default_channel_;
   com::ComPtr<IMorvaneTqrOutputs> outputs;
   MOTQR_CLI_TRY(Check(driver_->get_Outputs(outputs.Put()), "Outputs"));
+  // The names the instrument has, for a channel it does not have.
+  const auto unknown = [&](std::string what) {
+    std::int32_t count = 0;
+    std::string names;
+    if (com::Succeeded(outputs->get_Count(&count))) {
+      for (std::int32_t i = 1; i <= count; ++i) {
+        com::Bstr n;
+        if (com::Failed(outputs->get_Name(i, n.Put()))) break;
+        names += (i > 1 ? ", " : "") + std::to_string(i) + " (" + n.ToUtf8() + ")";
+      }
+    }
+    com::ErrorRecord ignored;
+    com::TakeErrorInfo(&ignored);
+    return Status::Usage(
+        "no channel " + what + ": the instrument has " +
+        (count == 1 ? std::string("one channel, ") : std::to_string(count) + " channels, ") +
+        names + " (--channel takes the number or the name)");
+  };
   com::Bstr channel_name;
   const auto index = ParseInteger(name);
   if (name.empty() || index) {
     const auto number = static_cast<std::int32_t>(index.value_or(1));
-    MOTQR_CLI_TRY(
-        Check(outputs->get_Name(number, channel_name.Put()), "channel " + std::to_string(number)));
+    if (com::Failed(outputs->get_Name(number, channel_name.Put())))
+      return unknown(std::to_string(number));
   } else {
     channel_name = com::Bstr::FromUtf8(name);
   }
-  return Check(outputs->get_Item(channel_name.Get(), out->Put()),
-               "channel '" + channel_name.ToUtf8() + "'");
+  if (com::Failed(outputs->get_Item(channel_name.Get(), out->Put())))
+    return unknown("'" + channel_name.ToUtf8() + "'");
+  return Status::Ok();
 }
 
 }  // namespace motqr::cli

@@ -39,9 +39,9 @@ class Session {
   // A channel by name, virtual name or 1-based index; empty: the --channel
   // option, else the first channel.
   Status Channel(std::string_view name, com::ComPtr<IMorvaneTqrOutputChannel>* out) const;
-  // Reads the instrument's error queue ("code,message" per entry), at most
-  // `most` entries; empty when there are none or it cannot be read.
-  std::vector<std::string> DrainErrorQueue(int most) const;
+  // Reads the instrument's error queue, at most `most` entries; empty when
+  // there are none or it cannot be read.
+  std::vector<InstrumentError> DrainErrorQueue(int most) const;
   template <class I>
   Status ChannelAs(std::string_view name, com::ComPtr<I>* out) const {
     com::ComPtr<IMorvaneTqrOutputChannel> channel;

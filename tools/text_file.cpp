@@ -23,14 +23,14 @@ Status ReadTextFile(const std::string& path, std::string* text) {
   std::FILE* f = stdin;
   if (path != "-") {
     owned.reset(std::fopen(path.c_str(), "rb"));
-    if (!owned) return Status::Failed(path + ": " + std::strerror(errno));
+    // A file that cannot be read is a wrong command line, like a wrong file.
+    if (!owned) return Status::Usage(path + ": " + std::strerror(errno));
     f = owned.get();
   }
   char buffer[4096];
   while (std::size_t n = std::fread(buffer, 1, sizeof buffer, f)) {
     if (text->size() + n > kMaxInputFileBytes)
-      return Status::Failed(path + ": larger than " + std::to_string(kMaxInputFileBytes) +
-                            " bytes");
+      return Status::Usage(path + ": larger than " + std::to_string(kMaxInputFileBytes) + " bytes");
     text->append(buffer, n);
   }
   if (std::ferror(f)) return Status::Failed(path + ": read error");

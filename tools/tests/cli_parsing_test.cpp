@@ -8,6 +8,7 @@
 #include "tools/cli_options.h"
 #include "tools/command.h"
 #include "tools/enum_names.h"
+#include "tools/instrument_state.h"
 #include "tools/iv_file.h"
 #include "tools/output.h"
 #include "tools/program_steps.h"
@@ -170,6 +171,68 @@ TEST(CommandLine, OptionStringForInitialize) {
   o.option_string.clear();
   EXPECT_EQ(BuildOptionString(o, false),
             "Simulate=true, DriverSetup=Trace=true, TraceName=/tmp/t.xml");
+  // The time-out and the wire log hold from the first exchange: driver setup keys.
+  CliOptions t;
+  ASSERT_TRUE(Parse({"--timeout", "9000", "--log-io", "/tmp/w.log", "idn"}, &t).ok());
+  EXPECT_EQ(BuildOptionString(t, true),
+            "QueryInstrStatus=true, DriverSetup=IOTimeout=9000, LogIO=/tmp/w.log");
+  EXPECT_EQ(Parse({"--log-io", "a=b", "idn"}, &t).exit_code(), Status::kUsageExit);
+}
+
+TEST(Status, CStatusOfTheDriversResults) {
+  // The C interface's translation: the driver's own codes keep their low bits.
+  EXPECT_EQ(CStatusOf(static_cast<com::HRESULT>(0x80047001u)), 0xBFFA0001u);
+  EXPECT_EQ(CStatusOf(static_cast<com::HRESULT>(0x80044215u)), 0xBFFA4215u);
+  EXPECT_EQ(CStatusOf(static_cast<com::HRESULT>(0x80047067u)), 0xBFFA0067u);
+  EXPECT_EQ(CStatusOf(static_cast<com::HRESULT>(0x80041001u)), 0xBFFA1001u);
+  EXPECT_EQ(CStatusOf(static_cast<com::HRESULT>(0x00047065u)), 0x3FFA0065u);
+  // Outside the table: the unmapped failure.
+  EXPECT_EQ(CStatusOf(static_cast<com::HRESULT>(0x80070057u)), 0x80000000u);
+  EXPECT_EQ(CStatusOf(static_cast<com::HRESULT>(0x80047005u)), 0x80000000u);
+  EXPECT_EQ(CStatusOf(0), 0u);
+}
+
+TEST(ValueText, EngineeringNotationAndUnits) {
+  EXPECT_EQ(FormatEngineering(0.0015, "A"), "1.50000 mA");
+  EXPECT_EQ(FormatEngineering(2, "V"), "2.00000 V");
+  EXPECT_EQ(FormatEngineering(-0.25, "A"), "-250.000 mA");
+  EXPECT_EQ(FormatEngineering(12345.678, "W"), "12.3457 kW");
+  EXPECT_EQ(FormatEngineering(999.9996, "V"), "1.00000 kV");
+  EXPECT_EQ(FormatEngineering(-0.0, "W"), "0.00000 W");
+  EXPECT_EQ(UnitOfProperty("OCPLevel"), "A");
+  EXPECT_EQ(UnitOfProperty("OVPLimit"), "V");
+  EXPECT_EQ(UnitOfProperty("VoltageSlewRate"), "V/s");
+  EXPECT_EQ(UnitOfProperty("OCPGraceTime"), "s");
+  EXPECT_EQ(UnitOfProperty("NegativePowerLevel"), "W");
+  EXPECT_EQ(UnitOfProperty("VoltageDutyCycle"), "%");
+  EXPECT_EQ(UnitOfProperty("AnalogControlSelectedRange"), "");
+}
+
+TEST(PropertyTable, SuggestionsAliasAndRanges) {
+  EXPECT_EQ(SimilarPaths("output.voltage-levl").front(), "output.voltage-level");
+  EXPECT_EQ(SimilarPaths("output.ocp-level").front(), "output.protection.ocp-level");
+  EXPECT_TRUE(SimilarPaths("frobnicate.everything").empty());
+  const auto alias = FindProperties("OUTPUT.voltage-response-speed");
+  ASSERT_EQ(alias.size(), 1u);
+  EXPECT_EQ(alias[0]->qualified_name, "IMorvaneTqrOutputChannel.VoltageReponseSpeed");
+  // The rows whose interface asks the instrument for MIN and MAX.
+  EXPECT_NE(FindProperties("output.voltage-level")[0]->range, nullptr);
+  EXPECT_NE(FindProperties("output.protection.ocp-level")[0]->range, nullptr);
+  EXPECT_EQ(FindProperties("output.enabled")[0]->range, nullptr);
+  std::string value = "5";
+  EXPECT_TRUE(FindProperties("output.voltage-level")[0]->write(nullptr, "v", value).ok());
+  EXPECT_EQ(FindProperties("output.voltage-level")[0]->write(nullptr, "v", "x").exit_code(),
+            Status::kUsageExit);
+}
+
+TEST(InstrumentState, RegistersInWords) {
+  EXPECT_EQ(Regulation(0x0012, true), "CC");
+  EXPECT_EQ(Regulation(0x0011, true), "CV");
+  EXPECT_EQ(Regulation(0x0001, false), "off");
+  EXPECT_EQ(Regulation(0x0010, true), "unregulated");
+  EXPECT_EQ(QuestionableBits(0x0005), (std::vector<std::string>{"OV", "OP"}));
+  EXPECT_EQ(OperationBits(0x4010), (std::vector<std::string>{"output on", "program running"}));
+  EXPECT_EQ(QuestionableBits(0x8000), (std::vector<std::string>{"bit 15"}));
 }
 
 TEST(StepFile, ParsesKeysColumnsAndEmptyCells) {
@@ -237,16 +300,26 @@ TEST(Output, TextAndJson) {
   EXPECT_EQ(json.Render(),
             "{\"name\": \"a \\\"q\\\"\\n\\u0001\", \"on\": true, \"list\": [1, \"x\"], "
             "\"rows\": [{\"a\": 1, \"b\": 0.5}]}\n");
-  EXPECT_EQ(JsonError("bad", 0), "{\"error\": {\"message\": \"bad\", \"code\": null}}\n");
+  EXPECT_EQ(JsonError(Status::Usage("bad")),
+            "{\"error\": {\"message\": \"bad\", \"code\": null, \"instrument_errors\": []}}\n");
 }
 
-TEST(Commands, EveryCommandHasHelpAndCompletion) {
+TEST(Commands, EveryCommandHasHelpCompletionAndAManualEntry) {
   const std::string script = BashCompletionScript();
+  const std::string zsh = ZshCompletionScript(), fish = FishCompletionScript(), man = ManPage();
   for (const Command& c : AllCommands()) {
+    const std::string name(c.name);
     EXPECT_NE(CommandHelp(c).find("usage: motqr"), std::string::npos);
-    EXPECT_NE(GeneralHelp().find(std::string(c.name)), std::string::npos);
-    EXPECT_NE(script.find(std::string(c.name) + " "), std::string::npos) << c.name;
+    EXPECT_NE(GeneralHelp().find(name), std::string::npos);
+    EXPECT_NE(script.find(name + " "), std::string::npos) << c.name;
+    EXPECT_NE(zsh.find("'" + name + ":"), std::string::npos) << c.name;
+    EXPECT_NE(fish.find(" -a " + name + " -d "), std::string::npos) << c.name;
+    EXPECT_NE(man.find(".SS " + name), std::string::npos) << c.name;
   }
+  // One rule for the exit codes, in the help and in the manual.
+  EXPECT_NE(GeneralHelp().find(std::string(ExitCodeRule())), std::string::npos);
+  EXPECT_NE(man.find(".SH EXIT STATUS\n"), std::string::npos);
+  EXPECT_NE(man.find("130 stopped by Ctrl"), std::string::npos);
   EXPECT_NE(script.find("output.protection.ocp-level"), std::string::npos);
   EXPECT_NE(CommandHelp(*FindCommand("program")).find("negative-current"), std::string::npos);
 }

@@ -14,6 +14,11 @@
 // calling thread's error object (com::GetErrorInfo) holds the message.
 #pragma once
 
+#if __cplusplus < 202002L
+#error \
+    "component/motqr.hpp needs C++20: compile with -std=c++20 (or use the C interface, capi/motqr.h)"
+#endif
+
 #include "interfaces/ivi_driver.h"
 #include "platform/com/bstr.h"
 #include "platform/com/com_ptr.h"

@@ -40,8 +40,23 @@ strict=(-Wall -Wextra -Wpedantic -Werror)
 "${CC:-cc}" -std=c99 "${strict[@]}" "${extra[@]}" src/consumer.c "${cflags[@]}" "${libs[@]}" -o c_pkgconfig
 "${CXX:-c++}" -std=c++20 "${strict[@]}" "${extra[@]}" src/consumer.cpp "${cflags[@]}" "${libs[@]}" \
   -o cxx_pkgconfig
-LD_LIBRARY_PATH=$libdir ./c_pkgconfig
-LD_LIBRARY_PATH=$libdir ./cxx_pkgconfig
+# Built as the README shows, they run as they are: motqr.pc gives the run path.
+./c_pkgconfig
+./cxx_pkgconfig
+# Below C++20 the header says so first.
+if "${CXX:-c++}" -std=c++17 "${extra[@]}" src/consumer.cpp "${cflags[@]}" -fsyntax-only \
+  2>cxx17.log; then
+  fail "the C++ header compiled as C++17"
+fi
+[[ $(grep -m1 -o 'error: #error.*' cxx17.log) == *"needs C++20"* ]] || fail "no clear C++20 error"
+# Completion scripts and manual pages, where the shells and man look.
+if [[ -x $prefix/bin/motqr ]]; then
+  for f in share/bash-completion/completions/motqr share/zsh/site-functions/_motqr \
+           share/fish/vendor_completions.d/motqr.fish share/man/man1/motqr.1 \
+           share/man/man1/tqr-sim.1; do
+    [[ -s $prefix/$f ]] || fail "no $f installed"
+  done
+fi
 # The examples promise to need nothing but the installed headers and library.
 "${CC:-cc}" -std=c99 "${extra[@]}" "$examples/c_example.c" "${cflags[@]}" "${libs[@]}" -o c_example
 "${CXX:-c++}" -std=c++20 "${extra[@]}" "$examples/instrument_tour.cpp" "${cflags[@]}" "${libs[@]}" \

@@ -306,6 +306,7 @@ std::string UtcNow() {
 // A line per reading on standard output until --count readings or Ctrl-C.
 Status Watch(Context& c, Session& s, IMorvaneTqrOutputChannel& channel, const MeasureArgs& a) {
   InterruptScope interrupt;
+  c.out().MarkPrinted();
   const bool json = c.out().style() == Output::Style::kJson;
   const auto start = std::chrono::steady_clock::now();
   const auto period = std::chrono::duration_cast<std::chrono::steady_clock::duration>(

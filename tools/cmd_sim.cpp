@@ -38,6 +38,7 @@ Status RunSim(Context& c) {
 
 Status RunCompletion(Context& c) {
   const std::string shell = c.args().size() == 1 ? c.args()[0] : "";
+  c.out().MarkPrinted();
   if (shell == "bash") {
     std::fputs(BashCompletionScript().c_str(), stdout);
   } else if (shell == "zsh") {
@@ -51,6 +52,7 @@ Status RunCompletion(Context& c) {
 }
 
 Status RunMan(Context& c) {
+  c.out().MarkPrinted();
   if (c.args().empty()) {
     std::fputs(ManPage().c_str(), stdout);
     return Status::Ok();

@@ -251,7 +251,7 @@ std::string BashCompletionScript() {
          "    esac\n"
          "  done\n"
          "  case $prev in\n"
-         "    --trace) COMPREPLY=($(compgen -f -- \"$cur\")); return ;;\n"
+         "    --trace|--log-io) COMPREPLY=($(compgen -f -- \"$cur\")); return ;;\n"
          "    " +
          valued_case +
          ") return ;;\n"

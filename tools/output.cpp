@@ -51,7 +51,10 @@ void Output::Table(std::string_view name, std::vector<std::string> columns,
   entries_.push_back({std::string(name), TableData{std::move(columns), std::move(rows)}});
 }
 
-std::string Output::Render() const { return style_ == Style::kJson ? RenderJson() : RenderText(); }
+std::string Output::Render() const {
+  if (printed_) return {};
+  return style_ == Style::kJson ? RenderJson() : RenderText();
+}
 
 std::string Output::RenderText() const {
   std::string out;

@@ -35,6 +35,9 @@ class Output {
   void Table(std::string_view name, std::vector<std::string> columns,
              std::vector<std::vector<Scalar>> rows);
   bool empty() const { return entries_.empty(); }
+  // The command printed its results itself as they came (a measurement
+  // series): nothing is left to render.
+  void MarkPrinted() { printed_ = true; }
 
   std::string Render() const;
 
@@ -53,6 +56,7 @@ class Output {
 
   Style style_;
   std::vector<Entry> entries_;
+  bool printed_ = false;
 };
 
 // A JSON string literal for `text` (quotes included).

@@ -244,7 +244,7 @@ Status OutputState(Session& s, bool switch_off, std::string* state) {
   }
   com::VARIANT_BOOL enabled = com::VARIANT_FALSE;
   MOTQR_CLI_TRY(Check(channel->get_Enabled(&enabled), "output"));
-  *state = enabled ? "left on" : "off";
+  *state = enabled ? "on" : "off";
   return Status::Ok();
 }
 
@@ -322,7 +322,7 @@ Status Watch(Context& c, IMorvaneTqrProgram& program, std::optional<double> wait
         }
         std::string output;
         MOTQR_CLI_TRY(OutputState(*s, off_after, &output));
-        how += "; output " + output;
+        how += "; output " + (output == "on" ? std::string("left on") : output);
         return Interrupted() ? Status::Interrupted(how) : Status::Failed(how);
       }
       std::this_thread::sleep_for(kPollInterval);

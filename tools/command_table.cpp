@@ -5,6 +5,7 @@
 #include <cstdlib>
 
 #include "tools/command.h"
+#include "tools/panel/panel_command.h"
 #include "tools/program_steps.h"
 
 namespace motqr::cli {
@@ -85,6 +86,7 @@ const std::array kCommands{
             "  motqr sim --port 5025 &\n"
             "  motqr --resource TCPIP::127.0.0.1::5025::SOCKET idn",
             &RunSim, nullptr},
+    Command{"panel", kPanelUsage, kPanelSummary, kPanelDetails, &RunPanel, nullptr},
     Command{"completion", "bash", "print the bash completion script",
             "  source <(motqr completion bash)", &RunCompletion,
             [] { return std::vector<std::string>{"bash"}; }},

@@ -70,3 +70,4 @@ step "The same instrument from C (examples/c_example.c, capi/motqr.h)"
 
 step "Next"
 echo "motqr --help, motqr list, source <(motqr completion bash); examples/run_demo.sh runs the C++ examples."
+echo "motqr panel: the same instrument in a browser, live readings, a chart and every control (docs/panel.md)."

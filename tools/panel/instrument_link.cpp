@@ -413,16 +413,17 @@ void InstrumentLink::Poll(int settings_every) {
   com::Bstr program;
   std::int32_t step = 0, loop = 0;
   std::int64_t measured = 0;
-  Status status = Check(p.channel->MeasureAll(values.Put()), "measure");
-  if (status.ok()) {
-    measured = NowMs();
-    status = Check(p.channel->get_Enabled(&on), "output");
-  }
+  // The measurement comes last, so that the reading goes out right after it.
+  Status status = Check(p.channel->get_Enabled(&on), "output");
   if (status.ok()) status = Check(p.operation->get_ConditionRegister(&operation), "operation");
   if (status.ok())
     status = Check(p.questionable->get_ConditionRegister(&questionable), "questionable");
   if (status.ok())
     status = Check(p.trigger->QueryTransientInfo(&state, program.Put(), &step, &loop), "program");
+  if (status.ok()) {
+    status = Check(p.channel->MeasureAll(values.Put()), "measure");
+    measured = NowMs();
+  }
   if (!status.ok()) {
     if (status.code() == kInstrumentStatus) {
       InstrumentErrorsLocked(status, "reading");

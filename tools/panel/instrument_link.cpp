@@ -305,6 +305,12 @@ Status InstrumentLink::OpenLocked() {
   std::unique_ptr<cli::Session> session;
   auto parts = std::make_unique<Parts>();
   Status status = cli::Session::Open(options_, /*check_status=*/true, &session);
+  // A simulated session answers no measurement: there would be nothing to show.
+  if (status.ok() && session->simulating()) {
+    return Status::Usage(
+        "panel: a simulated session has no readings to show; run tqr-sim ('motqr sim') and give "
+        "its --resource");
+  }
   if (status.ok()) status = session->Channel({}, &parts->channel);
   if (status.ok())
     status = Check(parts->channel->get_Protection(parts->protection.Put()), "Protection");

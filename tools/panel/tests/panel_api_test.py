@@ -3,6 +3,7 @@ stream, two clients at once, a dropped instrument, and the access token. What th
 holds is read back over a separate raw SCPI connection to the simulator."""
 
 import os
+import subprocess
 import threading
 import time
 import unittest
@@ -206,7 +207,13 @@ class PanelApiTest(unittest.TestCase):
         self.assertEqual(self.scpi.query(":SYST:ERR?").split(",")[0], "0")
 
 
-class DroppedInstrumentTest(unittest.TestCase):
+class InstrumentLinkTest(unittest.TestCase):
+    def test_a_simulated_session_is_refused(self):
+        result = subprocess.run([MOTQR, "--simulate", "panel", "--port", "0"],
+                                capture_output=True, text=True, timeout=30)
+        self.assertEqual(result.returncode, 2)
+        self.assertIn("tqr-sim", result.stderr)
+
     def test_lost_instrument_is_reported_and_found_again(self):
         sim, port = start_sim(TQR_SIM, "--noise", "0")
         panel = Panel(MOTQR, port)

@@ -336,6 +336,7 @@ Status InstrumentLink::OpenLocked() {
 
 void InstrumentLink::LinkChangedLocked(bool connected, std::string message) {
   connected_ = connected;
+  link_message_ = message;
   hub_.PublishChange("link", JsonObject()
                                  .Boolean("connected", connected)
                                  .Text("message", message)
@@ -526,7 +527,7 @@ ControlReply InstrumentLink::Set(std::string_view name, const RequestValue& valu
                      .Text("message", "no control '" + std::string(name) + "'")
                      .Close()};
   std::lock_guard lock(mutex_);
-  if (!connected_ || !parts_) return NotConnected(name, "the instrument is not connected");
+  if (!connected_ || !parts_) return NotConnected(name, link_message_);
   const std::string name_text(name);
   Status status = control->write(*parts_, "set " + name_text, value);
   JsonObject reply;
@@ -552,7 +553,7 @@ ControlReply InstrumentLink::Set(std::string_view name, const RequestValue& valu
 
 ControlReply InstrumentLink::Act(std::string_view action) {
   std::lock_guard lock(mutex_);
-  if (!connected_ || !parts_) return NotConnected(action, "the instrument is not connected");
+  if (!connected_ || !parts_) return NotConnected(action, link_message_);
   const Parts& p = *parts_;
   Status status = Status::Ok();
   if (action == "errors") {

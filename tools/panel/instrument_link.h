@@ -78,6 +78,7 @@ class InstrumentLink {
   std::unique_ptr<cli::Session> session_;
   std::unique_ptr<Parts> parts_;
   bool connected_ = false;
+  std::string link_message_;  // why the instrument was lost
   std::chrono::steady_clock::time_point last_open_{};
   std::int64_t rounds_ = 0;
   std::uint64_t reading_number_ = 0;

@@ -55,7 +55,18 @@ class Panel:
         self.base = re.sub(r"\?.*$", "", self.url)
 
     def stop(self):
+        """Stops the panel with SIGTERM; its exit status (0 unless something went wrong,
+        a sanitizer's finding at exit included) and what it wrote on standard error."""
+        err = ""
+        if self.proc.poll() is None:
+            self.proc.send_signal(signal.SIGTERM)
+            try:
+                err = self.proc.communicate(timeout=30)[1]
+            except subprocess.TimeoutExpired:
+                self.proc.kill()
+                err = self.proc.communicate()[1] + "\n(did not stop within 30 s)"
         stop(self.proc)
+        return self.proc.returncode, err
 
     def request(self, path, body=None, headers=None, method=None):
         """(status, headers, body bytes) of one request; never raises on HTTP errors."""

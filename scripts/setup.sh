@@ -1,12 +1,15 @@
 #!/usr/bin/env bash
 # Installs the build and test tools when they are missing (needs root for apt-get).
 set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
 need=()
 have_pkg() { dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q "install ok installed"; }
 for pkg in cmake ninja-build g++ libgtest-dev libgmock-dev libbenchmark-dev libpugixml-dev pkgconf python3 \
-           libedit-dev; do
+           libedit-dev libcpp-httplib-dev chromium; do
   have_pkg "$pkg" || need+=("$pkg")
 done
+# node and npm for the panel's browser test (any install of them will do).
+command -v node >/dev/null && command -v npm >/dev/null || need+=(nodejs npm)
 if ((${#need[@]})); then
   if [[ $(id -u) -ne 0 ]]; then
     echo "missing packages: ${need[*]} (run as root, or install them with apt-get)" >&2
@@ -15,4 +18,13 @@ if ((${#need[@]})); then
   echo "installing: ${need[*]}"
   apt-get update -qq
   DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "${need[@]}" >/dev/null
+fi
+
+# The panel's browser test drives chromium with puppeteer-core, at the version
+# package-lock.json pins; it never downloads a browser of its own.
+panel_tests=$root/tools/panel/tests
+if ! cmp -s "$panel_tests/package-lock.json" "$panel_tests/node_modules/.motqr-installed-lock"; then
+  echo "installing the panel browser test's node packages (npm ci)"
+  (cd "$panel_tests" && PUPPETEER_SKIP_DOWNLOAD=1 npm ci --ignore-scripts --no-audit --no-fund --loglevel=error)
+  cp "$panel_tests/package-lock.json" "$panel_tests/node_modules/.motqr-installed-lock"
 fi

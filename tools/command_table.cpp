@@ -5,6 +5,7 @@
 #include <cstdlib>
 
 #include "tools/command.h"
+#include "tools/panel/panel_command.h"
 #include "tools/program_steps.h"
 
 namespace motqr::cli {
@@ -129,6 +130,7 @@ const std::array kCommands{
     Command{"man", "[tqr-sim]", "print the manual page of motqr (or of tqr-sim) in roff",
             "  motqr man | man -l -", &RunMan, [] { return std::vector<std::string>{"tqr-sim"}; },
             false, ""},
+    Command{"panel", kPanelUsage, kPanelSummary, kPanelDetails, &RunPanel, nullptr},
 };
 
 std::string Join(const std::vector<std::string>& words) {

@@ -3,7 +3,8 @@
 set -euo pipefail
 need=()
 have_pkg() { dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q "install ok installed"; }
-for pkg in cmake ninja-build g++ libgtest-dev libgmock-dev libbenchmark-dev libpugixml-dev pkgconf python3; do
+for pkg in cmake ninja-build g++ libgtest-dev libgmock-dev libbenchmark-dev libpugixml-dev pkgconf python3 \
+           pybind11-dev python3-dev python3-numpy python3-pytest python3-matplotlib; do
   have_pkg "$pkg" || need+=("$pkg")
 done
 if ((${#need[@]})); then

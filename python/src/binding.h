@@ -68,6 +68,15 @@ py::object InOutArray(com::SafeArray& array, com::SAFEARRAY* after);
 // value; the plain int when the enumeration has no such member.
 py::object EnumValue(int index, std::int32_t value);
 
+// The Python object of an interface pointer a member handed out.
+template <class I>
+py::object NewObject(Obj<I>&& o) {
+  if (!o.p) throw py::value_error("the member handed out no object");
+  py::object result = py::cast(std::move(o), py::return_value_policy::move);
+  if (!result) throw py::error_already_set();
+  return result;
+}
+
 // __getitem__ (name or 0-based index), __len__ and __iter__ of a collection
 // interface with get_Item, get_Count and get_Name.
 template <class I>

@@ -2,8 +2,11 @@
 """Generates the motqr extension's bindings from the interface declarations.
 
 Reads interfaces/*.h (one virtual member per declaration, in interface order),
-interfaces/enums.def and a member listing (tab-separated: interface, member,
-query, reply, set format, simulated), and writes:
+interfaces/enums.def and a member listing for the docstrings (tab-separated:
+interface, member, query, reply format, set format, simulated yes/no; "-" for
+none). The build writes that listing with src/row_listing.cpp from the row
+views; any program that lists the member rows in these six columns can take its
+place. Writes:
 
   bindings_<n>.cpp   the pybind11 classes, a few interfaces per file
   module_data.cpp    the Python half of the module (support.py + the enumerations)
@@ -226,17 +229,24 @@ class Generator:
                                           "no (needs the instrument)"))
         return " ".join(parts)
 
-    def doc(self, member, python_name, signature, what):
+    def doc(self, member, signature, what):
         lines = ["%s -- %s.%s" % (signature, member.interface, member.name)]
-        row_name = re.sub(r"^(get|put)_", "", member.name)
-        ifaces = [member.interface]
-        text = None
-        for iface in ifaces:
-            text = self.row_doc(iface, row_name, what)
+        text = self.row_doc(member.interface, re.sub(r"^(get|put)_", "", member.name), what)
         if text:
             lines.append(text)
         elif member.comment:
             lines.append(" ".join(member.comment))
+        if (member.interface, member.name) in IN_OUT_ARRAYS:
+            lines.append("Reads `size` values (a voltage and a current per point; twice the point "
+                         "count when omitted) into a new float64 array, NaN where the reply has "
+                         "none.")
+        elif len(member.params) == 1 and self.is_interface(member.params[0].base):
+            lines.append("The %s interface of the same object; no I/O."
+                         % class_name(member.params[0].base))
+        elif member.params and self.is_interface(member.params[-1].base):
+            lines.append("The %s object it names; no I/O." % class_name(member.params[-1].base))
+        elif not text:
+            lines.append("Written by hand in the driver: no member row lists its command.")
         return "\n\n".join(lines)
 
     # -- code
@@ -285,7 +295,7 @@ class Generator:
                     "NewObject(std::move(%s))" % n, class_name(target))
         raise ValueError("unknown out parameter %s %s" % (p.ctype, p.name))
 
-    def method(self, iface, member, pyname, cls_var, stubs, doc_kind="method"):
+    def method(self, iface, member, pyname, cls_var, stubs):
         ins = [p for p in member.params if p.stars == 0 or p.ctype in ("BSTR", "com::SAFEARRAY*")]
         outs = [p for p in member.params if p not in ins]
         key = (member.interface, member.name)
@@ -334,7 +344,7 @@ class Generator:
         ret = "py::object" if results else "void"
         signature = "%s(%s) -> %s" % (pyname, ", ".join(s.split(":")[0] for s in stub_args),
                                      ret_stub)
-        doc = self.doc(member, pyname, signature, doc_kind)
+        doc = self.doc(member, signature, "method")
         code = "  %s.def(\"%s\", [](%s) -> %s {\n    %s\n  }%s, %s);\n" % (
             cls_var, pyname, lambda_params, ret, "\n    ".join(body),
             "".join(", " + a for a in pyargs), cpp_string(doc))
@@ -350,9 +360,6 @@ class Generator:
         names = {m.name for m in members}
         out = []
         stubs = []
-        extra_base = ""
-        if iface == "IMorvaneTqr":
-            extra_base = ""
         out.append("  auto %s = py::class_<Obj<%s>>(m, \"%s\", %s);\n" % (
             var, iface, cls, cpp_string(" ".join(self.interfaces[iface].comment) or cls)))
         stubs.append("class %s:\n    \"\"\"%s\"\"\"\n" % (
@@ -397,7 +404,7 @@ class Generator:
             iface, decl, getter.name, arg, to_python(result))
         setter = next((m for m in members if m.name == "put_" + prop), None)
         what = "property" if setter else "read-only property"
-        doc = self.doc(getter, pyname, "%s: %s (%s)" % (pyname, stub, what), "property")
+        doc = self.doc(getter, "%s: %s (%s)" % (pyname, stub, what), "property")
         if setter:
             sp = setter.params[0]
             d, a, s, t = self.in_arg(sp)

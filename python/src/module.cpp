@@ -65,6 +65,17 @@ void Warn(HRESULT hr) {
 
 com::SafeArray InArray(py::handle values, com::VARTYPE vt) {
   if (py::isinstance<py::str>(values)) throw py::type_error("expected a sequence of numbers");
+  if (vt == com::VT_UI1 && (PyBytes_Check(values.ptr()) || PyByteArray_Check(values.ptr()))) {
+    const bool is_bytes = PyBytes_Check(values.ptr());
+    const auto* data =
+        is_bytes ? PyBytes_AS_STRING(values.ptr()) : PyByteArray_AS_STRING(values.ptr());
+    const auto size = static_cast<std::size_t>(is_bytes ? PyBytes_GET_SIZE(values.ptr())
+                                                        : PyByteArray_GET_SIZE(values.ptr()));
+    auto result = com::SafeArray::CreateVector(vt, static_cast<std::uint32_t>(size));
+    if (!result) throw std::bad_alloc();
+    if (size > 0) std::memcpy(result.Get()->pvData, data, size);
+    return result;
+  }
   switch (vt) {
     case com::VT_R8:
       return CopyIn<double>(values, vt);

@@ -150,3 +150,12 @@ def test_calls_release_the_gil():
         assert len(busy.intersection(inside)) >= 10
     finally:
         slow.stop()
+
+
+def test_raw_io_takes_bytes_and_text(tqr):
+    system = tqr.system
+    assert system.write_bytes(b"*IDN?\n") == 6
+    assert "TQR-M" in system.read_string()
+    system.write_string("*IDN?\n")
+    reply = system.read_bytes()
+    assert reply.dtype == "uint8" and b"TQR-M" in reply.tobytes()

@@ -7,8 +7,9 @@
 #
 # Clients: peer_raw (plain C socket, the floor), peer_motqr_c (the driver's C
 # functions), peer_motqr_cpp (its C++ interface), peer_lxi (liblxi, when it was
-# found at build time) and peer_pyvisa.py (PyVISA with pyvisa-py, when
-# /usr/bin/python3 can import it). The clients take turns for PASSES passes and
+# found at build time), peer_pyvisa.py (PyVISA with pyvisa-py, when
+# /usr/bin/python3 can import it) and peer_motqr_py.py (the driver's Python module,
+# when it was built). The clients take turns for PASSES passes and
 # each figure is the median over the passes. Needs taskset; the peers are
 # optional (apt-get install python3-pyvisa-py liblxi-dev) and only used here.
 set -euo pipefail
@@ -51,6 +52,12 @@ if /usr/bin/python3 -c 'import pyvisa, pyvisa_py' 2> /dev/null; then
   bulk_clients+=("/usr/bin/python3 $root/bench/peer_pyvisa.py")
 else
   echo "# pyvisa-py: not installed (apt-get install python3-pyvisa-py)" >&2
+fi
+if compgen -G "$build/python/motqr*.so" > /dev/null; then
+  clients+=("env PYTHONPATH=$build/python /usr/bin/python3 $root/bench/peer_motqr_py.py")
+  bulk_clients+=("env PYTHONPATH=$build/python /usr/bin/python3 $root/bench/peer_motqr_py.py")
+else
+  echo "# motqr Python module: not built" >&2
 fi
 
 work=$(mktemp -d)

@@ -11,8 +11,6 @@ import socket
 import sys
 import time
 
-import pyvisa
-
 TIMEOUT_S = 30.0
 
 
@@ -114,6 +112,8 @@ def main(argv):
     port, size = int(argv[1]), int(argv[3])
     rounds = int(argv[4]) if len(argv) == 5 else 20
     control = Control(port)
+    import pyvisa  # here, so that other clients can share the helpers above
+
     rm = pyvisa.ResourceManager("@py")
     inst = rm.open_resource(f"TCPIP::127.0.0.1::{port}::SOCKET", read_termination="\n",
                             write_termination="\n", timeout=int(TIMEOUT_S * 1000))

@@ -5,7 +5,8 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 need=()
 have_pkg() { dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q "install ok installed"; }
 for pkg in cmake ninja-build g++ libgtest-dev libgmock-dev libbenchmark-dev libpugixml-dev pkgconf python3 \
-           libedit-dev libcpp-httplib-dev chromium; do
+           libedit-dev libcpp-httplib-dev chromium \
+           pybind11-dev python3-dev python3-numpy python3-pytest python3-matplotlib; do
   have_pkg "$pkg" || need+=("$pkg")
 done
 # node and npm for the panel's browser test (any install of them will do).

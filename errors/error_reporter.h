@@ -21,6 +21,10 @@ using com::HRESULT;
 
 class IErrorReporter {
  public:
+  // The qualified name of the innermost member in progress
+  // ("IIviDCPwrOutput.VoltageLevel"); empty outside any member.
+  virtual std::string CurrentQualifiedName() const { return {}; }
+
   // 0: sets the thread's error object with `description` as given; returns `code`.
   virtual HRESULT ReportErrorText(HRESULT code, std::string_view description) = 0;
   // 1, 2: message `id` with inserts %1..%3.

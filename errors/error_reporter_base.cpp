@@ -90,6 +90,11 @@ std::string_view CErrorReporter::CurrentMemberName() const {
   return call && call->member_name ? std::string_view(call->member_name) : std::string_view();
 }
 
+std::string CErrorReporter::CurrentQualifiedName() const {
+  const MethodDescriptor* call = CurrentCall();
+  return call ? call->qualified_name : std::string();
+}
+
 com::IID CErrorReporter::CurrentInterfaceId() const {
   const MethodDescriptor* call = CurrentCall();
   return call ? call->iid : com::GUID_NULL;

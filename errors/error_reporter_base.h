@@ -39,6 +39,7 @@ class CErrorReporter : public IErrorReporter {
   HRESULT FormatErrorMessage(int id, std::span<const std::string_view> inserts,
                              std::string* text) noexcept override;
 
+  std::string CurrentQualifiedName() const override;
   const com::CLSID& DriverClsid() const { return driver_clsid_; }
   std::string_view Source() const { return source_; }
 

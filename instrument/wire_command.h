@@ -43,6 +43,7 @@ class WireTextWriter final : public io::IIoBuffer {
   com::HRESULT WriteCString(const char* text, std::int32_t* written, bool flush) override;
   com::HRESULT WriteBuffer(const std::uint8_t* buffer, std::int32_t count, std::int32_t* written,
                            bool flush) override;
+  void NoteBinaryEnd() override { binary_end_ = true; }
   com::HRESULT DiscardReadBuffer() override { return com::E_NOTIMPL; }
   com::HRESULT FlushWriteBuffer(bool) override { return com::S_OK; }
   com::HRESULT SetBufferSize(std::int32_t, std::int32_t) override { return com::E_NOTIMPL; }
@@ -51,16 +52,25 @@ class WireTextWriter final : public io::IIoBuffer {
   bool GetSwapBytes() override { return true; }
   void SetSwapBytes(bool) override {}
 
+  // The text ends with binary data.
+  bool binary_end() const { return binary_end_; }
+
  private:
   std::string* text_;
+  bool binary_end_ = false;
 };
 
-// Formats `format` with `args`, lists and blocks included, into `command`.
+// Formats `format` with `args`, lists and blocks included, into `command`. A
+// command that ends with binary data gets the line feed that ends the message
+// here: its last data byte may itself be a line feed, which the write that
+// sends the text would otherwise take for the end of the message.
 template <class... A>
 com::HRESULT FormatWireCommand(driver::CallFrame& f, std::string_view format, std::string* command,
                                const A&... args) {
   WireTextWriter writer(command);
-  return io::FormatOutput(&writer, &f.driver(), format, args...);
+  const com::HRESULT hr = io::FormatOutput(&writer, &f.driver(), format, args...);
+  if (com::Succeeded(hr) && writer.binary_end()) command->push_back('\n');
+  return hr;
 }
 
 // Sends a finished command through the node's command stack and the generic

@@ -50,12 +50,12 @@ std::int32_t SaturateInt32(std::int64_t v) {
       v, std::numeric_limits<std::int32_t>::min(), std::numeric_limits<std::int32_t>::max()));
 }
 
-// The 32-bit integer of the NR1, #H, #Q and #B forms: reals rounded to the
-// nearest integer (halves away from zero), saturated.
+// The 32-bit integer of the NR1, #H, #Q and #B forms: a real plus 0.5,
+// truncated toward zero (2.5 gives 3, -2.3 gives -1, -2.5 gives -2), saturated.
 std::int32_t Nr1Value(const Number& n) {
   if (n.is_integer) return SaturateInt32(n.integer);
   if (std::isnan(n.real)) return 0;
-  const double r = std::round(n.real);
+  const double r = std::trunc(n.real + 0.5);
   if (r <= static_cast<double>(std::numeric_limits<std::int32_t>::min())) {
     return std::numeric_limits<std::int32_t>::min();
   }
@@ -371,12 +371,22 @@ class OutputRun {
     return arg->element == element ? S_OK : kFormatArgTypeMismatch;
   }
 
-  // Blocks and raw binary: elements of `size` bytes, whatever their type.
+  // Blocks and raw binary: elements of `size` bytes, whatever their type. A
+  // safe array gives as many as it has elements (its upper bound + 1), or the
+  // directive's count when that is smaller (0 included), never more than its
+  // data hold.
   HRESULT ByteElements(const OutputDirective& d, std::size_t size, std::int32_t count,
                        Elements* out) {
     const FormatArg* arg;
     MOTQR_RETURN_IF_FAILED(NextArg(&arg));
-    if (d.safe_array) return SafeArrayElements(*arg, com::VT_EMPTY, size, count, out);
+    if (d.safe_array) {
+      MOTQR_RETURN_IF_FAILED(SafeArrayElements(*arg, com::VT_EMPTY, size, -1, out));
+      const auto* a = static_cast<const com::SAFEARRAY*>(arg->pointer);
+      std::int64_t elements = a->cDims == 0 ? 0 : a->rgsabound[0].cElements;
+      if (count >= 0 && count < elements) elements = count;
+      out->count = std::min(out->count, elements);
+      return S_OK;
+    }
     MOTQR_RETURN_IF_FAILED(PointerElements(*arg, Kind::kArray, count, out));
     return ElementSize(arg->element) == size ? S_OK : kFormatArgTypeMismatch;
   }
@@ -555,7 +565,10 @@ class OutputRun {
     MOTQR_RETURN_IF_FAILED(WriteText(text_));
     const bool big_endian_host = std::endian::native == std::endian::big;
     MOTQR_RETURN_IF_FAILED(WriteElements(e, size, sink_->GetSwapBytes() && !big_endian_host));
-    if (d.directive_class == Class::kBlock) return S_OK;
+    if (d.directive_class == Class::kBlock) {
+      if (e.count > 0) sink_->NoteBinaryEnd();
+      return S_OK;
+    }
     const std::uint8_t lf = '\n';
     return WriteBytes(&lf, 1);
   }
@@ -567,13 +580,16 @@ class OutputRun {
     const std::size_t size = d.size == 'h' ? 2 : d.size == 'l' ? 4 : d.size == 'I' ? 8 : 1;
     Elements e;
     MOTQR_RETURN_IF_FAILED(ByteElements(d, size, count, &e));
+    if (e.count == 0) return S_OK;
     if (d.little_endian) {
       // As the array lies in memory, in one write.
-      return e.count == 0 ? S_OK
-                          : WriteBytes(static_cast<const std::uint8_t*>(e.data),
-                                       static_cast<std::size_t>(e.count) * size);
+      MOTQR_RETURN_IF_FAILED(WriteBytes(static_cast<const std::uint8_t*>(e.data),
+                                        static_cast<std::size_t>(e.count) * size));
+    } else {
+      MOTQR_RETURN_IF_FAILED(WriteElements(e, size, std::endian::native == std::endian::little));
     }
-    return WriteElements(e, size, std::endian::native == std::endian::little);
+    sink_->NoteBinaryEnd();
+    return S_OK;
   }
 
   HRESULT Char(const OutputDirective& d) {

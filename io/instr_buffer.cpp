@@ -282,12 +282,24 @@ HRESULT CInstrBuffer::ReadDirect(std::uint8_t* buffer, std::int32_t count, std::
     if (Failed(hr)) return hr;
   }
 
+  // A termination the last read took for the end of the response is data
+  // here: it is the first byte of the binary data.
+  if (termination_consumed_ && read_count_ == 0) {
+    read_position_ -= Length(read_termination_);
+    read_count_ += Length(read_termination_);
+    termination_consumed_ = false;
+  }
   const std::int32_t buffered = std::min(count, read_count_);
+  // Data taken past what the caller could read ran into the termination
+  // character that stopped the last read: that read ended at a data byte, not
+  // at the end of the response.
+  const bool took_termination = term_enabled && buffered > read_available_;
   std::memcpy(buffer, read_.get() + read_position_, static_cast<std::size_t>(buffered));
   read_position_ += buffered;
   read_count_ -= buffered;
   read_available_ = std::max(0, read_available_ - buffered);
   if (buffered > 0) termination_consumed_ = false;
+  if (took_termination) end_seen_ = end_seen_saved_ = false;
 
   std::int32_t total = count;
   if (buffered < count) {
@@ -313,6 +325,22 @@ HRESULT CInstrBuffer::DrainResponse() {
   }
   return reporter_->IoError("Gave up discarding the rest of the response after " +
                             std::to_string(kMaxDiscardReads * kDiscardChunk) + " bytes.");
+}
+
+std::string_view CInstrBuffer::HeldResponse() const {
+  std::string_view held(reinterpret_cast<const char*>(read_.get()),
+                        static_cast<std::size_t>(read_position_ + read_count_));
+  if (end_seen_ && !read_termination_.empty() && held.ends_with(read_termination_)) {
+    held.remove_suffix(read_termination_.size());
+  }
+  return held;
+}
+
+void CInstrBuffer::DropPending() {
+  ResetRead();
+  std::fill_n(write_.get(), write_count_ + Length(write_termination_), std::uint8_t{0});
+  write_count_ = 0;
+  binary_end_ = false;
 }
 
 HRESULT CInstrBuffer::DiscardReadBuffer() {
@@ -369,6 +397,7 @@ HRESULT CInstrBuffer::WriteBuffer(const std::uint8_t* buffer, std::int32_t count
 
   HRESULT hr = S_OK;
   std::int32_t copied = 0;
+  if (count > 0) binary_end_ = false;
   while (copied < count) {
     // Nothing buffered and at least a buffer's worth to go: whole buffers' worth go out in one
     // low-level write, the same bytes and END as buffer-sized flushes, one system call not many.
@@ -409,17 +438,26 @@ std::string PartialSendText(std::int32_t sent, std::int32_t length) {
 
 }  // namespace
 
+void CInstrBuffer::NoteSent(const std::uint8_t* bytes, std::int32_t length, bool end) {
+  if (length <= 0) return;
+  message_open_ = !end;
+  const std::int32_t n = Length(write_termination_);
+  sent_termination_last_ =
+      n > 0 && length >= n &&
+      std::memcmp(bytes + length - n, write_termination_.data(), static_cast<std::size_t>(n)) == 0;
+}
+
 HRESULT CInstrBuffer::SendWriteBuffer(std::int32_t length) {
   std::int32_t sent = 0;
   HRESULT hr = io_->LowLevelWriteNoPoll(write_.get(), length, &sent, kTmoKeep);
   if (Failed(hr)) return hr;  // the buffered bytes stay
-  // A partly sent command cannot be completed: the bytes are dropped either way. Nothing
-  // was ever written past the buffered bytes and one termination after them.
-  std::fill_n(write_.get(), write_count_ + Length(write_termination_), std::uint8_t{0});
-  write_count_ = 0;
   if (sent < length) {
+    // The counts stay as they were: what the device did not take is still here.
     return reporter_->IoError(PartialSendText(sent, length));
   }
+  // Nothing was ever written past the buffered bytes and one termination after them.
+  std::fill_n(write_.get(), write_count_ + Length(write_termination_), std::uint8_t{0});
+  write_count_ = 0;
   return hr;
 }
 
@@ -444,21 +482,44 @@ HRESULT CInstrBuffer::SendUnbuffered(const std::uint8_t* bytes, std::int32_t len
   if (sent < length) {
     return reporter_->IoError(PartialSendText(sent, length));
   }
+  NoteSent(bytes, length, false);
   return hr;
 }
 
 HRESULT CInstrBuffer::FlushWriteBuffer(bool send_end) {
-  if (write_count_ == 0) return S_OK;  // nothing is sent, not even END
+  // Binary data may end in a byte equal to the termination: it is data, and the
+  // message still needs its termination. This departs from "append only when
+  // missing" for that case alone.
+  const bool terminate = binary_end_ || !WriteDataEndsWithTermination();
+  if (write_count_ == 0) {
+    // Nothing is sent, not even END -- unless earlier bytes of this message went
+    // out without their termination (a full buffer's flush).
+    const bool unterminated = message_open_ && (binary_end_ || !sent_termination_last_);
+    if (!send_end || !unterminated) return S_OK;
+  }
   std::int32_t length = write_count_;
   if (send_end) {
-    if (!WriteDataEndsWithTermination()) {
+    if (terminate) {
       std::memcpy(write_.get() + write_count_, write_termination_.data(),
                   write_termination_.size());
       length += Length(write_termination_);
     }
-    return SendWriteBuffer(length);
+    const HRESULT hr = SendWriteBuffer(length);
+    if (Succeeded(hr)) {
+      message_open_ = false;
+      binary_end_ = false;
+    }
+    return hr;
   }
-  return WithoutEnd([&] { return SendWriteBuffer(length); });
+  const bool ends_with_termination = WriteDataEndsWithTermination();
+  return WithoutEnd([&] {
+    const HRESULT hr = SendWriteBuffer(length);
+    if (Succeeded(hr)) {
+      message_open_ = true;
+      sent_termination_last_ = ends_with_termination;
+    }
+    return hr;
+  });
 }
 
 // ---------------------------------------------------------------- sizes

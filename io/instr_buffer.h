@@ -55,6 +55,17 @@ class CInstrBuffer final : public IIoBuffer {
   std::int32_t ReadAvailable() const { return read_available_; }
   std::int32_t WriteCount() const { return write_count_; }
   bool EndSeen() const { return end_seen_; }
+  // The last low-level read ended the response.
+  bool ResponseEnded() const { return end_seen_saved_; }
+  // The bytes of the current response held since the last refill, read or
+  // not, without a termination that ends them: what a description of a reply
+  // that could not be read shows.
+  std::string_view HeldResponse() const;
+
+  // Forgets whatever both buffers hold, without any device I/O: the read state
+  // of a response that will not be read on, and bytes of a message that will
+  // not be sent.
+  void DropPending();
 
   // IIoBuffer
   HRESULT ReadChar(std::uint8_t* c) override;
@@ -74,6 +85,7 @@ class CInstrBuffer final : public IIoBuffer {
   HRESULT WriteCString(const char* text, std::int32_t* written, bool flush) override;
   HRESULT WriteBuffer(const std::uint8_t* buffer, std::int32_t count, std::int32_t* written,
                       bool flush) override;
+  void NoteBinaryEnd() override { binary_end_ = true; }
   HRESULT DiscardReadBuffer() override;
   HRESULT FlushWriteBuffer(bool send_end) override;
   HRESULT SetBufferSize(std::int32_t mask, std::int32_t size) override;
@@ -96,6 +108,8 @@ class CInstrBuffer final : public IIoBuffer {
   bool TerminationEndsReadData() const;
   bool WriteDataEndsWithTermination() const;
   HRESULT SendWriteBuffer(std::int32_t length);
+  // After a send: whether the message is still open and how its sent bytes end.
+  void NoteSent(const std::uint8_t* bytes, std::int32_t length, bool end);
   // Sends `length` of the caller's bytes as they stand, END held back: what a full buffer's
   // flush sends, without copying them through the buffer first.
   HRESULT SendUnbuffered(const std::uint8_t* bytes, std::int32_t length);
@@ -126,6 +140,12 @@ class CInstrBuffer final : public IIoBuffer {
   std::string write_termination_;
   std::string read_termination_;
   bool swap_bytes_ = true;
+  // The last bytes written are the end of binary data.
+  bool binary_end_ = false;
+  // Bytes of the current message went out without END (a full buffer's flush),
+  // and whether the last of them were the write termination.
+  bool message_open_ = false;
+  bool sent_termination_last_ = false;
 };
 
 }  // namespace motqr::io

@@ -38,6 +38,9 @@ class IIoBuffer {
   // `written` may be null.
   virtual HRESULT WriteBuffer(const std::uint8_t* buffer, std::int32_t count, std::int32_t* written,
                               bool flush) = 0;
+  // The bytes just written are the end of binary data (a block or raw binary):
+  // a flush with END then appends the write termination even if they end with it.
+  virtual void NoteBinaryEnd() {}
   virtual HRESULT DiscardReadBuffer() = 0;
   virtual HRESULT FlushWriteBuffer(bool send_end) = 0;
   // mask: 0 read buffer, 1 write buffer, 2 both.

@@ -21,10 +21,12 @@ declare -A seeds=(
   [selector_fuzz]=fuzz/corpus/selector_fuzz
   [config_store_fuzz]=platform/ivi/fuzz/corpus
   [sim_scpi_fuzz]=fuzz/corpus/sim_scpi_fuzz
+  [exchange_fuzz]=fuzz/corpus/exchange_fuzz
 )
 targets=("$@")
 if [[ ${#targets[@]} -eq 0 ]]; then
-  targets=(io_scan_fuzz io_format_fuzz options_fuzz selector_fuzz config_store_fuzz sim_scpi_fuzz)
+  targets=(io_scan_fuzz io_format_fuzz options_fuzz selector_fuzz config_store_fuzz sim_scpi_fuzz
+           exchange_fuzz)
 fi
 
 launcher=()
@@ -36,7 +38,7 @@ cmake -S "$root" -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DCMAKE_C_FLAGS=-fsanitize=fuzzer-no-link -DCMAKE_CXX_FLAGS=-fsanitize=fuzzer-no-link \
   -DMOTQR_BUILD_FUZZ=ON -DMOTQR_SANITIZE=address -DMOTQR_BUILD_TESTS=OFF \
   -DMOTQR_BUILD_BENCH=OFF \
-  "-DMOTQR_ONLY=platform/com;platform/visa;platform/ivi;interfaces;errors;io;driver;trace;commands;repcap;capi;sim;fuzz" \
+  "-DMOTQR_ONLY=platform/com;platform/visa;platform/ivi;interfaces;errors;io;driver;trace;commands;repcap;instrument;component;capi;sim;fuzz" \
   >/dev/null
 cmake --build "$dir" --target "${targets[@]}"
 

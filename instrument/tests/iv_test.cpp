@@ -69,20 +69,27 @@ TEST(IV, CatalogueArrivesInReplyOrder) {
 }
 
 TEST(IV, MapsGoOutLeastSignificantByteFirst) {
+  // Each command ends with the line feed that ends its message, after the data.
   ScriptedInstrument inst;
   MemberFixture<Channel> f(&inst);
   auto& iv = *f.channel;
   EXPECT_EQ(iv.SetVoltageIVMap(Doubles({1.5, -0.25}).Get()), com::S_OK);
   EXPECT_EQ(inst.sent.back(),
-            ":VOLT:IV:DATA #18" + Bytes({0x60, 0xE3, 0x16, 0x00, 0x70, 0x2F, 0xFC, 0xFF}));
+            ":VOLT:IV:DATA #18" + Bytes({0x60, 0xE3, 0x16, 0x00, 0x70, 0x2F, 0xFC, 0xFF}) + "\n");
   // Halves round away from zero; what cannot be represented is sent as 0.
   const double nan = std::numeric_limits<double>::quiet_NaN();
   EXPECT_EQ(iv.SetCurrentIVMap(Doubles({0.0000025, -0.0000025, 2147.484, nan}).Get()), com::S_OK);
-  EXPECT_EQ(inst.sent.back(), ":CURR:IV:DATA #216" + Bytes({3, 0, 0, 0, 0xFD, 0xFF, 0xFF, 0xFF, 0,
-                                                            0, 0, 0, 0, 0, 0, 0}));
-  EXPECT_EQ(iv.SetCurrentIVMap(Doubles({0, 2147.483647, -2147.483648}).Get()), com::S_OK);
   EXPECT_EQ(inst.sent.back(),
-            ":CURR:IV:DATA #212" + Bytes({0, 0, 0, 0, 0xFF, 0xFF, 0xFF, 0x7F, 0, 0, 0, 0x80}));
+            ":CURR:IV:DATA #216" +
+                Bytes({3, 0, 0, 0, 0xFD, 0xFF, 0xFF, 0xFF, 0, 0, 0, 0, 0, 0, 0, 0}) + "\n");
+  EXPECT_EQ(iv.SetCurrentIVMap(Doubles({0, 2147.483647, -2147.483648}).Get()), com::S_OK);
+  EXPECT_EQ(
+      inst.sent.back(),
+      ":CURR:IV:DATA #212" + Bytes({0, 0, 0, 0, 0xFF, 0xFF, 0xFF, 0x7F, 0, 0, 0, 0x80}) + "\n");
+  // 167.77216 is 0x0A000000 micro-units: its last data byte is a line feed,
+  // and the message still gets its own.
+  EXPECT_EQ(iv.SetVoltageIVMap(Doubles({167.77216}).Get()), com::S_OK);
+  EXPECT_EQ(inst.sent.back(), ":VOLT:IV:DATA #14" + Bytes({0, 0, 0, 0x0A}) + "\n");
   // An empty map hands the block writer no array; a missing one fails its bounds.
   const std::size_t sent = inst.sent.size();
   EXPECT_EQ(iv.SetCurrentIVMap(Doubles({}).Get()), com::E_INVALIDARG);

@@ -89,8 +89,9 @@ HRESULT ReadBlockHeader(ReplyReader& reader, std::int64_t* bytes) {
     if (Failed(hr)) return hr;
     n = n * 10 + d;
   }
-  // Data announced after a header that ended the response cannot follow.
-  if (n > 0 && reader.ended()) return E_UNEXPECTED;
+  // The read that brought the header may have stopped at a first data byte
+  // equal to the termination character: the data are read whatever it said.
+  if (n > 0) reader.ExpectBinaryData();
   *bytes = n;
   return S_OK;
 }

@@ -47,6 +47,7 @@
 
 #include <array>
 #include <cstdint>
+#include <string>
 #include <string_view>
 #include <type_traits>
 #include <utility>
@@ -62,6 +63,16 @@ inline constexpr std::int64_t kMaxListElements = std::int64_t{1} << 24;
 
 // `enums` may be null when the format has no `{Type}` directive.
 HRESULT VScan(IIoBuffer& buffer, IEnumFormatter* enums, std::string_view format, ScanArgs args);
+
+// The directive a failed scan was executing: its text ("%lf") and what it reads
+// in words ("a real number"). Both are empty when no directive ran (the
+// format or the destinations were refused).
+struct ScanFailure {
+  std::string directive;
+  std::string expected;
+};
+HRESULT VScan(IIoBuffer& buffer, IEnumFormatter* enums, std::string_view format, ScanArgs args,
+              ScanFailure* failure);
 
 template <class... Destinations>
 HRESULT Scan(IIoBuffer& buffer, IEnumFormatter* enums, std::string_view format,

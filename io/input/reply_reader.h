@@ -78,8 +78,13 @@ class ReplyReader {
     return buffer_.UnreadChar();
   }
 
-  // Binary data straight from the buffer and the device. A short read ends
-  // the response. A full one ends it when it does not report that more data
+  // A block header that seemed to end the response: the read that brought it
+  // stopped at a first data byte equal to the termination character. The data
+  // it announces are read all the same.
+  void ExpectBinaryData() { ended_ = false; }
+
+  // Binary data straight from the buffer and the device. A short read ends the
+  // response. A full one ends it when it does not report that more data
   // follow and either it is the last of its directive or it was too long to
   // come from the read buffer alone (so the device said where the end is).
   HRESULT ReadDirect(std::uint8_t* data, std::int32_t count, std::int32_t* read, bool final) {

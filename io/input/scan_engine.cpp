@@ -83,11 +83,14 @@ bool FitsIntegerSize(char size, std::int64_t value) {
   }
 }
 
-HRESULT ScanEngine::Run(std::span<const ScanDirective> records) {
+HRESULT ScanEngine::Run(std::span<const ScanDirective> records, const ScanDirective** failed) {
   HRESULT hr = S_MORE_DATA;
   for (const ScanDirective& d : records) {
     hr = Execute(d);
-    if (Failed(hr)) break;
+    if (Failed(hr)) {
+      if (failed != nullptr) *failed = &d;
+      break;
+    }
     hr = S_MORE_DATA;
     if (reader_.ended()) {
       hr = S_OK;
@@ -313,7 +316,52 @@ HRESULT ScanEngine::Enum(const ScanDirective& d, const Prepared& p) {
   return S_OK;
 }
 
+std::string DescribeDirective(const ScanDirective& d) {
+  const auto integer = [&](const char* many) -> std::string {
+    const char* kind = d.size == 'b'   ? "an integer 0 to 255"
+                       : d.size == 'h' ? "a 16-bit integer"
+                       : d.size == 'I' ? "a 64-bit integer"
+                                       : "a 32-bit integer";
+    return d.IsList() ? many : kind;
+  };
+  const std::string type(d.type_name);
+  switch (d.cls) {
+    case ScanClass::kLiteral:
+      return "the text \"" + std::string(d.text) + "\"";
+    case ScanClass::kInteger:
+    case ScanClass::kIntegerList:
+      return integer("a list of integers");
+    case ScanClass::kReal:
+      return "a real number";
+    case ScanClass::kRealList:
+      return "a list of real numbers";
+    case ScanClass::kBlock:
+      return "a definite-length block";
+    case ScanClass::kRawBinary:
+      return "binary data";
+    case ScanClass::kChar:
+    case ScanClass::kLine:
+    case ScanClass::kRest:
+    case ScanClass::kString:
+    case ScanClass::kCharSet:
+      return "text";
+    case ScanClass::kStringList:
+      return "a list of texts";
+    case ScanClass::kEnum:
+    case ScanClass::kEnumSet:
+      return "a " + type + " token";
+    case ScanClass::kEnumList:
+      return "a list of " + type + " tokens";
+  }
+  return "a field";
+}
+
 HRESULT VScan(IIoBuffer& buffer, IEnumFormatter* enums, std::string_view format, ScanArgs args) {
+  return VScan(buffer, enums, format, args, nullptr);
+}
+
+HRESULT VScan(IIoBuffer& buffer, IEnumFormatter* enums, std::string_view format, ScanArgs args,
+              ScanFailure* failure) {
   try {
     std::vector<ScanDirective> scratch;
     const std::vector<ScanDirective>* records = nullptr;
@@ -321,7 +369,13 @@ HRESULT VScan(IIoBuffer& buffer, IEnumFormatter* enums, std::string_view format,
     if (Failed(hr)) return hr;
     hr = CheckScanArgs(*records, args);
     if (Failed(hr)) return hr;
-    return ScanEngine(buffer, enums, args).Run(*records);
+    const ScanDirective* failed = nullptr;
+    hr = ScanEngine(buffer, enums, args).Run(*records, failure != nullptr ? &failed : nullptr);
+    if (failed != nullptr) {
+      failure->directive.assign(failed->text);
+      failure->expected = DescribeDirective(*failed);
+    }
+    return hr;
   } catch (const std::bad_alloc&) {
     return com::E_OUTOFMEMORY;
   } catch (const std::length_error&) {

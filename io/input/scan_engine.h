@@ -22,8 +22,9 @@ class ScanEngine {
   ScanEngine(IIoBuffer& buffer, IEnumFormatter* enums, ScanArgs args)
       : reader_(buffer), enums_(enums), args_(args) {}
 
-  // S_OK (the response ended), S_MORE_DATA (data remain) or a failure.
-  HRESULT Run(std::span<const ScanDirective> records);
+  // S_OK (the response ended), S_MORE_DATA (data remain) or a failure; on a
+  // failure *failed (when given) points at the directive that failed.
+  HRESULT Run(std::span<const ScanDirective> records, const ScanDirective** failed = nullptr);
 
  private:
   // A directive's `#` slots, width, count and destination, taken from the
@@ -73,7 +74,12 @@ class ScanEngine {
   ScanArgs args_;
   std::size_t next_arg_ = 0;
   std::string token_;  // the text field being read, reused between fields
+  // The last separator read ended the response: no element follows it.
+  bool separator_ended_ = false;
 };
+
+// What a directive reads, in words: "a real number", "a 16-bit integer".
+std::string DescribeDirective(const ScanDirective& d);
 
 // Does `value` fit the integer destination of size `size` (`b` `h` `I` or other)?
 bool FitsIntegerSize(char size, std::int64_t value);

@@ -51,14 +51,18 @@ constexpr std::int64_t kNoLimit = std::numeric_limits<std::int64_t>::max();
 }  // namespace
 
 // Reads elements until `limit` is reached, the response ends, or what follows
-// an element is not a separator (which is given back). A response that ends
-// before the first element holds an empty list; a separator that ends the
-// response ends the list.
+// an element is not a separator (which is given back). A list of numbers or of
+// enumeration tokens needs an element where one is due: an empty response, or
+// a separator that ends the response, is E_UNEXPECTED. For text, a response
+// that ends before the first element holds an empty list, and a separator that
+// ends the response ends the list.
 template <class ReadStore>
 HRESULT ScanEngine::ListLoop(const ScanDirective& d, std::int64_t limit, ReadStore read_store,
                              std::int64_t* count) {
   *count = 0;
   if (limit <= 0) return S_OK;
+  // Numbers and tokens need an element; only text may be empty.
+  const bool numbers = d.cls != ScanClass::kStringList;
   {
     ReplyField field(reader_, 0);
     HRESULT hr = field.SkipSpace();
@@ -66,7 +70,8 @@ HRESULT ScanEngine::ListLoop(const ScanDirective& d, std::int64_t limit, ReadSto
     char c = 0;
     bool got = false;
     hr = field.Peek(&c, &got);
-    if (Failed(hr) || !got) return hr;
+    if (Failed(hr)) return hr;
+    if (!got) return numbers ? E_UNEXPECTED : S_OK;
     hr = field.Finish();
     if (Failed(hr)) return hr;
   }
@@ -77,7 +82,8 @@ HRESULT ScanEngine::ListLoop(const ScanDirective& d, std::int64_t limit, ReadSto
     if (reader_.ended() || *count >= limit) return S_OK;
     bool more = false;
     hr = NextSeparator(d, &more);
-    if (Failed(hr) || !more) return hr;
+    if (Failed(hr)) return hr;
+    if (!more) return numbers && reader_.ended() && separator_ended_ ? E_UNEXPECTED : S_OK;
   }
 }
 
@@ -85,6 +91,7 @@ HRESULT ScanEngine::ListLoop(const ScanDirective& d, std::int64_t limit, ReadSto
 // separator is taken, anything else given back.
 HRESULT ScanEngine::NextSeparator(const ScanDirective& d, bool* more) {
   *more = false;
+  separator_ended_ = false;
   ReplyField field(reader_, 0);
   for (;;) {
     char c = 0;
@@ -94,6 +101,7 @@ HRESULT ScanEngine::NextSeparator(const ScanDirective& d, bool* more) {
     if (d.IsSeparator(c)) {
       field.Take();
       *more = !reader_.ended();
+      separator_ended_ = reader_.ended();
       return S_OK;
     }
     if (!IsReplySpaceChar(c)) return field.Finish();

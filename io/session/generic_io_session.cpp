@@ -1,6 +1,7 @@
 #include "io/session/generic_io_session.h"
 
 #include <algorithm>
+#include <string>
 
 #include "errors/status_codes.h"
 #include "io/input/typed_read.h"
@@ -10,6 +11,55 @@ namespace motqr::io {
 using com::Failed;
 using com::S_OK;
 using com::Succeeded;
+
+namespace {
+
+// Longest part of a reply shown in a description.
+constexpr std::size_t kShownReply = 80;
+
+// `bytes` as a C string literal would write them, cut after kShownReply
+// characters: "1.5\n", "\x01\xFF".
+std::string EscapedReply(std::string_view bytes) {
+  std::string out;
+  for (const char ch : bytes) {
+    if (out.size() >= kShownReply) {
+      out += "...";
+      break;
+    }
+    const auto c = static_cast<unsigned char>(ch);
+    switch (c) {
+      case '\n':
+        out += "\\n";
+        break;
+      case '\r':
+        out += "\\r";
+        break;
+      case '\t':
+        out += "\\t";
+        break;
+      case '"':
+      case '\\':
+        out += '\\';
+        out += ch;
+        break;
+      default:
+        if (c < 0x20 || c >= 0x7F) {
+          static constexpr char kHex[] = "0123456789ABCDEF";
+          out += "\\x";
+          out += kHex[c >> 4];
+          out += kHex[c & 0xF];
+        } else {
+          out += ch;
+        }
+    }
+  }
+  return out;
+}
+
+// How the typed number reads read their number.
+const ScanFailure kTypedNumber{"%e", "a real number"};
+
+}  // namespace
 
 // ---------------------------------------------------------------- time-out scope
 
@@ -67,6 +117,51 @@ HRESULT CIoSession::ResetBuffer() {
   }
   buffer_ = std::move(fresh);
   return hr;
+}
+
+// ---------------------------------------------------------------- exchanges
+
+HRESULT CIoSession::DescribeUnreadable(HRESULT hr, const ScanFailure& failure) {
+  if (hr != com::E_UNEXPECTED || !reporter_ || !buffer_ || failure.expected.empty()) return hr;
+  std::string text = "Unreadable reply";
+  const std::string member = reporter_->CurrentQualifiedName();
+  if (!member.empty()) text += " to " + member;
+  text += ": expected " + failure.expected;
+  if (failure.directive.starts_with('%')) text += " (" + failure.directive + ")";
+  text += ", got \"" + EscapedReply(buffer_->HeldResponse()) + "\".";
+  return reporter_->ReportErrorText(hr, text);
+}
+
+void CIoSession::MarkUnsettled(bool late_input) {
+  buffers_unsettled_ = transport_unsettled_ = true;
+  if (!late_input) return;
+  // What may still come is waited for as long as a tenth of the time-out the
+  // failed exchange ran under.
+  std::int32_t timeout = 0;
+  if (Failed(TransportGetTimeout(&timeout)) || timeout < 0) timeout = kMaxSettleMs * 10;
+  const std::int32_t quiet = std::clamp(timeout / 10, kMinSettleMs, kMaxSettleMs);
+  settle_ms_ = late_input_ ? std::max(settle_ms_, quiet) : quiet;
+  late_input_ = true;
+}
+
+HRESULT CIoSession::Track(HRESULT hr) {
+  // The rest of a response whose end was not read may still be arriving.
+  if (Failed(hr)) MarkUnsettled(!buffer_ || !buffer_->ResponseEnded());
+  return hr;
+}
+
+HRESULT CIoSession::SettleTransport() {
+  if (!transport_unsettled_) return S_OK;
+  const HRESULT hr = TransportDiscardInput(late_input_ ? settle_ms_ : 0);
+  if (Succeeded(hr)) transport_unsettled_ = late_input_ = false;
+  return hr;
+}
+
+HRESULT CIoSession::StartExchange() {
+  if (!buffers_unsettled_ && !transport_unsettled_) return S_OK;
+  if (buffers_unsettled_ && buffer_) buffer_->DropPending();
+  buffers_unsettled_ = false;
+  return SettleTransport();
 }
 
 HRESULT CIoSession::NotConnected() {
@@ -141,14 +236,16 @@ HRESULT CIoSession::FlushWrite(bool send_end, std::int32_t timeout) {
   if (!open_) return NotConnected();
   TimeoutScope scope(*this, timeout);
   if (Failed(scope.status())) return scope.status();
-  return buffer_->FlushWriteBuffer(send_end);
+  return Track(buffer_->FlushWriteBuffer(send_end));
 }
 
 HRESULT CIoSession::FlushRead(std::int32_t timeout) {
   if (!open_) return NotConnected();
   TimeoutScope scope(*this, timeout);
   if (Failed(scope.status())) return scope.status();
-  return buffer_->DiscardReadBuffer();
+  // Discarding before a query is where the next exchange starts.
+  if (HRESULT hr = StartExchange(); Failed(hr)) return hr;
+  return Track(buffer_->DiscardReadBuffer());
 }
 
 // ---------------------------------------------------------------- formatted I/O
@@ -157,32 +254,37 @@ HRESULT CIoSession::VPrintfNoFlush(std::string_view format, FormatArgs args, std
   if (!open_) return NotConnected();
   TimeoutScope scope(*this, timeout);
   if (Failed(scope.status())) return scope.status();
-  return FormatOutputV(buffer_.get(), enums_, format, args);
+  if (HRESULT hr = StartExchange(); Failed(hr)) return hr;
+  return Track(FormatOutputV(buffer_.get(), enums_, format, args));
 }
 
 HRESULT CIoSession::VPrintf(std::string_view format, FormatArgs args, std::int32_t timeout) {
   if (!open_) return NotConnected();
   TimeoutScope scope(*this, timeout);
   if (Failed(scope.status())) return scope.status();
-  HRESULT hr = FormatOutputV(buffer_.get(), enums_, format, args);
+  HRESULT hr = StartExchange();
+  if (Succeeded(hr)) hr = FormatOutputV(buffer_.get(), enums_, format, args);
   if (Succeeded(hr)) hr = buffer_->FlushWriteBuffer(true);
-  return ThenPoll(hr);
+  return ThenPoll(Track(hr));
 }
 
 HRESULT CIoSession::VScanfNoFlush(std::string_view format, ScanArgs outputs, std::int32_t timeout) {
   if (!open_) return NotConnected();
   TimeoutScope scope(*this, timeout);
   if (Failed(scope.status())) return scope.status();
-  return VScan(*buffer_, enums_, format, outputs);
+  ScanFailure failure;
+  return Track(DescribeUnreadable(VScan(*buffer_, enums_, format, outputs, &failure), failure));
 }
 
 HRESULT CIoSession::VScanf(std::string_view format, ScanArgs outputs, std::int32_t timeout) {
   if (!open_) return NotConnected();
   TimeoutScope scope(*this, timeout);
   if (Failed(scope.status())) return scope.status();
-  HRESULT hr = VScan(*buffer_, enums_, format, outputs);
+  ScanFailure failure;
+  HRESULT hr =
+      Track(DescribeUnreadable(VScan(*buffer_, enums_, format, outputs, &failure), failure));
   if (Failed(hr)) return hr;
-  if (HRESULT discarded = buffer_->DiscardReadBuffer(); Failed(discarded)) return discarded;
+  if (HRESULT discarded = Track(buffer_->DiscardReadBuffer()); Failed(discarded)) return discarded;
   HRESULT poll = PollStatus();
   return Failed(poll) ? poll : hr;
 }
@@ -192,11 +294,15 @@ HRESULT CIoSession::VQueryf(std::string_view write_format, FormatArgs inputs,
   if (!open_) return NotConnected();
   TimeoutScope scope(*this, timeout);
   if (Failed(scope.status())) return scope.status();
-  HRESULT hr = buffer_->DiscardReadBuffer();
+  HRESULT hr = StartExchange();
+  if (Succeeded(hr)) hr = buffer_->DiscardReadBuffer();
   if (Succeeded(hr)) hr = FormatOutputV(buffer_.get(), enums_, write_format, inputs);
   if (Succeeded(hr)) hr = buffer_->FlushWriteBuffer(true);
-  if (Succeeded(hr)) hr = VScan(*buffer_, enums_, read_format, outputs);
-  if (Failed(hr)) return hr;
+  ScanFailure failure;
+  if (Succeeded(hr)) {
+    hr = DescribeUnreadable(VScan(*buffer_, enums_, read_format, outputs, &failure), failure);
+  }
+  if (Failed(Track(hr))) return hr;
   HRESULT poll = PollStatus();
   return Failed(poll) ? poll : hr;
 }
@@ -222,9 +328,11 @@ HRESULT CIoSession::WriteBytesNoPoll(const std::uint8_t* data, std::int32_t coun
   if (!open_) return NotConnected();
   TimeoutScope scope(*this, timeout);
   if (Failed(scope.status())) return scope.status();
-  HRESULT hr = count == 0 && flush ? buffer_->FlushWriteBuffer(true)
-                                   : buffer_->WriteBuffer(data, count, nullptr, flush);
-  return hr;
+  HRESULT hr = StartExchange();
+  if (Failed(hr)) return hr;
+  hr = count == 0 && flush ? buffer_->FlushWriteBuffer(true)
+                           : buffer_->WriteBuffer(data, count, nullptr, flush);
+  return Track(hr);
 }
 
 HRESULT CIoSession::WriteBytes(const std::uint8_t* data, std::int32_t count, bool flush,
@@ -260,7 +368,7 @@ HRESULT CIoSession::ReadStringNoPoll(std::string* text, std::int32_t timeout) {
   if (!text) return reporter_->NullPointer("ReadString", "pbstrResult");
   TimeoutScope scope(*this, timeout);
   if (Failed(scope.status())) return scope.status();
-  return ReadStringCore(text);
+  return Track(ReadStringCore(text));
 }
 
 HRESULT CIoSession::ReadString(std::string* text, std::int32_t timeout) {
@@ -273,7 +381,7 @@ HRESULT CIoSession::ReadBytesNoPoll(std::uint8_t* data, std::int32_t count, std:
   if (!data) return reporter_->NullPointer("ReadBytes", "pBuf");
   TimeoutScope scope(*this, timeout);
   if (Failed(scope.status())) return scope.status();
-  return buffer_->ReadBuffer(data, count, read, discard);
+  return Track(buffer_->ReadBuffer(data, count, read, discard));
 }
 
 HRESULT CIoSession::ReadBytes(std::uint8_t* data, std::int32_t count, std::int32_t* read,
@@ -287,7 +395,8 @@ HRESULT CIoSession::ReadNumberCore(T* value, bool discard, std::int32_t timeout)
   if (!value) return reporter_->NullPointer("ReadNumber", "pVal");
   TimeoutScope scope(*this, timeout);
   if (Failed(scope.status())) return scope.status();
-  return io::ReadNumber(*buffer_, *reporter_, discard, value);
+  return Track(
+      DescribeUnreadable(io::ReadNumber(*buffer_, *reporter_, discard, value), kTypedNumber));
 }
 
 HRESULT CIoSession::ReadNumberNoPoll(std::int32_t* value, bool discard, std::int32_t timeout) {
@@ -312,10 +421,11 @@ HRESULT CIoSession::QueryStringNoPoll(std::string_view command, std::string* rep
   TimeoutScope scope(*this, timeout);
   if (Failed(scope.status())) return scope.status();
   // A response left unread by an earlier operation must not answer this one.
-  HRESULT hr = buffer_->DiscardReadBuffer();
+  HRESULT hr = StartExchange();
+  if (Succeeded(hr)) hr = buffer_->DiscardReadBuffer();
   if (Succeeded(hr)) hr = WriteStringNoPoll(command, true, kTmoKeep);
   if (Succeeded(hr)) hr = ReadStringCore(reply);
-  return hr;
+  return Track(hr);
 }
 
 HRESULT CIoSession::QueryString(std::string_view command, std::string* reply,
@@ -330,10 +440,13 @@ HRESULT CIoSession::QueryNumberCore(std::string_view command, T* value, bool dis
   if (!value) return reporter_->NullPointer("QueryNumber", "pVal");
   TimeoutScope scope(*this, timeout);
   if (Failed(scope.status())) return scope.status();
-  HRESULT hr = buffer_->DiscardReadBuffer();
+  HRESULT hr = StartExchange();
+  if (Succeeded(hr)) hr = buffer_->DiscardReadBuffer();
   if (Succeeded(hr)) hr = WriteStringNoPoll(command, true, kTmoKeep);
-  if (Succeeded(hr)) hr = io::ReadNumber(*buffer_, *reporter_, discard, value);
-  return hr;
+  if (Succeeded(hr)) {
+    hr = DescribeUnreadable(io::ReadNumber(*buffer_, *reporter_, discard, value), kTypedNumber);
+  }
+  return Track(hr);
 }
 
 HRESULT CIoSession::QueryNumberNoPoll(std::string_view command, std::int32_t* value, bool discard,

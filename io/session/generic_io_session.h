@@ -16,6 +16,7 @@
 #include <string>
 #include <string_view>
 
+#include "io/input/formatted_input.h"
 #include "io/instr_buffer.h"
 #include "io/low_level_io.h"
 #include "io/session/io_session.h"
@@ -82,6 +83,15 @@ class CIoSession : public IIoSession, public ILowLevelIo {
   // Longest response the text reads collect (64 MiB).
   static constexpr std::size_t kMaxResponseText = std::size_t{64} << 20;
 
+  // After an exchange that failed or stopped part-way, input of it that is
+  // pending or arrives until the line has been quiet this long is dropped before
+  // the next exchange: a tenth of the failed exchange's time-out, within these
+  // bounds.
+  static constexpr std::int32_t kMinSettleMs = 2;
+  static constexpr std::int32_t kMaxSettleMs = 250;
+  // ... and at most this many bytes of it.
+  static constexpr std::int64_t kMaxStaleBytes = std::int64_t{16} << 20;
+
  protected:
   ~CIoSession() = default;
 
@@ -118,6 +128,27 @@ class CIoSession : public IIoSession, public ILowLevelIo {
     HRESULT status_ = com::S_OK;
   };
 
+  // One rule for every exchange: a reply is never read as another's.
+  //
+  // An exchange that fails or stops part-way (a reply that does not parse, cut
+  // short, a time-out, a transport failure) marks the session unsettled;
+  // `late_input` says that more of it may still be on its way. The next
+  // exchange starts with StartExchange, which drops what the buffers hold of
+  // the failed one and, through TransportDiscardInput, what the transport holds
+  // or receives until the line is quiet (bounded in time and bytes).
+  void MarkUnsettled(bool late_input);
+  // `hr`, marking the session unsettled when it is a failure.
+  HRESULT Track(HRESULT hr);
+  HRESULT StartExchange();
+  // The transport half of StartExchange, for writes that do not go through
+  // the buffers.
+  HRESULT SettleTransport();
+  // Drops input the transport holds and, with `quiet_ms` > 0, whatever arrives
+  // until none has for `quiet_ms` (at most the time-out and kMaxStaleBytes).
+  virtual HRESULT TransportDiscardInput(std::int32_t quiet_ms) = 0;
+  // Called by a device clear: nothing of earlier exchanges is left.
+  void ForgetUnsettled() { buffers_unsettled_ = transport_unsettled_ = late_input_ = false; }
+
   // The not-connected report (or its bare code when no reporter was ever given).
   HRESULT NotConnected();
   errors::IErrorReporter* reporter() const { return reporter_; }
@@ -129,6 +160,10 @@ class CIoSession : public IIoSession, public ILowLevelIo {
   template <class T>
   HRESULT QueryNumberCore(std::string_view command, T* value, bool discard, std::int32_t timeout);
   HRESULT ReadStringCore(std::string* text);
+  // A reply the parser could not read (E_UNEXPECTED): the error object says
+  // which member read it, what it expected and what came. Other statuses are
+  // returned as they are.
+  HRESULT DescribeUnreadable(HRESULT hr, const ScanFailure& failure);
   HRESULT ThenPoll(HRESULT hr);
 
   std::unique_ptr<CInstrBuffer> buffer_;
@@ -139,6 +174,10 @@ class CIoSession : public IIoSession, public ILowLevelIo {
   std::string write_termination_ = "\n";
   bool swap_bytes_ = true;
   bool open_ = false;
+  bool buffers_unsettled_ = false;
+  bool transport_unsettled_ = false;
+  bool late_input_ = false;
+  std::int32_t settle_ms_ = 0;
 };
 
 }  // namespace motqr::io

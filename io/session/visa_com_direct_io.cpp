@@ -2,6 +2,7 @@
 // through IMessage, past the formatted I/O buffers, without a status poll.
 #include <cstring>
 #include <limits>
+#include <string>
 
 #include "io/session/visa_com_session.h"
 #include "platform/visa/visa_com_status.h"
@@ -17,24 +18,29 @@ constexpr std::size_t kMaxDirectResponse = std::size_t{64} << 20;
 
 }  // namespace
 
-HRESULT CVisaComSession::ReadBytes(com::SAFEARRAY** data) {
-  if (!data) return reporter() ? reporter()->NullPointer("ReadBytes", "ppsaData") : com::E_POINTER;
-  *data = nullptr;
-  if (!IsOpen()) return NotConnected();
-  std::string collected;
+HRESULT CVisaComSession::ReadResponse(std::string* collected) {
   HRESULT hr = S_OK;
   do {
     com::SafeArray chunk;
     hr = message_->Read(kDirectChunk, chunk.Put());
     if (Failed(hr)) return VisaFailure(hr);
     if (chunk && chunk.size() > 0) {
-      if (collected.size() + chunk.size() > kMaxDirectResponse) {
+      if (collected->size() + chunk.size() > kMaxDirectResponse) {
         return reporter()->OutOfMemory("Couldn't allocate temporary buffer.");
       }
       const auto bytes = chunk.Data<std::uint8_t>();
-      collected.append(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+      collected->append(reinterpret_cast<const char*>(bytes.data()), bytes.size());
     }
   } while (hr == visa::S_VISA_MAX_CNT);
+  return S_OK;
+}
+
+HRESULT CVisaComSession::ReadBytes(com::SAFEARRAY** data) {
+  if (!data) return reporter() ? reporter()->NullPointer("ReadBytes", "ppsaData") : com::E_POINTER;
+  *data = nullptr;
+  if (!IsOpen()) return NotConnected();
+  std::string collected;
+  if (HRESULT hr = ReadResponse(&collected); Failed(hr)) return hr;
   com::SafeArray array =
       com::SafeArray::CreateVector(com::VT_UI1, static_cast<std::uint32_t>(collected.size()));
   if (!array) return reporter()->OutOfMemory("Could not allocate SAFEARRAY memory for Read.");
@@ -50,18 +56,11 @@ HRESULT CVisaComSession::ReadString(com::BSTR* text) {
     return reporter() ? reporter()->NullPointer("ReadString", "pbstrData") : com::E_POINTER;
   *text = nullptr;
   if (!IsOpen()) return NotConnected();
-  std::u16string collected;
-  HRESULT hr = S_OK;
-  do {
-    com::Bstr chunk;
-    hr = message_->ReadString(kDirectChunk, chunk.Put());
-    if (Failed(hr)) return VisaFailure(hr);
-    if (collected.size() + chunk.size() > kMaxDirectResponse) {
-      return reporter()->OutOfMemory("Couldn't allocate temporary buffer.");
-    }
-    collected.append(chunk.View());
-  } while (hr == visa::S_VISA_MAX_CNT);
-  *text = com::SysAllocStringLen(collected.data(), static_cast<std::uint32_t>(collected.size()));
+  // The response is converted whole: a character whose bytes straddle two
+  // reads comes back as one.
+  std::string collected;
+  if (HRESULT hr = ReadResponse(&collected); Failed(hr)) return hr;
+  *text = com::AllocBstrFromUtf8(collected);
   if (!*text) return reporter()->OutOfMemory("Could not allocate BSTR memory for Read.");
   return S_OK;
 }
@@ -79,7 +78,7 @@ HRESULT CVisaComSession::WriteBytes(com::SAFEARRAY* data, std::int64_t* written)
   }
   std::int32_t sent = 0;
   com::SAFEARRAY* array = data;
-  ClearAfterTimeout();
+  if (HRESULT settled = SettleTransport(); Failed(settled)) return settled;
   HRESULT hr = message_->Write(&array, static_cast<std::int32_t>(count), &sent);
   if (Failed(hr)) return VisaFailure(hr);
   *written = sent;
@@ -91,7 +90,7 @@ HRESULT CVisaComSession::WriteString(const char16_t* text) {
     return reporter() ? reporter()->NullPointer("WriteString", "bstrData") : com::E_POINTER;
   if (!IsOpen()) return NotConnected();
   std::int32_t sent = 0;
-  ClearAfterTimeout();
+  if (HRESULT settled = SettleTransport(); Failed(settled)) return settled;
   HRESULT hr = message_->WriteString(const_cast<com::BSTR>(text), &sent);
   return Failed(hr) ? VisaFailure(hr) : hr;
 }

@@ -148,7 +148,7 @@ HRESULT CVisaComSession::WriteCore(const std::uint8_t* buffer, std::int32_t coun
   }
   com::SAFEARRAY* array = data.Get();
   std::int32_t sent = 0;
-  ClearAfterTimeout();
+  if (HRESULT settled = SettleTransport(); Failed(settled)) return settled;
   const HRESULT hr = message_->Write(&array, count, &sent);
   if (Failed(hr)) return VisaFailure(hr);
   if (written) *written = sent;

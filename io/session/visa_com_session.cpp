@@ -2,10 +2,13 @@
 
 #include <algorithm>
 #include <cctype>
+#include <chrono>
+#include <string>
 
 #include "errors/status_codes.h"
 #include "platform/com/class_registry.h"
 #include "platform/com/variant.h"
+#include "platform/visa/variant_integer.h"
 #include "platform/visa/visa_com_status.h"
 #include "platform/visa/visa_types.h"
 
@@ -57,7 +60,8 @@ CVisaComSession::~CVisaComSession() { Close(); }
 // ---------------------------------------------------------------- failures
 
 HRESULT CVisaComSession::VisaFailure(HRESULT hr, std::string_view extra) {
-  if (hr == visa::E_VISA_TMO) timed_out_ = true;
+  // Whatever the failed call left on the line is not read as the next reply.
+  MarkUnsettled(true);
   if (!reporter()) return hr;
   return hr == visa::E_VISA_TMO ? reporter()->IoTimeout(extra) : reporter()->IoError(extra);
 }
@@ -175,7 +179,8 @@ void CVisaComSession::ReleaseVisaObjects() {
 
 HRESULT CVisaComSession::Close() {
   SetOpen(false);
-  timed_out_ = false;
+  ForgetUnsettled();
+  serial_end_in_off_ = false;
   DetachBuffer();
   ReleaseVisaObjects();
   if (!visa_session_) return S_OK;
@@ -195,16 +200,42 @@ HRESULT CVisaComSession::ReadStatusByte(std::int16_t* status_byte) {
   return Failed(hr) ? VisaFailure(hr) : hr;
 }
 
-void CVisaComSession::ClearAfterTimeout() {
-  if (!timed_out_) return;
-  timed_out_ = false;
-  // A failure shows in the write that follows.
-  (void)message_->Clear();
+HRESULT CVisaComSession::TransportDiscardInput(std::int32_t quiet_ms) {
+  // A device clear drops what the transport holds (and, where the interface has
+  // one, makes the instrument drop its output queue).
+  HRESULT hr = message_->Clear();
+  if (Failed(hr)) return VisaFailure(hr);
+  if (quiet_ms <= 0) return S_OK;
+  std::int32_t saved = 0;
+  hr = TransportGetTimeout(&saved);
+  if (Succeeded(hr)) hr = TransportSetTimeout(quiet_ms);
+  if (Failed(hr)) return VisaFailure(hr);
+  const auto limit =
+      std::chrono::steady_clock::now() + std::chrono::milliseconds(std::max(saved, quiet_ms));
+  std::int64_t dropped = 0;
+  while (true) {
+    com::SafeArray chunk;
+    hr = message_->Read(kDirectChunk, chunk.Put());
+    if (Failed(hr)) break;
+    dropped += chunk ? static_cast<std::int64_t>(chunk.size()) : 0;
+    if (dropped > kMaxStaleBytes || std::chrono::steady_clock::now() > limit) {
+      hr = com::E_FAIL;
+      break;
+    }
+  }
+  TransportSetTimeout(saved);
+  if (hr == visa::E_VISA_TMO) return S_OK;  // quiet: nothing more of it is coming
+  if (hr == com::E_FAIL) {
+    MarkUnsettled(true);
+    return IoFailure("The instrument went on sending after a failed exchange: " +
+                     std::to_string(dropped) + " bytes dropped.");
+  }
+  return VisaFailure(hr);
 }
 
 HRESULT CVisaComSession::Clear() {
   if (!IsOpen()) return NotConnected();
-  timed_out_ = false;
+  ForgetUnsettled();
   HRESULT hr = message_->Clear();
   if (Failed(hr)) return VisaFailure(hr);
   // Whatever the buffers held belongs to the cleared exchange.
@@ -254,7 +285,35 @@ HRESULT CVisaComSession::SetTerminationCharacterEnabled(bool enabled) {
   if (!IsOpen()) return NotConnected();
   HRESULT hr =
       message_->put_TerminationCharacterEnabled(enabled ? com::VARIANT_TRUE : com::VARIANT_FALSE);
+  if (Succeeded(hr) && interface_type_ == IoInterfaceType::kSerial) hr = SerialEndIn(enabled);
   return Failed(hr) ? VisaFailure(hr) : hr;
+}
+
+// A serial line also ends reads at the termination character by its end-in
+// mode: while the character is off, that mode is off too, and it comes back
+// as it was when the character is switched on again.
+HRESULT CVisaComSession::SerialEndIn(bool enabled) {
+  const auto attribute = static_cast<std::int32_t>(visa::VI_ATTR_ASRL_END_IN);
+  com::VARIANT value;
+  com::VariantInit(&value);
+  value.vt = com::VT_I4;
+  if (enabled) {
+    if (!serial_end_in_off_) return S_OK;
+    serial_end_in_off_ = false;
+    value.lVal = visa::VI_ASRL_END_TERMCHAR;
+    return visa_session_->SetAttribute(attribute, value);
+  }
+  com::VARIANT current;
+  com::VariantInit(&current);
+  std::int64_t mode = 0;
+  const bool read = Succeeded(visa_session_->GetAttribute(attribute, &current)) &&
+                    visa::VariantInteger(current, &mode);
+  com::VariantClear(&current);
+  if (!read || mode != visa::VI_ASRL_END_TERMCHAR) return S_OK;
+  value.lVal = visa::VI_ASRL_END_NONE;
+  const HRESULT hr = visa_session_->SetAttribute(attribute, value);
+  if (Succeeded(hr)) serial_end_in_off_ = true;
+  return hr;
 }
 
 HRESULT CVisaComSession::GetTerminationCharacterEnabled(bool* enabled) {

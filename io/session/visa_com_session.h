@@ -180,15 +180,15 @@ class CVisaComSession final : public CIoSession,
   HRESULT ReadCore(std::uint8_t* buffer, std::int32_t count, std::int32_t* read,
                    std::int32_t timeout);
   HRESULT ReadIntoString(std::int32_t count, std::string* text, std::int32_t timeout);
+  // Direct I/O: a whole response, read in chunks of kDirectChunk bytes.
+  HRESULT ReadResponse(std::string* collected);
   HRESULT WriteCore(const std::uint8_t* buffer, std::int32_t count, std::int32_t* written,
                     std::int32_t timeout);
   HRESULT WriteFromArray(com::SAFEARRAY* data, std::int32_t count, std::int32_t* written,
                          std::int32_t timeout);
   HRESULT ThenPoll(HRESULT hr);
-  // After a time-out the instrument may still send the reply it owed: the
-  // next write first clears the device, so no later read takes that reply
-  // for its own.
-  void ClearAfterTimeout();
+  HRESULT TransportDiscardInput(std::int32_t quiet_ms) override;
+  HRESULT SerialEndIn(bool enabled);
   HRESULT NoRegister();
   HRESULT NoSharedRegister();
   HRESULT NoAsyncMessage();
@@ -207,7 +207,7 @@ class CVisaComSession final : public CIoSession,
   IoInterfaceType interface_type_ = IoInterfaceType::kOther;
   std::string resource_class_;
   std::string resource_name_;
-  bool timed_out_ = false;
+  bool serial_end_in_off_ = false;  // switched off with the termination character
 };
 
 }  // namespace motqr::io

@@ -181,7 +181,9 @@ TEST_F(FormattedOutputTest, StarsTakeIntegersBeforeTheValue) {
 }
 
 TEST_F(FormattedOutputTest, NumericFormats) {
-  EXPECT_EQ(Text("%@1lf|%@1f|%@1d|%@1lf", 2.5, 2.4, 17, -2.5), "3|2|17|-3");
+  // NR1 adds 0.5 and truncates toward zero.
+  EXPECT_EQ(Text("%@1lf|%@1f|%@1d|%@1lf|%@1lf|%@1lf", 2.5, 2.4, 17, -2.5, -2.3, -0.7),
+            "3|2|17|-2|-1|0");
   EXPECT_EQ(Text("%@2lf|%@2.2d|%@3lf|%@3.2d", 2.5, 3, 2.5, 1500),
             "2.500000|3.00|2.500000E+00|1.50E+03");
   // #H and #Q: two padding characters make room for the prefix.
@@ -269,6 +271,35 @@ TEST_F(FormattedOutputTest, BlocksOfEachElementSize) {
   EXPECT_EQ(Run("%3lb", bytes).hr, kFormatArgTypeMismatch);
   com::SafeArray words = com::SafeArray::CreateVector(com::VT_I2, 3);
   EXPECT_EQ(Text("%$Slb", words), "#14" + Bytes({0, 0, 0, 0}));  // whole elements only
+  // A safe array gives its element count (upper bound + 1), or the directive's
+  // count when smaller, 0 included -- elements of the directive's size.
+  com::SafeArray three = com::SafeArray::CreateVector(com::VT_UI1, 3);
+  std::copy_n("xyz", 3, three.Data<char>().begin());
+  EXPECT_EQ(Text("%0$Sb|%$Sb|%2$Sb|%9$Sb", three, three, three, three), "#10|#13xyz|#12xy|#13xyz");
+  com::SafeArray words32 = com::SafeArray::CreateVector(com::VT_I4, 4);
+  words32.Data<std::int32_t>()[0] = 0x41424344;
+  EXPECT_EQ(Text("%$Sb", words32), "#14DCBA");
+  EXPECT_EQ(Text("%0$Sy|%2$Sy", three, three), "|xy");
+}
+
+TEST_F(FormattedOutputTest, ABlockEndingInTheTerminationStillGetsItsTermination) {
+  // The last data byte equals the write termination: it is data, and the
+  // message still ends with a termination of its own.
+  const std::uint8_t data[] = {0, 0, 0, '\n'};
+  for (std::size_t capacity : {std::size_t{4096}, std::size_t{8}, std::size_t{4}}) {
+    ASSERT_EQ(buffer_->SetBufferSize(1, static_cast<std::int32_t>(capacity)), S_OK);
+    io_.ClearRecord();
+    ASSERT_EQ(FormatOutput(buffer_.get(), nullptr, ":VOLT:IV:DATA %4b", data), S_OK);
+    ASSERT_EQ(buffer_->FlushWriteBuffer(true), S_OK);
+    EXPECT_EQ(io_.WrittenBytes(), ":VOLT:IV:DATA #14" + Bytes({0, 0, 0, '\n', '\n'}))
+        << "write buffer of " << capacity;
+    EXPECT_TRUE(io_.Writes().back().end);
+  }
+  // Text that ends with the termination is not given a second one.
+  io_.ClearRecord();
+  ASSERT_EQ(FormatOutput(buffer_.get(), nullptr, "*CLS\n"), S_OK);
+  ASSERT_EQ(buffer_->FlushWriteBuffer(true), S_OK);
+  EXPECT_EQ(io_.WrittenBytes(), "*CLS\n");
 }
 
 TEST_F(FormattedOutputTest, RawBinaryIgnoresSwapBytes) {

@@ -260,13 +260,18 @@ TEST_F(InstrBufferTest, FailedWriteKeepsTheBufferedBytes) {
   EXPECT_EQ(io_.Writes()[0].bytes, ":OUTP ON\n");
 }
 
-TEST_F(InstrBufferTest, ShortFlushIsAnIoError) {
+TEST_F(InstrBufferTest, ShortFlushIsAnIoErrorAndLeavesTheCountsAsTheyWere) {
   io_.ShortWrite(1, 3);
   EXPECT_EQ(Write("*IDN?", true), RecordingErrorReporter::kIoError);
   EXPECT_EQ(reporter_.LastText(),
             "Flush of formatted I/O write buffer only successfully sent 3 of 6 bytes to the "
             "device.");
+  EXPECT_EQ(buffer_->WriteCount(), 5);
+  // Forgetting what is pending empties both sides without any I/O.
+  buffer_->DropPending();
   EXPECT_EQ(buffer_->WriteCount(), 0);
+  EXPECT_EQ(buffer_->FlushWriteBuffer(true), S_OK);
+  EXPECT_EQ(io_.WriteCalls(), 1);
 }
 
 TEST_F(InstrBufferTest, FailureToSwitchEndOffSendsNothing) {

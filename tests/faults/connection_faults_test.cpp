@@ -78,6 +78,25 @@ TEST(ConnectionFaults, AfterATimeoutTheNextQueryReadsItsOwnReply) {
   EXPECT_EQ(value, 7.5);
 }
 
+TEST(ConnectionFaults, AReplyJustAfterItsTimeoutIsDroppedBeforeTheNextExchange) {
+  // An instrument that answers in order: the reset's "1" comes 100 ms after
+  // the reset's 2 s time-out, while the disable's exchange begins.
+  WireInstrument inst;
+  FaultSession s;
+  ASSERT_EQ(s.OpenPlain(inst.SocketResource(), kTimeoutMs), com::S_OK) << LastError();
+  inst.Queue("*RST;*OPC?", {"1\n", 2100, false, /*in_order=*/true});
+  inst.Queue("*RST;*OPC?", {"1\n"});
+  inst.Answer(":VOLT?", {"5.5\n"});
+  auto utility = As<IIviDriverUtility>(s.driver);
+  EXPECT_EQ(utility->Reset(), e2e::kIoTimeout);
+  EXPECT_EQ(utility->Disable(), com::S_OK) << LastError();
+  // Had the disable taken the reset's "1", its own would answer this query.
+  double volts = 0;
+  EXPECT_EQ(s.channel->get_VoltageLevel(&volts), com::S_OK) << LastError();
+  EXPECT_EQ(volts, 5.5);
+  EXPECT_EQ(s.Close(), com::S_OK);
+}
+
 TEST(ConnectionFaults, ARefusedConnectionFailsInitializeAtOnce) {
   // A loopback port that was just free: nothing listens there.
   const int probe = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);

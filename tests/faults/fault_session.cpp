@@ -49,7 +49,16 @@ std::string Text(const com::SafeArray& array) {
 std::string Text(const com::Bstr& text) { return text.IsNull() ? "null" : text.ToUtf8(); }
 
 com::HRESULT FaultSession::Open(const std::string& resource, std::int32_t timeout_ms) {
-  com::HRESULT hr = e2e::Initialize(driver.Get(), resource, true, false, "QueryInstrStatus=true");
+  return OpenWith(resource, timeout_ms, "QueryInstrStatus=true");
+}
+
+com::HRESULT FaultSession::OpenPlain(const std::string& resource, std::int32_t timeout_ms) {
+  return OpenWith(resource, timeout_ms, "QueryInstrStatus=false");
+}
+
+com::HRESULT FaultSession::OpenWith(const std::string& resource, std::int32_t timeout_ms,
+                                    const std::string& options) {
+  com::HRESULT hr = e2e::Initialize(driver.Get(), resource, true, false, options);
   if (com::Failed(hr)) return hr;
   tqr = As<IMorvaneTqr>(driver);
   com::ComPtr<IMorvaneTqrOutputs> outputs;

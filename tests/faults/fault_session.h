@@ -35,6 +35,8 @@ class FaultSession {
  public:
   // Opens `resource` with "QueryInstrStatus=true" and sets the I/O time-out.
   com::HRESULT Open(const std::string& resource, std::int32_t timeout_ms);
+  // The same without status checking: one exchange per query.
+  com::HRESULT OpenPlain(const std::string& resource, std::int32_t timeout_ms);
   com::HRESULT Close() { return driver->Close(); }
   // `status` with the thread's error text taken when it is a failure.
   Outcome Finish(com::HRESULT status, std::string value = {});
@@ -43,6 +45,10 @@ class FaultSession {
   com::ComPtr<IMorvaneTqr> tqr;
   com::ComPtr<IMorvaneTqrOutputChannel> channel;
   com::ComPtr<IMorvaneTqrSystem> system;
+
+ private:
+  com::HRESULT OpenWith(const std::string& resource, std::int32_t timeout_ms,
+                        const std::string& options);
 };
 
 }  // namespace motqr::faults

@@ -175,10 +175,18 @@ class ReplyFaults : public ::testing::Test {
   }
   void TearDown() override { session_.Close(); }
 
-  // A reply the parser refuses: the engine's bare E_UNEXPECTED, or a token
-  // outside its table reported with the text that came.
+  // A reply the parser refuses: E_UNEXPECTED described with the member, what
+  // it expected and what came, or a token outside its table reported with the
+  // text that came.
   static void ExpectUnreadable(const Outcome& got, const ReplyShape& shape) {
-    if (got.hr == com::E_UNEXPECTED) return;
+    if (got.hr == com::E_UNEXPECTED) {
+      EXPECT_EQ(got.error.rfind("Unreadable reply to I", 0), 0u)
+          << shape.query << ": " << got.error;
+      EXPECT_NE(got.error.find(": expected "), std::string::npos)
+          << shape.query << ": " << got.error;
+      EXPECT_NE(got.error.find(", got \""), std::string::npos) << shape.query << ": " << got.error;
+      return;
+    }
     EXPECT_EQ(got.hr, kUnexpectedResponse) << shape.query << ": " << got.error;
     EXPECT_NE(got.error.find("Unexpected"), std::string::npos) << shape.query << ": " << got.error;
   }
@@ -213,7 +221,10 @@ TEST_F(ReplyFaults, GarbageIsAnUnexpectedResponseAndTheNextReplyIsRight) {
     for (const std::string& bytes : garbage) {
       inst_.Answer(shape.query, {bytes});
       const Outcome got = shape.call(session_);
-      if (com::Failed(got.hr)) ExpectUnreadable(got, shape);
+      // A block header that ends at a line feed waits for its data: that line
+      // feed may be the first of them.
+      const bool block_waits = shape.call == Block && got.hr == e2e::kIoTimeout;
+      if (com::Failed(got.hr) && !block_waits) ExpectUnreadable(got, shape);
       ExpectSessionWorks(shape);
     }
   }
@@ -247,6 +258,7 @@ TEST_F(ReplyFaults, RepliesCutAtEveryLengthEndsInAValueOrABoundedFailure) {
       // from one still arriving by its time-out.
       const bool block_waits = shape.call == Block && got.hr == e2e::kIoTimeout;
       if (com::Failed(got.hr) && !block_waits) ExpectUnreadable(got, shape);
+      SCOPED_TRACE("cut at " + std::to_string(cut));
       ExpectSessionWorks(shape);
     }
   }

@@ -68,6 +68,25 @@ std::vector<std::string> WireInstrument::Received() const {
   return received_;
 }
 
+void WireInstrument::Queue(const std::string& query, Scripted reply) {
+  std::lock_guard lock(mutex_);
+  queued_[query].push_back(std::move(reply));
+}
+
+void WireInstrument::ClearQueue() {
+  std::lock_guard lock(mutex_);
+  queued_.clear();
+  held_.clear();
+}
+
+void WireInstrument::Release(const std::string& extra) {
+  std::lock_guard lock(mutex_);
+  const std::string bytes = held_ + extra;
+  held_.clear();
+  const int fd = client_;
+  if (fd >= 0 && !bytes.empty()) SendAll(fd, bytes.data(), bytes.size());
+}
+
 void WireInstrument::Serve() {
   while (!stop_) {
     pollfd entry{listener_, POLLIN, 0};
@@ -77,7 +96,12 @@ void WireInstrument::Serve() {
     ++connections_;
     const int on = 1;
     ::setsockopt(client, IPPROTO_TCP, TCP_NODELAY, &on, sizeof on);
+    client_ = client;
     ServeClient(client);
+    {
+      std::lock_guard lock(mutex_);
+      client_ = -1;
+    }
     ::close(client);
   }
 }
@@ -100,16 +124,50 @@ void WireInstrument::ServeClient(int fd) {
   }
 }
 
+namespace {
+
+bool InputPending(int fd, int wait_ms) {
+  pollfd entry{fd, POLLIN, 0};
+  return ::poll(&entry, 1, wait_ms) == 1;
+}
+
+}  // namespace
+
 // Sends the scripted reply to `line`; false once the connection is to close.
 bool WireInstrument::Respond(int fd, const std::string& line) {
   Reply reply;
+  int delay_ms = 0;
+  bool in_order = false;
   {
     std::lock_guard lock(mutex_);
     received_.push_back(line);
-    const auto found = replies_.find(line);
-    if (found == replies_.end()) return true;
-    reply = found->second;
+    auto queued = queued_.find(line);
+    if (queued != queued_.end() && !queued->second.empty()) {
+      Scripted next = std::move(queued->second.front());
+      queued->second.pop_front();
+      if (next.hold) {
+        held_ += next.bytes;
+        return true;
+      }
+      reply.bytes = std::move(next.bytes);
+      delay_ms = next.delay_ms;
+      in_order = next.in_order;
+    } else {
+      const auto found = replies_.find(line);
+      if (found == replies_.end()) return true;
+      reply = found->second;
+    }
   }
+  if (in_order) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(delay_ms));
+  } else if (InputPending(fd, delay_ms)) {
+    return true;  // a message that arrives before the reply is out interrupts the query
+  }
+  return SendReply(fd, reply);
+}
+
+bool WireInstrument::SendReply(int fd, const Reply& reply) {
+  std::lock_guard lock(mutex_);
   const std::size_t step = reply.segment == 0 ? reply.bytes.size() : reply.segment;
   for (std::size_t at = 0; at < reply.bytes.size(); at += step) {
     if (at > 0) std::this_thread::sleep_for(kSegmentGap);

@@ -2,7 +2,10 @@
 // test scripts byte for byte -- garbage, cut short, split into one-byte TCP
 // segments, followed by a dropped connection. It serves one connection at a
 // time, answers "*IDN?" as a TQR-M4, "*ESR?" with 0 and "*OPC?" with 1 unless
-// told otherwise, and leaves any other query unanswered.
+// told otherwise, and leaves any other query unanswered. Like an IEEE 488.2
+// instrument, it drops a reply it has not sent yet when the next message
+// arrives first (query interrupted). Replies queued for a query take their turn
+// before the fixed answer; they may come late or be held until released.
 //
 //   WireInstrument inst;
 //   inst.Answer(":VOLT?", {"1.5\n", /*segment=*/1});   // one byte per segment
@@ -12,6 +15,7 @@
 
 #include <atomic>
 #include <cstddef>
+#include <deque>
 #include <map>
 #include <mutex>
 #include <string>
@@ -28,6 +32,16 @@ class WireInstrument {
     bool close_after = false;  // the connection closes once the bytes are out
   };
 
+  // One reply to one query, taken before the fixed answers.
+  struct Scripted {
+    std::string bytes;
+    int delay_ms = 0;   // sent this long after the query came
+    bool hold = false;  // kept until Release()
+    // Sent after its delay even when the next message came first (an
+    // instrument that answers in order, never interrupted).
+    bool in_order = false;
+  };
+
   WireInstrument();
   ~WireInstrument();
   WireInstrument(const WireInstrument&) = delete;
@@ -37,6 +51,12 @@ class WireInstrument {
   std::string SocketResource() const;
   // The reply to every `query` line from now on.
   void Answer(const std::string& query, Reply reply);
+  // The next `query` line is answered with `reply`; several queue in order.
+  void Queue(const std::string& query, Scripted reply);
+  // Sends what a held reply kept, then `extra`, at once, and returns once sent.
+  void Release(const std::string& extra = {});
+  // Forgets queued and held replies.
+  void ClearQueue();
   // Every line received so far, without its line feed.
   std::vector<std::string> Received() const;
   int connections() const { return connections_; }
@@ -45,9 +65,13 @@ class WireInstrument {
   void Serve();
   void ServeClient(int fd);
   bool Respond(int fd, const std::string& line);
+  bool SendReply(int fd, const Reply& reply);
 
   mutable std::mutex mutex_;
   std::map<std::string, Reply> replies_;
+  std::map<std::string, std::deque<Scripted>> queued_;
+  std::string held_;
+  std::atomic<int> client_{-1};
   std::vector<std::string> received_;
   int listener_ = -1;
   int port_ = 0;

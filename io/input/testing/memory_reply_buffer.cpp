@@ -45,6 +45,12 @@ HRESULT MemoryReplyBuffer::UnreadChar() {
 HRESULT MemoryReplyBuffer::ReadDirect(std::uint8_t* buffer, std::int32_t count, std::int32_t* read,
                                       bool discard) {
   ++direct_reads_;
+  if (end_delivered_ && count > 0 && buffer != nullptr) {
+    // Binary data after the end: a session would wait for them on the device.
+    if (read != nullptr) *read = 0;
+    ++direct_reads_past_end_;
+    return kReadPastEnd;
+  }
   const HRESULT hr = Take(buffer, count, read);
   if (com::Failed(hr) || !discard) return hr;
   return DiscardReadBuffer();

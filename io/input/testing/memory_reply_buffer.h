@@ -4,7 +4,9 @@
 // S_MORE_DATA otherwise, like the session's buffer. A read after the one that
 // reported the end would, on a real session, start reading the next response:
 // here it fails with kReadPastEnd and is counted, so a test can insist that it
-// never happens.
+// never happens. Binary data asked for after the end (a block header that
+// ended the response) are asked of the device on a session: here that read
+// fails the same way and is counted apart (direct_reads_past_end).
 //
 //   MemoryReplyBuffer reply("1.5");
 //   double v = 0;
@@ -32,12 +34,14 @@ class MemoryReplyBuffer final : public IIoBuffer {
     pos_ = 0;
     end_delivered_ = false;
     reads_past_end_ = 0;
+    direct_reads_past_end_ = 0;
   }
 
   std::size_t position() const { return pos_; }
   std::string_view rest() const { return std::string_view(data_).substr(pos_); }
   int reads_past_end() const { return reads_past_end_; }
   int direct_reads() const { return direct_reads_; }
+  int direct_reads_past_end() const { return direct_reads_past_end_; }
 
   HRESULT ReadChar(std::uint8_t* c) override { return ReadBuffer(c, 1, nullptr, false); }
   HRESULT ReadBstr(com::BSTR*, std::int32_t, bool) override { return com::E_NOTIMPL; }
@@ -77,6 +81,7 @@ class MemoryReplyBuffer final : public IIoBuffer {
   bool swap_ = true;
   int reads_past_end_ = 0;
   int direct_reads_ = 0;
+  int direct_reads_past_end_ = 0;
 };
 
 }  // namespace motqr::io::testing

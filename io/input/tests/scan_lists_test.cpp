@@ -28,8 +28,15 @@ TEST(ScanList, NewSafeArraysOfEachKind) {
       {"1 2\t3", "%(st)$Sd", "I4 1,2,3"},
       {"1 , 2 ,3", "%,$Sd", "I4 1,2,3"},
       {"1.5,2.5,3.5;4.5", "%,$Sle", "R8 1.5,2.5,3.5 +more"},  // stops at a non-separator
-      {"", "%,$Slf", "R8 "},  // an empty response holds an empty list
-      {"1,2,", "%,$Slf", "R8 1,2"},
+      // A number is due where an element is: an empty response, or a
+      // separator with nothing after it, is not a list of numbers.
+      {"", "%,$Slf", "unexpected: null"},
+      {"  ", "%,$Sd", "unexpected: null"},
+      {"1,2,", "%,$Slf", "unexpected: null"},
+      {"1, ", "%,$Sd", "unexpected: null"},
+      {"1,,2", "%,$Sd", "unexpected: null"},
+      // Text lists may be empty.
+      {"", "%,$S$BQs", "BSTR "},
       // Strings, quoted ones keeping separators and doubled quotes.
       {"\"PROG A\",\"B,C\" , \"say \"\"hi\"\"\"", "%,$S$BQs", "BSTR PROG A,B,C,say \"hi\""},
       {"UTC,Asia/Tokyo, EST", "%,$S$Bs", "BSTR UTC,Asia/Tokyo,EST"},

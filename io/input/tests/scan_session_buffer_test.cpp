@@ -98,6 +98,34 @@ TEST_F(ScanOnSessionBuffer, BlockDataMayHoldTheTerminationCharacter) {
   EXPECT_EQ(io_.PendingBytes(), 0u);
 }
 
+TEST_F(ScanOnSessionBuffer, BlocksWhoseFirstOrLastDataByteIsTheTermination) {
+  // The read of the header stops at the first data byte; the data are still
+  // read whole, and the next response is the next reply's.
+  const std::string data_first = std::string("\n\x01\x00\x00", 4);
+  const std::string data_last = std::string("\x00\x00\x00\n", 4);
+  const std::string data_both = std::string("\n\n\x02\n", 4);
+  for (const std::string& data : {data_first, data_last, data_both}) {
+    io_.QueueReply("#14" + data + "\n");
+    io_.QueueReply("7\n");
+    com::SafeArray block;
+    EXPECT_TRUE(com::Succeeded(Scan(*buffer_, nullptr, "%$Sb", block.Put())));
+    ASSERT_EQ(block.size(), 4u);
+    EXPECT_EQ(std::string(block.Data<char>().begin(), block.Data<char>().end()), data);
+    EXPECT_TRUE(io_.TerminationCharacterEnabled());
+    EXPECT_EQ(buffer_->DiscardReadBuffer(), S_OK);
+    std::int32_t next = 0;
+    EXPECT_EQ(Scan(*buffer_, nullptr, "%d", &next), S_OK);
+    EXPECT_EQ(next, 7);
+    EXPECT_EQ(io_.PendingBytes(), 0u);
+  }
+  // Into a caller's array of 32-bit words, most significant byte first.
+  io_.QueueReply(std::string("#18\n\x00\x00\x01\x00\x00\x01\x0a\n", 12));
+  std::int32_t words[2] = {};
+  EXPECT_TRUE(com::Succeeded(Scan(*buffer_, nullptr, "%2lb", words)));
+  EXPECT_EQ(words[0], 0x0A000001);
+  EXPECT_EQ(words[1], 0x0000010A);
+}
+
 TEST_F(ScanOnSessionBuffer, ALargeBlockIntoASmallArrayIsReadToItsEnd) {
   // The first bytes come from the read buffer alone; that is not the end.
   const std::size_t n = (16u << 20) + 100;

@@ -245,6 +245,83 @@ TEST_F(VisaComSessionTest, DirectIoReadsWholeResponsesPastTheBuffers) {
   session.Close();
 }
 
+TEST_F(VisaComSessionTest, AReplyThatDoesNotReadIsDescribedAndTheNextQueryReadsItsOwn) {
+  const struct {
+    const char* reply;  // without its line feed
+    const char* format;
+    const char* text;  // the description, written out by hand
+  } cases[] = {
+      {"abc", "%lf", "expected a real number (%lf), got \"abc\"."},
+      {"1e400", "%lf", "expected a real number (%lf), got \"1e400\"."},
+      {"", "%lf", "expected a real number (%lf), got \"\"."},
+      {"40000", "%hd", "expected a 16-bit integer (%hd), got \"40000\"."},
+      {"#x4ABCD", "%$Sb", "expected a definite-length block (%$Sb), got \"#x4ABCD\"."},
+      {"1;2", "%lf,%lf", "expected the text \",\", got \"1;2\"."},
+      {"\x01\xff\"\\\r", "%d", "expected a 32-bit integer (%d), got \"\\x01\\xFF\\\"\\\\\\r\"."},
+      {"1.0,2.0,", "%,$Sle", "expected a list of real numbers (%,$Sle), got \"1.0,2.0,\"."},
+  };
+  const std::string long_reply(200, 'z');
+  LoopbackServer server([&](int fd) {
+    for (const auto& c : cases) {
+      ReceiveLine(fd);
+      LoopbackServer::Send(fd, std::string(c.reply) + "\n");
+    }
+    ReceiveLine(fd);
+    LoopbackServer::Send(fd, long_reply + "\n");
+    ReceiveLine(fd);
+    LoopbackServer::Send(fd, "7\n");
+    LoopbackServer::AwaitClose(fd);
+  });
+  ASSERT_EQ(OpenOn(server), com::S_OK);
+  for (const auto& c : cases) {
+    double real[2] = {};
+    std::int16_t word = 0;
+    std::int32_t whole = 0;
+    com::SafeArray array;
+    HRESULT hr;
+    const std::string_view format = c.format;
+    if (format == "%hd") {
+      hr = session.Queryf("Q?", format, &word);
+    } else if (format == "%d") {
+      hr = session.Queryf("Q?", format, &whole);
+    } else if (format.find('S') != std::string_view::npos) {
+      hr = session.Queryf("Q?", format, array.Put());
+    } else if (format == "%lf,%lf") {
+      hr = session.Queryf("Q?", format, &real[0], &real[1]);
+    } else {
+      hr = session.Queryf("Q?", format, &real[0]);
+    }
+    EXPECT_EQ(hr, com::E_UNEXPECTED) << c.reply;
+    EXPECT_EQ(reporter.LastText(), std::string("Unreadable reply: ") + c.text) << c.reply;
+  }
+  // At most 80 characters of the reply are shown.
+  double v = 0;
+  EXPECT_EQ(session.Queryf("Q?", "%lf", &v), com::E_UNEXPECTED);
+  EXPECT_EQ(reporter.LastText(), "Unreadable reply: expected a real number (%lf), got \"" +
+                                     std::string(80, 'z') + "...\".");
+  std::int32_t next = 0;
+  EXPECT_EQ(session.Queryf("Q?", "%d", &next), com::S_OK);
+  EXPECT_EQ(next, 7);
+  session.Close();
+}
+
+TEST_F(VisaComSessionTest, DirectReadStringKeepsACharacterSplitBetweenTwoReadsWhole) {
+  // U+00E9 is C3 A9 in UTF-8; the first 4096-byte read ends after C3.
+  const std::string reply = std::string(4095, 'a') + "\xC3\xA9 ok\n";
+  LoopbackServer server([&](int fd) {
+    ReceiveLine(fd);
+    LoopbackServer::Send(fd, reply);
+    LoopbackServer::AwaitClose(fd);
+  });
+  ASSERT_EQ(OpenOn(server), com::S_OK);
+  EXPECT_EQ(session.WriteString(com::Bstr::FromUtf8("TEXT?\n").Get()), com::S_OK);
+  com::Bstr text;
+  EXPECT_EQ(session.ReadString(text.Put()), com::S_OK);
+  EXPECT_EQ(text.View().substr(4095), u"\u00E9 ok\n");
+  EXPECT_EQ(text.size(), 4095u + 5u);
+  session.Close();
+}
+
 TEST_F(VisaComSessionTest, LocksPointersAndTheOperationsAMessageResourceLacks) {
   LoopbackServer server([](int fd) { LoopbackServer::AwaitClose(fd); });
   ASSERT_EQ(OpenOn(server), com::S_OK);

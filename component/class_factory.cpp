@@ -2,6 +2,7 @@
 #include <mutex>
 
 #include "component/morvane_tqr.h"
+#include "component/output_channel.h"
 #include "platform/com/class_registry.h"
 #include "platform/com/object.h"
 
@@ -13,8 +14,11 @@ namespace {
 void RegisterClasses() {
   static std::once_flag once;
   std::call_once(once, [] {
-    com::ComPtr<com::IClassFactory> factory = com::MakeClassFactory(&MorvaneTqr::CreateInstance);
-    if (factory) com::RegisterClassObject(CLSID_MorvaneTqr, factory.Get());
+    com::ComPtr<com::IClassFactory> driver = com::MakeClassFactory(&MorvaneTqr::CreateInstance);
+    if (driver) com::RegisterClassObject(CLSID_MorvaneTqr, driver.Get());
+    com::ComPtr<com::IClassFactory> channel =
+        com::MakeClassFactory(&MorvaneTqrOutputChannel::CreateInstance);
+    if (channel) com::RegisterClassObject(CLSID_MorvaneTqrOutputChannel, channel.Get());
   });
 }
 

@@ -4,6 +4,7 @@
 
 #include "errors/morvane_tqr_error_reporter.h"
 #include "platform/com/bstr.h"
+#include "platform/com/error_info.h"
 
 namespace motqr::driver {
 namespace {
@@ -272,8 +273,13 @@ HRESULT CDriver::OpenIoSession() {
   }
   HRESULT hr = session_->Open(settings_.resource_descriptor, this, reporter_.get(), this);
   if (hr == kUnknownResourceStatus) {
-    return reporter_->UnknownResource("Resource descriptor = " + settings_.resource_descriptor +
-                                      ".");
+    // The session's report says why (below its first line); that stays.
+    com::ErrorRecord session_report;
+    com::PeekErrorInfo(&session_report);
+    const std::size_t why = session_report.description.find("\r\n");
+    return reporter_->UnknownResource(
+        "Resource descriptor = " + settings_.resource_descriptor + "." +
+        (why == std::string::npos ? std::string() : session_report.description.substr(why)));
   }
   return hr;
 }

@@ -225,26 +225,16 @@ HRESULT CDriver::ErrorQuery(std::int32_t* code, std::string* message) {
   // The query must not trigger a status poll of its own.
   const bool saved = settings_.flags.query_instrument_status;
   settings_.flags.query_instrument_status = false;
-  std::string reply;
-  HRESULT hr = session_->QueryString(":SYST:ERR?", &reply, io::kTmoKeep);
+  // "<code>,<text>": an integer, a comma, the rest of the response.
+  std::string text;
+  const io::ScanArg outputs[] = {code, &text};
+  const HRESULT hr = session_->QueryFormatted(":SYST:ERR?", "%d,%$Ct", outputs);
   settings_.flags.query_instrument_status = saved;
-  // The reply is "<code>,<text>": an integer, a comma, the rest of the line.
-  const std::size_t comma = reply.find(',');
-  if (com::Succeeded(hr) && comma != std::string::npos) {
-    const std::string number = Trim(std::string_view(reply).substr(0, comma), " \t\r\n");
-    const char* p = number.c_str();
-    bool digits = false;
-    std::size_t i = (*p == '-' || *p == '+') ? 1 : 0;
-    for (; i < number.size() && number[i] >= '0' && number[i] <= '9'; ++i) digits = true;
-    if (digits && i == number.size()) {
-      *code = DecimalPrefix(number);
-      std::string text = Trim(std::string_view(reply).substr(comma + 1), " \t\r\n\v\f");
-      text = Trim(text, "\"");
-      *message = Trim(text, " \t\r\n\v\f");
-      return com::S_OK;
-    }
-  }
-  return reporter_->UnexpectedResponse();
+  if (com::Failed(hr)) return reporter_->UnexpectedResponse();
+  text = Trim(text, " \t\r\n\v\f");
+  text = Trim(text, "\"");
+  *message = Trim(text, " \t\r\n\v\f");
+  return com::S_OK;
 }
 
 HRESULT CDriver::SelfTest(std::int32_t* result, std::string* message) {

@@ -208,9 +208,13 @@ HRESULT CDriver::PollInstrumentErrors() {
   if (com::Failed(session_->WriteString("*ESR?", false, io::kTmoKeep)) ||
       com::Failed(session_->ReadString(&reply, io::kTmoKeep))) {
     session_->Clear();
+    ++failed_polls_;
     return reporter_->InstrumentStatus();
   }
-  if (DecimalPrefix(reply) & kEsrErrorBits) return reporter_->InstrumentStatus();
+  if (DecimalPrefix(reply) & kEsrErrorBits) {
+    ++failed_polls_;
+    return reporter_->InstrumentStatus();
+  }
   return com::S_OK;
 }
 

@@ -72,6 +72,9 @@ class CDriver : public CNode, public io::IEnumFormatter {
   CDriver* session_driver() override { return this; }
   // IInstrErrorPoller
   HRESULT PollInstrumentErrors() override;
+  // How many status polls have failed so far: a change across an exchange
+  // tells that its reply was read and the poll after it failed.
+  std::uint64_t failed_polls() const { return failed_polls_; }
   // ICallContextProvider
   const errors::MethodDescriptor* GetCallContext() override { return call_contexts_.Top(); }
 
@@ -115,6 +118,8 @@ class CDriver : public CNode, public io::IEnumFormatter {
   bool id_query_ = false;
   bool reset_ = false;
   bool initialized_ = false;
+  std::uint64_t failed_polls_ = 0;
+  std::string store_warning_;
   std::deque<std::string> coercion_records_;
   CallContextStack call_contexts_;
   std::unique_ptr<errors::CMorvaneTqrErrorReporter> reporter_;

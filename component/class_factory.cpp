@@ -29,6 +29,23 @@ HRESULT CreateMorvaneTqr(IIviDriver** driver) {
   return MorvaneTqr::CreateInstance(nullptr, IIviDriver::kIid, reinterpret_cast<void**>(driver));
 }
 
+HRESULT GetConfigurationStoreWarning(com::IUnknown* driver, BSTR* warning) {
+  if (!warning) return com::E_POINTER;
+  *warning = nullptr;
+  if (!driver) return com::E_POINTER;
+  // Only the driver class implements IMorvaneTqr.
+  com::ComPtr<IMorvaneTqr> tqr;
+  if (HRESULT hr = driver->QueryInterface(IMorvaneTqr::kIid, tqr.PutVoid()); com::Failed(hr)) {
+    return hr;
+  }
+  auto* object = static_cast<MorvaneTqr*>(tqr.Get());
+  std::lock_guard<std::recursive_mutex> hold(*object->session_lock());
+  const std::string& text = object->configuration_store_warning();
+  if (text.empty()) return com::S_OK;
+  *warning = com::AllocBstrFromUtf8(text);
+  return *warning ? com::S_OK : com::E_OUTOFMEMORY;
+}
+
 }  // namespace motqr
 
 extern "C" motqr::com::HRESULT DllGetClassObject(const motqr::com::CLSID& clsid,

@@ -66,6 +66,7 @@ HRESULT CDriver::Initialize(const char16_t* resource_name, bool id_query, bool r
         reporter_->BadOptionValue("True", "Interchange checking is not supported by the driver."));
   }
   if (HRESULT hr = StartTrace(); com::Failed(hr)) return fail(hr);
+  if (!store_warning_.empty()) trace_.Note(store_warning_);
   if (HRESULT hr = OpenIoSession(); com::Failed(hr)) return fail(hr);
   initialized_ = true;
 
@@ -98,6 +99,7 @@ HRESULT CDriver::ProcessResourceAndOptions(const char16_t* resource_name,
   s.trace = settings_.trace;  // the trace keeps its file state across sessions
   const std::string resource = com::BstrToUtf8(resource_name);
   HRESULT hr = com::S_OK;
+  store_warning_.clear();
   if (!ApplyConfigurationStore(resource, s.option_string, &s, &hr)) {
     s.resource_descriptor = resource;
     hr = ProcessOptionString(s.option_string, s, *reporter_);

@@ -42,6 +42,9 @@ class CDriver : public CNode, public io::IEnumFormatter {
   CallContextStack& call_contexts() { return call_contexts_; }
   trace::CTraceWriter& trace() { return trace_; }
   ISessionPort* session() { return session_.get(); }
+  // Why the configuration store was passed over by the last Initialize (a
+  // store that exists but cannot be loaded); empty when it was used or absent.
+  const std::string& configuration_store_warning() const { return store_warning_; }
 
   std::int32_t self_test_timeout = 2000;
   std::int32_t disable_timeout = 2000;
@@ -92,7 +95,9 @@ class CDriver : public CNode, public io::IEnumFormatter {
   // Builds the child collections of every repeated-capability class (step 12).
   virtual HRESULT CreateChildCollections() { return com::S_OK; }
   // Reads the configuration store into `s` for `resource_name` and applies the
-  // option string; false when the store cannot be opened (nothing applied).
+  // option string; false when the store cannot be opened or loaded (nothing
+  // applied; a store that cannot be loaded leaves its reason in
+  // configuration_store_warning()).
   // Defined in driver/configuration_store.cpp.
   virtual bool ApplyConfigurationStore(const std::string& resource_name, const std::string& options,
                                        SessionSettings* s, HRESULT* status);

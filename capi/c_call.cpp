@@ -75,7 +75,9 @@ ViStatus ExpandChannels(ViSession vi, const char* selector, RangeUse ranges, con
   }
   com::ComPtr<IMorvaneTqrOutputs> outputs;
   if (ViStatus s = DriverInterface(vi, &outputs); s < 0) return s;
-  for (const std::string& name : expansion.names) {
+  // Names are resolved as the expansion makes them: the first unknown one
+  // ends a range of any length.
+  return expansion.ForEachName([&](std::string_view name) -> ViStatus {
     com::ComPtr<IMorvaneTqrOutputChannel> channel;
     const com::Bstr bstr = com::Bstr::FromUtf8(name);
     if (bstr.IsNull()) throw std::bad_alloc();
@@ -84,8 +86,8 @@ ViStatus ExpandChannels(ViSession vi, const char* selector, RangeUse ranges, con
     }
     // Asked straight for the interface the caller works with: one query per channel.
     if (channel->QueryInterface(iid, sink.Slot()) < 0) return InterfaceRefused(vi, interface_name);
-  }
-  return 0;
+    return 0;
+  });
 }
 
 ViStatus CopyText(ViStatus status, const com::Bstr& text, ViInt32 size, ViChar* buffer) {

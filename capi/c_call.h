@@ -168,11 +168,13 @@ ViStatus CopyText(ViStatus status, const com::Bstr& text, ViInt32 size, ViChar* 
 inline bool IsError(ViStatus s) { return s < 0; }
 
 // Array results: at most `size` elements of `array` into `buffer`, the count
-// copied into *actual.
+// copied into *actual. Without a buffer nothing is copied and *actual stays
+// as the caller left it.
 template <class T>
 void CopyArray(const com::SafeArray& array, ViInt32 size, T* buffer, ViInt32* actual) {
+  if (!buffer) return;
   *actual = 0;
-  if (!buffer || size <= 0) return;
+  if (size <= 0) return;
   std::span<T> data = array.Data<T>();
   const std::size_t n = std::min<std::size_t>(data.size(), static_cast<std::size_t>(size));
   std::copy_n(data.begin(), n, buffer);

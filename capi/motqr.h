@@ -53,7 +53,8 @@
  *   - Array inputs take an element count and the array. Array results take a
  *     buffer size in elements, the array and a pointer to the actual size: at
  *     most the buffer size of elements are copied and the number copied is
- *     stored (0 when the array pointer is null: nothing is copied then).
+ *     stored. With a null array pointer nothing is copied and the actual size
+ *     is left as it was.
  *   - Functions that return a list of names (motqr_QueryProgramChain and the
  *     three time-zone list functions) return it as ONE text, the names joined
  *     by commas ("Prog1,Prog2"), under the text-result rules above.

@@ -48,15 +48,14 @@ bool IsPlainName(std::string_view s) {
   return true;
 }
 
-// Appends the names of one element; returns a selector status.
-std::int32_t ExpandElement(std::string_view element, RangeUse ranges,
-                           std::vector<std::string>* names) {
+// Appends one element; returns a selector status.
+std::int32_t ParseElement(std::string_view element, RangeUse ranges,
+                          std::vector<SelectorElement>* elements) {
   const std::size_t dash = element.find('-');
   if (dash == std::string_view::npos) {
     const std::string_view name = Trim(element);
     if (!IsPlainName(name)) return kSelectorBadlyFormed;
-    if (names->size() >= kMaxSelectorNames) return kSelectorInvalidRange;
-    names->emplace_back(name);
+    elements->push_back({std::string(name)});
     return 0;
   }
   RangeEnd first, last;
@@ -75,60 +74,58 @@ std::int32_t ExpandElement(std::string_view element, RangeUse ranges,
   if (!parse(first.digits, &from) || !parse(last.digits, &to) || to < from) {
     return kSelectorInvalidRange;
   }
-  if (static_cast<std::uint64_t>(to - from) >= kMaxSelectorNames - names->size()) {
-    return kSelectorInvalidRange;
-  }
-  for (std::int64_t n = from; n <= to; ++n) {
-    names->push_back(std::string(first.prefix) + std::to_string(n));
-  }
+  elements->push_back({std::string(first.prefix), true, from, to});
   return 0;
 }
 
+// Appends the elements of one level (brackets removed, cut at commas);
+// returns a selector status.
+std::int32_t ParseLevel(std::string_view level, RangeUse ranges,
+                        std::vector<SelectorElement>* elements) {
+  level = Trim(level);
+  if (!level.empty() && level.front() == '[') {
+    if (level.size() < 2 || level.back() != ']') return kSelectorBadlyFormed;
+    level = level.substr(1, level.size() - 2);
+  }
+  while (true) {
+    const std::size_t comma = level.find(',');
+    if (std::int32_t s = ParseElement(level.substr(0, comma), ranges, elements); s != 0) return s;
+    if (comma == std::string_view::npos) return 0;
+    level.remove_prefix(comma + 1);
+  }
+}
+
 }  // namespace
+
+std::vector<std::string> SelectorExpansion::Names() const {
+  std::vector<std::string> names;
+  ForEachName([&](std::string_view name) {
+    names.emplace_back(name);
+    return 0;
+  });
+  return names;
+}
 
 SelectorExpansion ExpandSelector(std::string_view selector, RangeUse ranges) {
   SelectorExpansion result;
   // The empty selector and a single plain name, the common cases, need no parsing.
   if (selector.empty() || IsPlainName(selector)) {
-    result.names.emplace_back(selector);
+    result.elements.push_back({std::string(selector)});
     return result;
   }
-  if (selector.find(':') != std::string_view::npos) {
-    // Check the levels are well formed first, so a broken one reports as such.
-    std::string_view rest = selector;
-    while (true) {
-      const std::size_t colon = rest.find(':');
-      std::string_view level = Trim(rest.substr(0, colon));
-      if (!level.empty() && level.front() == '[') {
-        if (level.back() != ']' || level.size() < 2) {
-          result.status = kSelectorBadlyFormed;
-          return result;
-        }
-      }
-      if (colon == std::string_view::npos) break;
-      rest.remove_prefix(colon + 1);
-    }
-    result.status = kSelectorInvalidLevels;
-    return result;
-  }
-  std::string_view level = Trim(selector);
-  if (!level.empty() && level.front() == '[') {
-    if (level.size() < 2 || level.back() != ']') {
-      result.status = kSelectorBadlyFormed;
-      return result;
-    }
-    level = level.substr(1, level.size() - 2);
-  }
+  // Every level is checked, element by element, before the number of levels.
+  std::size_t levels = 0;
+  std::string_view rest = selector;
   while (true) {
-    const std::size_t comma = level.find(',');
-    result.status = ExpandElement(level.substr(0, comma), ranges, &result.names);
-    if (result.status != 0) {
-      result.names.clear();
-      return result;
-    }
-    if (comma == std::string_view::npos) break;
-    level.remove_prefix(comma + 1);
+    const std::size_t colon = rest.find(':');
+    ++levels;
+    result.status = ParseLevel(rest.substr(0, colon), ranges, &result.elements);
+    if (result.status != 0) break;
+    if (colon == std::string_view::npos) break;
+    rest.remove_prefix(colon + 1);
   }
+  if (result.status == 0 && levels > 1) result.status = kSelectorInvalidLevels;
+  if (result.status != 0) result.elements.clear();
   return result;
 }
 

@@ -38,13 +38,18 @@ com::ComPtr<IIviDriver> MorvaneTqr::Create(driver::SessionPortFactory session_fa
 HRESULT MorvaneTqr::CreateInstance(com::IUnknown* outer, const com::IID& iid, void** object) {
   if (!object) return com::E_POINTER;
   *object = nullptr;
-  if (outer) return com::CLASS_E_NOAGGREGATION;
+  if (outer && iid != com::IUnknown::kIid) return com::CLASS_E_NOAGGREGATION;
   com::ComPtr<IIviDriver> driver = Create(&driver::MakeVisaSessionPort);
   if (!driver) return com::E_OUTOFMEMORY;
-  return driver->QueryInterface(iid, object);
+  if (!outer) return driver->QueryInterface(iid, object);
+  // The outer object holds the one reference, through the inner unknown.
+  auto* created = static_cast<MorvaneTqr*>(static_cast<IMorvaneTqr*>(driver.Detach()));
+  created->AggregateInto(outer);
+  *object = created->inner_unknown();
+  return com::S_OK;
 }
 
-HRESULT MorvaneTqr::QueryInterface(const com::IID& iid, void** object) {
+HRESULT MorvaneTqr::InnerQueryInterface(const com::IID& iid, void** object) {
   return QueryInterfaceTable(this, iid, object,
                              {Entry<IMorvaneTqr>(),
                               Entry<IIviDriver, IMorvaneTqr>(),
@@ -89,7 +94,8 @@ HRESULT MorvaneTqr::HandOut(const errors::MethodDescriptor& m, Target** val) {
   return RunFrame(*this, m, Check::kNone, [&](CallFrame& f) -> HRESULT {
     MOTQR_RETURN_IF_FAILED(f.Out(val, "val"));
     MOTQR_RETURN_IF_FAILED(f.Trace(trace::OutParameter("val", val)));
-    return QueryInterface(Target::kIid, reinterpret_cast<void**>(val));
+    // This object's own interface, also when an outer object aggregates it.
+    return InnerQueryInterface(Target::kIid, reinterpret_cast<void**>(val));
   });
 }
 

@@ -26,7 +26,7 @@
 namespace motqr {
 
 class MorvaneTqr final
-    : public com::ComObject<
+    : public com::AggregatableObject<
           MorvaneTqr, IMorvaneTqr, IIviDCPwr, IIviDriverOperation, IIviDriverIdentity,
           IIviDriverUtility,
           component::OutputsCollection<MorvaneTqr, IMorvaneTqrOutputs, IMorvaneTqrOutputChannel>,
@@ -46,6 +46,8 @@ class MorvaneTqr final
 
   // A new driver object, handed out through its IIviDriver interface.
   static com::ComPtr<IIviDriver> Create(driver::SessionPortFactory session_factory = nullptr);
+  // The class factory's creation: for an outer object (which must ask for
+  // IUnknown) the new object's inner unknown.
   static HRESULT CreateInstance(com::IUnknown* outer, const com::IID& iid, void** object);
 
   driver::CNode& node() { return *this; }
@@ -63,8 +65,9 @@ class MorvaneTqr final
   HRESULT get_Outputs(IIviDCPwrOutputs** val) override;
   HRESULT get_Trigger(IIviDCPwrTrigger** val) override;
 
-  // IUnknown
-  HRESULT QueryInterface(const com::IID& iid, void** object) override;
+  // The interface table (IUnknown of every interface goes to the controlling
+  // unknown: this object's own, or the outer object's when aggregated).
+  HRESULT InnerQueryInterface(const com::IID& iid, void** object);
   // ISupportErrorInfo
   HRESULT InterfaceSupportsErrorInfo(const com::IID& iid) override;
 

@@ -37,6 +37,19 @@ inline constexpr com::CLSID CLSID_MorvaneTqrOutputChannel{
 // Creates a new driver object and hands out its IIviDriver interface.
 MOTQR_EXPORT HRESULT CreateMorvaneTqr(IIviDriver** driver);
 
+// Why the last Initialize of `driver` (any of its interfaces) passed over the
+// IVI configuration store: a store that exists but cannot be loaded is not
+// used, and Initialize goes on with the resource name as given. *warning is a
+// new string the caller frees ("The IVI configuration store <path> could not
+// be loaded and was not used: <reason>."), or null when the store was used or
+// there is none. E_POINTER for a null argument, E_NOINTERFACE for an object
+// that is not a MorvaneTqr driver object.
+//
+//   com::Bstr warning;
+//   if (GetConfigurationStoreWarning(driver.Get(), warning.Put()) == com::S_OK &&
+//       !warning.IsNull()) std::fprintf(stderr, "%s\n", warning.ToUtf8().c_str());
+MOTQR_EXPORT HRESULT GetConfigurationStoreWarning(com::IUnknown* driver, BSTR* warning);
+
 }  // namespace motqr
 
 extern "C" {

@@ -26,6 +26,10 @@ class MorvaneTqrOutputChannel final
  public:
   // A channel of `driver`'s session named `physical_name`.
   MorvaneTqrOutputChannel(driver::CDriver& driver, std::string physical_name);
+  // A channel made by the class factory: it belongs to no driver session, so
+  // its members fail with the not-initialized error.
+  MorvaneTqrOutputChannel();
+  static HRESULT CreateInstance(com::IUnknown* outer, const com::IID& iid, void** object);
 
   driver::CNode& node() { return *this; }
   com::IUnknown* unknown() { return static_cast<IMorvaneTqrOutputChannel*>(this); }

@@ -28,7 +28,7 @@ class OutputsCollection : public driver::MemberSet<Self, CollectionI> {
   HRESULT get_Count(std::int32_t* val) override {
     return driver::RunFrame(this->node(), driver::Describe<Interface, "get_Count">(),
                             driver::Check::kInitialized, [&](driver::CallFrame& f) -> HRESULT {
-                              MOTQR_RETURN_IF_FAILED(f.Out(val, "val"));
+                              MOTQR_RETURN_IF_FAILED(Result(val));
                               MOTQR_RETURN_IF_FAILED(f.Trace(trace::OutParameter("val", val)));
                               return OutputsLookup::Count(f, val);
                             });
@@ -37,7 +37,7 @@ class OutputsCollection : public driver::MemberSet<Self, CollectionI> {
     return driver::RunFrame(
         this->node(), driver::Describe<Interface, "get_Item">(), driver::Check::kInitialized,
         [&](driver::CallFrame& f) -> HRESULT {
-          MOTQR_RETURN_IF_FAILED(f.Out(val, "val"));
+          MOTQR_RETURN_IF_FAILED(Result(val));
           MOTQR_RETURN_IF_FAILED(
               f.Trace(trace::InParameter("Name", Name), trace::OutParameter("val", val)));
           com::ComPtr<com::IUnknown> channel;
@@ -48,7 +48,7 @@ class OutputsCollection : public driver::MemberSet<Self, CollectionI> {
   HRESULT get_Name(std::int32_t Index, BSTR* val) override {
     return driver::RunFrame(this->node(), driver::Describe<Interface, "get_Name">(),
                             driver::Check::kInitialized, [&](driver::CallFrame& f) -> HRESULT {
-                              MOTQR_RETURN_IF_FAILED(f.Out(val, "val"));
+                              MOTQR_RETURN_IF_FAILED(Result(val));
                               MOTQR_RETURN_IF_FAILED(f.Trace(trace::InParameter("Index", Index),
                                                              trace::OutParameter("val", val)));
                               std::string name;
@@ -60,6 +60,15 @@ class OutputsCollection : public driver::MemberSet<Self, CollectionI> {
 
  protected:
   ~OutputsCollection() = default;
+
+ private:
+  // The collections answer a null result pointer with E_POINTER itself.
+  template <class T>
+  static HRESULT Result(T* val) {
+    if (!val) return com::E_POINTER;
+    *val = T{};
+    return com::S_OK;
+  }
 };
 
 }  // namespace motqr::component

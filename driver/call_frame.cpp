@@ -2,6 +2,7 @@
 
 #include "driver/driver_trace.h"
 #include "errors/morvane_tqr_error_reporter.h"
+#include "errors/system_status_text.h"
 #include "platform/com/error_info.h"
 
 namespace motqr::driver {
@@ -31,6 +32,15 @@ CallFrame::CallFrame(CNode& node, const errors::MethodDescriptor& method, Check 
 
 CallFrame::~CallFrame() {
   if (pushed_) driver_->call_contexts().Pop();
+}
+
+void CallFrame::DescribeUnreported(HRESULT result) noexcept {
+  if (com::PeekErrorInfo(nullptr)) return;
+  try {
+    reporter().ReportErrorText(result, "MorvaneTqr: " + method_.qualified_name +
+                                           " failed: " + errors::SystemStatusText(result));
+  } catch (...) {  // only allocation can throw: the status alone goes back
+  }
 }
 
 HRESULT CallFrame::OpenTrace(std::span<const trace::Parameter> parameters) {

@@ -7,9 +7,8 @@
 //     return RunFrame(*this, Describe<IIviDriverOperation, "get_Cache">(), Check::kInitialized,
 //                     [&](CallFrame& f) -> HRESULT {
 //                       MOTQR_RETURN_IF_FAILED(f.Out(val, "val"));
-//                       MOTQR_RETURN_IF_FAILED(f.Trace(trace::OutParameter("val", val, com::VT_BOOL)));
-//                       *val = ...;
-//                       return S_OK;
+//                       MOTQR_RETURN_IF_FAILED(f.Trace(trace::OutParameter("val", val,
+//                       com::VT_BOOL))); *val = ...; return S_OK;
 //                     });
 //   }
 //
@@ -103,6 +102,11 @@ class CallFrame {
     const trace::Parameter list[sizeof...(P) + 1] = {parameters..., {}};
     return OpenTrace(std::span(list, sizeof...(P)));
   }
+  // Leaves a description of a failed `result` in the thread's error object
+  // when nothing on the way reported one, so that no failure reaches the
+  // caller without its own text (and an earlier failure's text is never taken
+  // for it).
+  void DescribeUnreported(HRESULT result) noexcept;
   // Closes the trace record, if one is open, with the call's `result`; the
   // result of the call.
   HRESULT Finish(HRESULT result) {
@@ -137,6 +141,8 @@ HRESULT RunFrame(CNode& node, const errors::MethodDescriptor& method, Check chec
   } catch (...) {
     hr = frame.reporter().CannotRecover("Unexpected internal failure.");
   }
+  if (com::Failed(hr)) [[unlikely]]
+    frame.DescribeUnreported(hr);
   return frame.Finish(hr);
 }
 

@@ -102,9 +102,11 @@ bool CDriver::ApplyConfigurationStore(const std::string& resource_name, const st
     case ivi::StoreLoadStatus::kCannotOpen:
       return false;
     case ivi::StoreLoadStatus::kMalformed:
-      *status =
-          reporter().InvalidFileFormat("IVI configuration store " + location + ": " + error + ".");
-      return true;
+      // A store that cannot be loaded is no store: the session goes on without
+      // it, and the reason stays readable (configuration_store_warning()).
+      store_warning_ = "The IVI configuration store " + location +
+                       " could not be loaded and was not used: " + error + ".";
+      return false;
     case ivi::StoreLoadStatus::kLoaded:
       break;
   }

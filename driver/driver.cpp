@@ -8,6 +8,7 @@
 
 #include "errors/morvane_tqr_error_reporter.h"
 #include "platform/com/bstr.h"
+#include "platform/com/error_info.h"
 
 namespace motqr::driver {
 namespace {
@@ -70,6 +71,7 @@ HRESULT CDriver::Initialize(const char16_t* resource_name, bool id_query, bool r
         reporter_->BadOptionValue("True", "Interchange checking is not supported by the driver."));
   }
   if (HRESULT hr = StartTrace(); com::Failed(hr)) return fail(hr);
+  if (!store_warning_.empty()) trace_.Note(store_warning_);
   if (HRESULT hr = OpenIoSession(); com::Failed(hr)) return fail(hr);
   initialized_ = true;
 
@@ -102,6 +104,7 @@ HRESULT CDriver::ProcessResourceAndOptions(const char16_t* resource_name,
   s.trace = settings_.trace;  // the trace keeps its file state across sessions
   const std::string resource = com::BstrToUtf8(resource_name);
   HRESULT hr = com::S_OK;
+  store_warning_.clear();
   if (!ApplyConfigurationStore(resource, s.option_string, &s, &hr)) {
     s.resource_descriptor = resource;
     hr = ProcessOptionString(s.option_string, s, *reporter_);
@@ -212,9 +215,13 @@ HRESULT CDriver::PollInstrumentErrors() {
   if (com::Failed(session_->WriteString("*ESR?", false, io::kTmoKeep)) ||
       com::Failed(session_->ReadString(&reply, io::kTmoKeep))) {
     session_->Clear();
+    ++failed_polls_;
     return reporter_->InstrumentStatus();
   }
-  if (DecimalPrefix(reply) & kEsrErrorBits) return reporter_->InstrumentStatus();
+  if (DecimalPrefix(reply) & kEsrErrorBits) {
+    ++failed_polls_;
+    return reporter_->InstrumentStatus();
+  }
   return com::S_OK;
 }
 
@@ -229,26 +236,16 @@ HRESULT CDriver::ErrorQuery(std::int32_t* code, std::string* message) {
   // The query must not trigger a status poll of its own.
   const bool saved = settings_.flags.query_instrument_status;
   settings_.flags.query_instrument_status = false;
-  std::string reply;
-  HRESULT hr = session_->QueryString(":SYST:ERR?", &reply, io::kTmoKeep);
+  // "<code>,<text>": an integer, a comma, the rest of the response.
+  std::string text;
+  const io::ScanArg outputs[] = {code, &text};
+  const HRESULT hr = session_->QueryFormatted(":SYST:ERR?", "%d,%$Ct", outputs);
   settings_.flags.query_instrument_status = saved;
-  // The reply is "<code>,<text>": an integer, a comma, the rest of the line.
-  const std::size_t comma = reply.find(',');
-  if (com::Succeeded(hr) && comma != std::string::npos) {
-    const std::string number = Trim(std::string_view(reply).substr(0, comma), " \t\r\n");
-    const char* p = number.c_str();
-    bool digits = false;
-    std::size_t i = (*p == '-' || *p == '+') ? 1 : 0;
-    for (; i < number.size() && number[i] >= '0' && number[i] <= '9'; ++i) digits = true;
-    if (digits && i == number.size()) {
-      *code = DecimalPrefix(number);
-      std::string text = Trim(std::string_view(reply).substr(comma + 1), " \t\r\n\v\f");
-      text = Trim(text, "\"");
-      *message = Trim(text, " \t\r\n\v\f");
-      return com::S_OK;
-    }
-  }
-  return reporter_->UnexpectedResponse();
+  if (com::Failed(hr)) return reporter_->UnexpectedResponse();
+  text = Trim(text, " \t\r\n\v\f");
+  text = Trim(text, "\"");
+  *message = Trim(text, " \t\r\n\v\f");
+  return com::S_OK;
 }
 
 HRESULT CDriver::SelfTest(std::int32_t* result, std::string* message) {
@@ -278,8 +275,13 @@ HRESULT CDriver::OpenIoSession() {
   if (HRESULT hr = RequestTransport(); com::Failed(hr)) return hr;
   HRESULT hr = session_->Open(settings_.resource_descriptor, this, reporter_.get(), this);
   if (hr == kUnknownResourceStatus) {
-    return reporter_->UnknownResource("Resource descriptor = " + settings_.resource_descriptor +
-                                      ".");
+    // The session's report says why (below its first line); that stays.
+    com::ErrorRecord session_report;
+    com::PeekErrorInfo(&session_report);
+    const std::size_t why = session_report.description.find("\r\n");
+    return reporter_->UnknownResource(
+        "Resource descriptor = " + settings_.resource_descriptor + "." +
+        (why == std::string::npos ? std::string() : session_report.description.substr(why)));
   }
   // A time-out from the driver setup holds from the first exchange ("*CLS", "*IDN?") on.
   if (com::Succeeded(hr) && settings_.io_timeout) {

@@ -43,6 +43,9 @@ class CDriver : public CNode, public io::IEnumFormatter {
   CallContextStack& call_contexts() { return call_contexts_; }
   trace::CTraceWriter& trace() { return trace_; }
   ISessionPort* session() { return session_.get(); }
+  // Why the configuration store was passed over by the last Initialize (a
+  // store that exists but cannot be loaded); empty when it was used or absent.
+  const std::string& configuration_store_warning() const { return store_warning_; }
 
   std::int32_t self_test_timeout = 2000;
   std::int32_t disable_timeout = 2000;
@@ -73,6 +76,9 @@ class CDriver : public CNode, public io::IEnumFormatter {
   CDriver* session_driver() override { return this; }
   // IInstrErrorPoller
   HRESULT PollInstrumentErrors() override;
+  // How many status polls have failed so far: a change across an exchange
+  // tells that its reply was read and the poll after it failed.
+  std::uint64_t failed_polls() const { return failed_polls_; }
   // ICallContextProvider
   const errors::MethodDescriptor* GetCallContext() override { return call_contexts_.Top(); }
 
@@ -90,7 +96,9 @@ class CDriver : public CNode, public io::IEnumFormatter {
   // Builds the child collections of every repeated-capability class (step 12).
   virtual HRESULT CreateChildCollections() { return com::S_OK; }
   // Reads the configuration store into `s` for `resource_name` and applies the
-  // option string; false when the store cannot be opened (nothing applied).
+  // option string; false when the store cannot be opened or loaded (nothing
+  // applied; a store that cannot be loaded leaves its reason in
+  // configuration_store_warning()).
   // Defined in driver/configuration_store.cpp.
   virtual bool ApplyConfigurationStore(const std::string& resource_name, const std::string& options,
                                        SessionSettings* s, HRESULT* status);
@@ -119,6 +127,8 @@ class CDriver : public CNode, public io::IEnumFormatter {
   bool id_query_ = false;
   bool reset_ = false;
   bool initialized_ = false;
+  std::uint64_t failed_polls_ = 0;
+  std::string store_warning_;
   std::deque<std::string> coercion_records_;
   CallContextStack call_contexts_;
   std::unique_ptr<errors::CMorvaneTqrErrorReporter> reporter_;

@@ -15,10 +15,15 @@ HRESULT ExecuteCommand(CallFrame& f) {
   return session->WriteCommand(f.node().TopCommand());
 }
 
-HRESULT ExecuteQuery(CallFrame& f, io::ScanArgs outputs) {
+HRESULT ExecuteQuery(CallFrame& f, io::ScanArgs outputs, bool* read) {
+  if (read) *read = false;
   ISessionPort* session;
   MOTQR_RETURN_IF_FAILED(OpenSession(f, &session));
-  return session->QueryFormatted(f.node().TopCommand(), f.node().TopResponseFormat(), outputs);
+  const std::uint64_t failed_polls = f.driver().failed_polls();
+  const HRESULT hr =
+      session->QueryFormatted(f.node().TopCommand(), f.node().TopResponseFormat(), outputs);
+  if (read) *read = com::Succeeded(hr) || f.driver().failed_polls() != failed_polls;
+  return hr;
 }
 
 }  // namespace motqr::driver

@@ -133,9 +133,10 @@ class StackedCommand {
 
 // Where the reply parser writes a result of type T. Strings and arrays the
 // caller frees go to a holder of the call first and are handed out only when
-// the whole exchange, status poll included, has succeeded: a failed call then
-// leaves nothing to free (an array passed in stays as it was). Other results
-// are written in place and keep what was read.
+// the reply was read whole: an exchange that failed then leaves nothing to
+// free (an array passed in stays as it was), while a status poll that fails
+// after a good reply leaves every result as it was read. Other results are
+// written in place and keep what was read.
 template <class T>
 struct Staged {
   T* target;
@@ -175,15 +176,22 @@ HRESULT FormatCommand(CallFrame& f, const char* format, std::string* command, co
   return io::FormatString(command, &f.driver(), format, detail::FormatValue(args)...);
 }
 
-// The generic executors: a command, or a query read into `outputs`.
+// The generic executors: a command, or a query read into `outputs`. `read`
+// (optional) tells whether the reply was read whole, which is the case also
+// when only the status poll after it failed.
 HRESULT ExecuteCommand(CallFrame& f);
-HRESULT ExecuteQuery(CallFrame& f, io::ScanArgs outputs);
+HRESULT ExecuteQuery(CallFrame& f, io::ScanArgs outputs, bool* read = nullptr);
 
 // Runs a method row: formats its command with `in`, then writes it or, with a
-// reply format, queries it into `out`.
+// reply format, queries it into `out`. `read` (may be null) tells whether the
+// reply was read whole, as ExecuteQuery does: a hand-written member that
+// builds its results from `out` hands them out when it is true, also when
+// the status poll after the reply failed.
 template <class... In, class... O>
-HRESULT RunMethod(CallFrame& f, const MethodRow& row, const std::tuple<const In&...>& in,
-                  Out<O>... out) {
+HRESULT RunQuery(CallFrame& f, const MethodRow& row, const std::tuple<const In&...>& in, bool* read,
+                 Out<O>... out) {
+  bool whole = false;
+  if (read) *read = false;
   std::string command;
   MOTQR_RETURN_IF_FAILED(std::apply(
       [&](const In&... a) { return FormatCommand(f, row.command, &command, a...); }, in));
@@ -193,9 +201,15 @@ HRESULT RunMethod(CallFrame& f, const MethodRow& row, const std::tuple<const In&
   const auto targets = std::apply(
       [](auto&... s) { return std::array<io::ScanArg, sizeof...(O)>{io::ScanArg(s.ScanTo())...}; },
       staged);
-  const HRESULT hr = ExecuteQuery(f, io::ScanArgs(targets.data(), targets.size()));
-  if (com::Succeeded(hr)) std::apply([](auto&... s) { (s.HandOut(), ...); }, staged);
+  const HRESULT hr = ExecuteQuery(f, io::ScanArgs(targets.data(), targets.size()), &whole);
+  if (whole) std::apply([](auto&... s) { (s.HandOut(), ...); }, staged);
+  if (read) *read = whole;
   return hr;
+}
+template <class... In, class... O>
+HRESULT RunMethod(CallFrame& f, const MethodRow& row, const std::tuple<const In&...>& in,
+                  Out<O>... out) {
+  return RunQuery(f, row, in, nullptr, out...);
 }
 
 template <class T>

@@ -42,7 +42,11 @@ bool ExpandInserts(std::string_view pattern, std::span<const std::string_view> i
                 DecimalText(inserts.size()) + " insert(s) were given.";
       return false;
     }
-    out->append(inserts[number - 1]);
+    // An insert that ends a sentence the text goes on to end ("I/O error: %1.")
+    // brings no period of its own: the text ends in one.
+    std::string_view insert = inserts[number - 1];
+    if (i < pattern.size() && pattern[i] == '.' && insert.ends_with('.')) insert.remove_suffix(1);
+    out->append(insert);
   }
   return true;
 }

@@ -13,7 +13,9 @@
 namespace motqr::errors {
 
 // Appends `pattern` to `out` with each %N replaced by inserts[N-1] and %% by a
-// single percent sign; insert text is copied as it is, never expanded again.
+// single percent sign; insert text is copied as it is, never expanded again,
+// except that an insert ending in a period loses it where the text itself
+// puts a period right after the insert.
 // Any other percent sign is copied unchanged. Returns false, with `reason`
 // saying why, when the pattern refers to an insert that was not given; `out`
 // then holds a partial text. May throw std::bad_alloc.

@@ -3,6 +3,8 @@
 #include <cstdint>
 #include <optional>
 
+#include "platform/com/error_info.h"
+
 namespace motqr::instrument::dcpwr {
 namespace {
 
@@ -87,13 +89,15 @@ HRESULT QueryState(driver::CNode& node, IviDCPwrOutputStateEnum OutputState,
                                        trace::OutParameter("InState", InState, com::VT_BOOL)));
         std::int32_t operation = 0;
         std::int32_t questionable = 0;
-        // Both condition words are read whatever the state asked for; a word
-        // that could not be read is never tested.
-        MOTQR_RETURN_IF_FAILED(driver::RunMethod(f, kOperationConditionRow, driver::Args(),
-                                                 driver::Out<std::int32_t>{&operation, "InState"}));
+        // Both condition words are queried whatever the state asked for, the
+        // second even when the first exchange failed; the second exchange's
+        // result is the member's, and a word that was not read tests as 0.
+        driver::RunMethod(f, kOperationConditionRow, driver::Args(),
+                          driver::Out<std::int32_t>{&operation, "InState"});
         const HRESULT hr = driver::RunMethod(f, kQuestionableConditionRow, driver::Args(),
                                              driver::Out<std::int32_t>{&questionable, "InState"});
         MOTQR_RETURN_IF_FAILED(hr);
+        com::SetErrorInfo(0, nullptr);  // a failure of the first exchange is not the member's
         const std::optional<StateBit> bit = BitOfState(OutputState);
         if (!bit) return f.reporter().InvalidValueStringCurrent("OutputState", "");
         const std::int32_t word = bit->questionable ? questionable : operation;

@@ -15,11 +15,13 @@ HRESULT QueryInformation(driver::CallFrame& f, double* RatedVolt, double* RatedC
   double curr = 0;
   double power = 0;
   com::Bstr model;
-  const HRESULT hr = driver::RunMethod(
-      f, kQueryInformation, driver::Args(), driver::Out<double>{&volt, "RatedVolt"},
+  // Handed out once read (a failed status poll after the reply included).
+  bool read = false;
+  const HRESULT hr = driver::RunQuery(
+      f, kQueryInformation, driver::Args(), &read, driver::Out<double>{&volt, "RatedVolt"},
       driver::Out<double>{&curr, "RatedCurr"}, driver::Out<double>{&power, "RatedPower"},
       driver::Out<BSTR>{model.Put(), "ModelName"});
-  if (com::Failed(hr)) return hr;
+  if (!read) return hr;
   *RatedVolt = volt;
   *RatedCurr = curr;
   *RatedPower = power;
@@ -31,9 +33,10 @@ HRESULT QueryVerifyChannel(driver::CallFrame& f, com::SAFEARRAY** ChannelList) {
   MOTQR_RETURN_IF_FAILED(f.Out(ChannelList, "ChannelList"));
   MOTQR_RETURN_IF_FAILED(f.Trace(trace::OutParameter("ChannelList", ChannelList)));
   com::SafeArray channels;
-  const HRESULT hr = driver::RunMethod(f, kQueryVerifyChannel, driver::Args(),
-                                       driver::Out<com::SAFEARRAY*>{channels.Put(), "ChannelList"});
-  if (com::Failed(hr)) return hr;
+  bool read = false;
+  const HRESULT hr = driver::RunQuery(f, kQueryVerifyChannel, driver::Args(), &read,
+                                      driver::Out<com::SAFEARRAY*>{channels.Put(), "ChannelList"});
+  if (!read) return hr;
   *ChannelList = channels.Detach();
   return hr;
 }

@@ -96,8 +96,8 @@
 namespace motqr::instrument {
 
 // Runs a list query: checks the out-pointer without emptying it, so that an
-// array the caller passed in is replaced (and freed) only once the call has
-// succeeded.
+// array the caller passed in is replaced (and freed) only once the reply has
+// been read.
 template <class I, driver::FixedString M, class... In>
 com::HRESULT CallList(driver::CNode& node, const driver::MethodRow& row,
                       const std::tuple<driver::Arg<In>...>& in, com::SAFEARRAY** out,

@@ -11,11 +11,14 @@ HRESULT QueryMeasurementArray(driver::CNode& node, const errors::MethodDescripto
         MOTQR_RETURN_IF_FAILED(f.Out(Measurements, "Measurements"));
         MOTQR_RETURN_IF_FAILED(f.Trace(trace::OutParameter("Measurements", Measurements)));
         // A reply that breaks off part-way leaves the caller without an array
-        // rather than with the values read so far.
+        // rather than with the values read so far; a reply read whole is
+        // handed out even when the status poll after it fails.
         com::SafeArray values;
-        const HRESULT hr = driver::RunMethod(
-            f, row, driver::Args(), driver::Out<com::SAFEARRAY*>{values.Put(), "Measurements"});
-        if (com::Failed(hr)) return hr;
+        bool read = false;
+        const HRESULT hr =
+            driver::RunQuery(f, row, driver::Args(), &read,
+                             driver::Out<com::SAFEARRAY*>{values.Put(), "Measurements"});
+        if (!read) return hr;
         *Measurements = values.Detach();
         return hr;
       });

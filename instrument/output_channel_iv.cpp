@@ -66,17 +66,22 @@ com::HRESULT GetIVMap(driver::CallFrame& f, const driver::MethodRow& row, IVWord
   MOTQR_RETURN_IF_FAILED(DoubleArrayBounds(f, *values, &lower, &upper));
 
   // The query goes out as it stands; its block arrives as 32-bit words.
+  // A status poll that fails after the block was read leaves the values read.
   com::SafeArray words;
   com::HRESULT hr;
+  bool read = false;
   {
     driver::detail::StackedCommand stacked(f.node(), row.command, row.reply);
     const io::ScanArg target(words.Put());
-    hr = driver::ExecuteQuery(f, io::ScanArgs(&target, 1));
+    hr = driver::ExecuteQuery(f, io::ScanArgs(&target, 1), &read);
   }
-  if (com::Failed(hr)) return hr;
+  if (!read) return hr;
 
   std::int32_t first = 0;
-  if (words && com::Failed(hr = com::SafeArrayGetLBound(words.Get(), 1, &first))) return hr;
+  if (words) {
+    const com::HRESULT bounds = com::SafeArrayGetLBound(words.Get(), 1, &first);
+    if (com::Failed(bounds)) return bounds;
+  }
   // Only the indexes both arrays have are stored; the others are skipped.
   const auto data = words.Data<std::uint32_t>();
   const std::int64_t from = std::max<std::int64_t>(lower, first);

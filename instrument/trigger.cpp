@@ -45,12 +45,14 @@ HRESULT QueryTransientInfo(driver::CallFrame& f, MorvaneTqrTransientStateEnum* S
   std::string name;
   std::int32_t step = 0;
   std::int32_t loop = 0;
-  const HRESULT hr = driver::RunMethod(f, kQueryTransientInfo, driver::Args(),
-                                       driver::Out<std::string>{&state_word, "State"},
-                                       driver::Out<std::string>{&name, "ProgramName"},
-                                       driver::Out<std::int32_t>{&step, "StepNumber"},
-                                       driver::Out<std::int32_t>{&loop, "LoopNumber"});
-  if (com::Failed(hr)) return hr;
+  // Handed out once read (a failed status poll after the reply included).
+  bool read = false;
+  const HRESULT hr = driver::RunQuery(f, kQueryTransientInfo, driver::Args(), &read,
+                                      driver::Out<std::string>{&state_word, "State"},
+                                      driver::Out<std::string>{&name, "ProgramName"},
+                                      driver::Out<std::int32_t>{&step, "StepNumber"},
+                                      driver::Out<std::int32_t>{&loop, "LoopNumber"});
+  if (!read) return hr;
 
   std::erase(name, '"');
   com::Bstr wide = com::Bstr::FromUtf8(name);

@@ -122,6 +122,20 @@ std::error_code CTraceWriter::BeginRecord() {
   return {};
 }
 
+std::error_code CTraceWriter::Note(std::string_view text) {
+  if (!active_ || !file_.is_open() || xml_.depth() != kRootDepth) return {};
+  // A comment holds no "--" and does not end in "-".
+  std::string comment = "\t<!-- ";
+  for (const char c : text) {
+    if (c == '-' && comment.back() == '-') comment += ' ';
+    comment += c;
+  }
+  comment += " -->\r\n";
+  std::error_code ec = file_.Write(comment);
+  if (ec) AbandonFile();
+  return ec;
+}
+
 std::error_code CTraceWriter::WritePart() {
   const std::string& text = xml_.text();
   if (copying_) record_ += text;

@@ -61,6 +61,11 @@ class CTraceWriter {
   // the record in progress has been written.
   void SessionClosing();
 
+  // Writes `text` into the open file as an XML comment between records (a
+  // note for the reader that no record carries, such as a configuration store
+  // the session passed over); nothing happens while no file is open.
+  std::error_code Note(std::string_view text);
+
   FileState file_state() const { return state_; }
   // The file being written, or the one that failed.
   const std::string& file_path() const { return path_; }

@@ -46,6 +46,14 @@ static void session_error_text(void) {
   CHECK_STATUS(0, code);
   CHECK_TEXT("", whole);
   CHECK_STATUS(MOTQR_ERROR_NULL_POINTER, motqr_GetError(vi, NULL, 0, NULL));
+  /* After a failure the session holds that failure's code and text, never an
+     earlier one's: an empty map reaches no block (0x80070057, which has no C
+     code) and the component's description goes with 0x80000000. */
+  CHECK_STATUS(MOTQR_ERROR_ATTRIBUTE_NOT_WRITABLE,
+               motqr_SetAttributeViInt32(vi, "", MOTQR_ATTR_PARALLEL_UNIT, 1));
+  CHECK_STATUS((ViStatus)0x80000000, motqr_SetVoltageIVMap(vi, "OutputChannel1", 0, NULL));
+  CHECK(strstr(c_check_error(vi, &code), "SetVoltageIVMap") != NULL);
+  CHECK_STATUS((ViStatus)0x80000000, code);
   motqr_close(vi);
 }
 

@@ -49,8 +49,9 @@ static void arrays(ViSession vi) {
   CHECK_STATUS(0, motqr_QueryDate(vi, 2, date, &actual)); /* shorter buffer: cut */
   CHECK_STATUS(2, actual);
   CHECK(date[0] == 2026 && date[1] == 3 && date[2] == -1);
-  CHECK_STATUS(0, motqr_QueryDate(vi, 3, NULL, &actual)); /* no array: nothing copied */
-  CHECK_STATUS(0, actual);
+  actual = 7; /* no array: nothing copied, the actual size left alone */
+  CHECK_STATUS(0, motqr_QueryDate(vi, 3, NULL, &actual));
+  CHECK_STATUS(7, actual);
 }
 
 static void registers(ViSession vi) {

@@ -47,6 +47,12 @@ int main(void) {
   expect(vi, motqr_Clear(vi, "Output Channel1"), MOTQR_ERROR_BADLY_FORMED_SELECTOR, kBadlyFormed);
   expect(vi, motqr_SetAttributeViReal64(vi, "OutputChannel1:Sub", MOTQR_ATTR_VOLTAGE_LEVEL, 1.0),
          MOTQR_ERROR_INVALID_NUMBER_OF_LEVELS_IN_SELECTOR, kLevels);
+  /* Every level is checked element by element. */
+  expect(vi, motqr_Clear(vi, "a b:c"), MOTQR_ERROR_BADLY_FORMED_SELECTOR, kBadlyFormed);
+  /* A range longer than any list of channels expands; its second name is unknown. */
+  expect(vi, motqr_Clear(vi, "OutputChannel1-OutputChannel5000"),
+         MOTQR_ERROR_UNKNOWN_PHYSICAL_IDENTIFIER,
+         "MorvaneTqr: Unknown physical repeated capability selector.\r\nOutputChannel2");
   /* Well-formed selectors get past the expansion. */
   expect_past_selector(vi, motqr_Clear(vi, " OutputChannel1 - OutputChannel1 "));
   expect_past_selector(vi, motqr_Clear(vi, "[OutputChannel1]"));

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "component/tests/test_support.h"
+#include "driver/testing/scripted_session.h"
 #include "errors/status_codes.h"
 #include "platform/ivi/testing/scoped_config_store.h"
 
@@ -107,17 +108,32 @@ TEST(ConfigStoreSession, PlainResourceNamesUseTheSoftwareModule) {
   EXPECT_NE(TakeError().description.find("Software module could not be loaded"), std::string::npos);
 }
 
-TEST(ConfigStoreSession, MalformedStoreFailsInitializeWithItsReason) {
-  ScopedConfigStore store("<IviConfigStore><DriverSessions>");
-  auto d = NewDriver();
-  EXPECT_EQ(Init(d, "Bench", "Simulate=true"), errors::E_IVI_INVALID_FILE_FORMAT);
-  const std::string error = TakeError().description;
-  EXPECT_NE(error.find("Invalid file format.\r\nIVI configuration store " + store.path()),
-            std::string::npos)
-      << error;
-  VARIANT_BOOL init = com::VARIANT_TRUE;
-  d->get_Initialized(&init);
-  EXPECT_EQ(init, com::VARIANT_FALSE);
+TEST(ConfigStoreSession, AStoreThatCannotBeLoadedIsPassedOverWithItsReasonKept) {
+  ScriptedInstrument inst;
+  UseScriptedInstrument(&inst);
+  inst.fixed["*IDN?"] = "MORVANE,TQR-M3,SN42,2.1";
+  auto d = NewDriver(&MakeScriptedSession);
+  com::Bstr warning;
+  {
+    ScopedConfigStore store("<IviConfigStore><DriverSessions>");
+    // Simulated or not, the session opens on the resource name as given.
+    for (const char* options : {"Simulate=true", ""}) {
+      ASSERT_EQ(Init(d, "Bench", options), com::S_OK) << options << TakeError().description;
+      EXPECT_EQ(Operation(d, &IIviDriverOperation::get_IoResourceDescriptor), "Bench");
+      EXPECT_EQ(Operation(d, &IIviDriverOperation::get_LogicalName), "");
+      ASSERT_EQ(GetConfigurationStoreWarning(d.Get(), warning.Put()), com::S_OK);
+      EXPECT_EQ(warning.ToUtf8().find("The IVI configuration store " + store.path() +
+                                      " could not be loaded and was not used: "),
+                0u)
+          << warning.ToUtf8();
+      ASSERT_EQ(d->Close(), com::S_OK);
+    }
+  }
+  ScopedConfigStore good(kStore);  // a store that loads leaves no warning
+  ASSERT_EQ(Init(d, "Bench"), com::S_OK);
+  ASSERT_EQ(GetConfigurationStoreWarning(d.Get(), warning.Put()), com::S_OK);
+  EXPECT_TRUE(warning.IsNull());
+  EXPECT_EQ(GetConfigurationStoreWarning(nullptr, warning.Put()), com::E_POINTER);
 }
 
 TEST(ConfigStoreSession, VirtualChannelNameInAnyCaseAndAsPresentationName) {

@@ -2,8 +2,8 @@
 // status checking and the error queries send and how they read the replies.
 #include <gtest/gtest.h>
 
-#include "driver/testing/scripted_session.h"
 #include "component/tests/test_support.h"
+#include "driver/testing/scripted_session.h"
 #include "errors/status_codes.h"
 
 namespace motqr::testing {
@@ -85,21 +85,41 @@ TEST_F(Instrument, StatusCheckTurnsErrorBitsIntoInstrumentErrors) {
 TEST_F(Instrument, ErrorQueryReadsOneQueueEntryWithoutPolling) {
   ASSERT_EQ(Init(false, false, "QueryInstrStatus=true"), com::S_OK);
   inst_.sent.clear();
-  inst_.Reply(":SYST:ERR?", "-222,\"Data out of range\"\n");
-  inst_.Reply(":SYST:ERR?", "+0,\"No error\"\n");
-  inst_.Reply(":SYST:ERR?", "garbage\n");
+  // The reply is read as an integer, a comma and the rest of the response; a
+  // reply that does not read so is an unexpected response, the code keeping
+  // what was read before the failure and the text staying null.
+  struct Case {
+    const char* reply;
+    HRESULT hr;
+    std::int32_t code;
+    const char* text;  // null: no text
+  };
+  const Case cases[] = {
+      {"-222,\"Data out of range\"\n", com::S_OK, -222, "Data out of range"},
+      {"+0,\"No error\"\n", com::S_OK, 0, "No error"},
+      {"-100, \"\" Command error \"\" \n", com::S_OK, -100, "Command error"},
+      {"0\n", com::S_OK, 0, ""},  // no comma, no text: the read ends with the response
+      {"-113 ,\"x\"\n", errors::E_IVI_UNEXPECTED_RESPONSE, -113, nullptr},
+      {"1.5,x\n", errors::E_IVI_UNEXPECTED_RESPONSE, 1, nullptr},
+      {"99999999999,x\n", errors::E_IVI_UNEXPECTED_RESPONSE, 0, nullptr},
+      {"garbage\n", errors::E_IVI_UNEXPECTED_RESPONSE, 0, nullptr},
+  };
   auto u = As<IIviDriverUtility>(driver_);
-  std::int32_t code = 0;
-  com::Bstr text;
-  ASSERT_EQ(u->ErrorQuery(&code, text.Put()), com::S_OK);
-  EXPECT_EQ(code, -222);
-  EXPECT_EQ(text.ToUtf8(), "Data out of range");
-  ASSERT_EQ(u->ErrorQuery(&code, text.Put()), com::S_OK);
-  EXPECT_EQ(code, 0);
-  EXPECT_EQ(text.ToUtf8(), "No error");
-  EXPECT_EQ(u->ErrorQuery(&code, text.Put()), errors::E_IVI_UNEXPECTED_RESPONSE);
-  EXPECT_TRUE(text.IsNull());
-  EXPECT_EQ(inst_.sent, (Sent{":SYST:ERR?", ":SYST:ERR?", ":SYST:ERR?"}));  // no *ESR?
+  for (const Case& c : cases) {
+    inst_.Reply(":SYST:ERR?", c.reply);
+    std::int32_t code = 12345;
+    com::Bstr text = Text("left over");
+    EXPECT_EQ(u->ErrorQuery(&code, text.Put()), c.hr) << c.reply;
+    EXPECT_EQ(code, c.code) << c.reply;
+    if (c.text) {
+      EXPECT_EQ(text.ToUtf8(), c.text) << c.reply;
+    } else {
+      EXPECT_TRUE(text.IsNull()) << c.reply;
+    }
+  }
+  EXPECT_EQ(TakeError().description, "MorvaneTqr: Unexpected response from the instrument.");
+  // Only the queue is read: status checking stays off for the query.
+  EXPECT_EQ(inst_.sent, Sent(std::size(cases), ":SYST:ERR?"));
   VARIANT_BOOL qis = 0;
   As<IIviDriverOperation>(driver_)->get_QueryInstrumentStatus(&qis);
   EXPECT_EQ(qis, com::VARIANT_TRUE);  // restored afterwards

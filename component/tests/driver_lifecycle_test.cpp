@@ -104,7 +104,7 @@ TEST(Lifecycle, NonSimulatedInitializeWithoutAnIoLibraryFailsCleanly) {
   EXPECT_EQ(init, com::VARIANT_FALSE);
 }
 
-TEST(Lifecycle, ClassFactoryAndUnloadCount) {
+TEST(Lifecycle, ClassFactoriesOfBothClassesAndUnloadCount) {
   com::ComPtr<com::IClassFactory> factory;
   ASSERT_EQ(DllGetClassObject(CLSID_MorvaneTqr, com::IClassFactory::kIid, factory.PutVoid()),
             com::S_OK);
@@ -115,9 +115,91 @@ TEST(Lifecycle, ClassFactoryAndUnloadCount) {
     EXPECT_EQ(DllCanUnloadNow(), com::S_FALSE);
   }
   EXPECT_EQ(DllCanUnloadNow(), com::S_OK);
+  // A channel made on its own belongs to no session: its members are not initialized.
+  ASSERT_EQ(
+      DllGetClassObject(CLSID_MorvaneTqrOutputChannel, com::IClassFactory::kIid, factory.PutVoid()),
+      com::S_OK);
+  {
+    com::ComPtr<IIviDCPwrOutput> output;
+    ASSERT_EQ(factory->CreateInstance(nullptr, IIviDCPwrOutput::kIid, output.PutVoid()), com::S_OK);
+    EXPECT_EQ(DllCanUnloadNow(), com::S_FALSE);
+    double volts = 1;
+    EXPECT_EQ(output->get_VoltageLevel(&volts), E_IVI_NOT_INITIALIZED);
+    com::ComPtr<com::IUnknown> outer_refused;
+    EXPECT_EQ(factory->CreateInstance(output.Get(), com::IUnknown::kIid, outer_refused.PutVoid()),
+              com::CLASS_E_NOAGGREGATION);
+  }
+  com::SetErrorInfo(0, nullptr);  // the error object is one of the module's objects too
+  EXPECT_EQ(DllCanUnloadNow(), com::S_OK);
   com::ComPtr<com::IUnknown> none;
   EXPECT_EQ(DllGetClassObject(com::GUID_NULL, com::IClassFactory::kIid, none.PutVoid()),
             com::REGDB_E_CLASSNOTREG);
+}
+
+// An outer object that aggregates a driver object: it answers IUnknown (and
+// a made-up interface of its own) itself and hands every driver interface
+// out of the inner object, as aggregation works.
+class Outer final : public com::IUnknown {
+ public:
+  static constexpr com::IID kIidOwn{
+      0x0DDBA11, 0x1234, 0x5678, {0x9A, 0xBC, 0xDE, 0xF0, 0x12, 0x34, 0x56, 0x78}};
+  HRESULT Aggregate(com::IClassFactory* factory, const com::IID& iid) {
+    return factory->CreateInstance(this, iid, inner_.PutVoid());
+  }
+  HRESULT QueryInterface(const com::IID& iid, void** object) override {
+    if (iid == com::IUnknown::kIid || iid == kIidOwn) {
+      *object = this;
+      AddRef();
+      return com::S_OK;
+    }
+    return inner_->QueryInterface(iid, object);
+  }
+  com::ULONG AddRef() override { return ++refs; }
+  com::ULONG Release() override {
+    if (--refs == 0) inner_.Reset();  // the outer lives on the test's stack
+    return refs;
+  }
+  com::ULONG refs = 1;
+
+ private:
+  com::ComPtr<com::IUnknown> inner_;
+};
+
+TEST(Lifecycle, TheDriverObjectCanBeAggregated) {
+  com::ComPtr<com::IClassFactory> factory;
+  ASSERT_EQ(DllGetClassObject(CLSID_MorvaneTqr, com::IClassFactory::kIid, factory.PutVoid()),
+            com::S_OK);
+  Outer outer;
+  // An outer object asks for IUnknown and nothing else.
+  EXPECT_EQ(outer.Aggregate(factory.Get(), IIviDriver::kIid), com::CLASS_E_NOAGGREGATION);
+  ASSERT_EQ(outer.Aggregate(factory.Get(), com::IUnknown::kIid), com::S_OK);
+  EXPECT_EQ(DllCanUnloadNow(), com::S_FALSE);
+  {
+    com::ComPtr<IIviDriver> driver;
+    ASSERT_EQ(outer.QueryInterface(IIviDriver::kIid, driver.PutVoid()), com::S_OK);
+    EXPECT_EQ(outer.refs, 2u) << "references to the driver's interfaces count on the outer";
+    // Every interface of the driver answers with the outer object's identity
+    // and interfaces.
+    com::ComPtr<com::IUnknown> identity, own;
+    ASSERT_EQ(driver->QueryInterface(com::IUnknown::kIid, identity.PutVoid()), com::S_OK);
+    EXPECT_EQ(identity.Get(), static_cast<com::IUnknown*>(&outer));
+    EXPECT_EQ(driver->QueryInterface(Outer::kIidOwn, own.PutVoid()), com::S_OK);
+    EXPECT_EQ(outer.refs, 4u);
+    identity.Reset();
+    own.Reset();
+    // The aggregated driver works as a driver.
+    ASSERT_EQ(InitSimulated(driver), com::S_OK);
+    com::ComPtr<IIviDriverIdentity> identity_interface;
+    ASSERT_EQ(driver->get_Identity(identity_interface.Put()), com::S_OK);
+    EXPECT_EQ(outer.refs, 3u);
+    EXPECT_EQ(GetString(&IIviDriverIdentity::get_InstrumentModel, identity_interface.Get()),
+              "TQR-M4");
+    identity_interface.Reset();
+    EXPECT_EQ(driver->Close(), com::S_OK);
+  }
+  EXPECT_EQ(outer.refs, 1u);
+  outer.Release();  // the outer's last reference releases the inner object
+  EXPECT_EQ(DllCanUnloadNow(), com::S_OK);
 }
 
 }  // namespace

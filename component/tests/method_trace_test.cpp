@@ -7,12 +7,15 @@
 
 #include <csignal>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <pugixml.hpp>
 #include <string>
 #include <vector>
 
 #include "component/tests/test_support.h"
 #include "errors/status_codes.h"
+#include "platform/ivi/testing/scoped_config_store.h"
 #include "trace/tests/trace_root_test.h"
 #include "trace/trace_listener.h"
 
@@ -157,6 +160,19 @@ TEST_F(MethodTraceSession, AnUnwritableFileFailsTheCallAndTheDriverGoesOn) {
   const pugi::xml_node records = Records("limited.xml");
   EXPECT_STREQ(records.child("Method").attribute("Name").value(), "get_RangeCheck");
   EXPECT_STREQ(records.last_child().attribute("Name").value(), "Close");
+}
+
+TEST_F(MethodTraceSession, AConfigurationStorePassedOverIsNotedInTheFile) {
+  ivi::testing::ScopedConfigStore store("<IviConfigStore><DriverSessions>");
+  ASSERT_EQ(InitSimulated(driver_, ",DriverSetup=Trace=1,TraceName=store"), com::S_OK);
+  EXPECT_EQ(driver_->Close(), com::S_OK);
+  EXPECT_STREQ(Records("store.xml").child("Method").attribute("Name").value(), "Close");
+  std::ifstream file(dir() / "store.xml");
+  const std::string text{std::istreambuf_iterator<char>(file), {}};
+  EXPECT_NE(text.find("\t<!-- The IVI configuration store " + store.path() +
+                      " could not be loaded and was not used: "),
+            std::string::npos)
+      << text;
 }
 
 }  // namespace

@@ -83,6 +83,15 @@ TEST_F(ObjectTree, CountAndNameByIndex) {
   }
   com::ComPtr<IIviDCPwrOutput> output;
   ASSERT_EQ(outputs->get_Item(Text("").Get(), output.Put()), com::S_OK);
+  // A null result pointer is E_POINTER, in both collections.
+  com::ComPtr<IMorvaneTqrOutputs> tqr_outputs;
+  ASSERT_EQ(As<IMorvaneTqr>(driver_)->get_Outputs(tqr_outputs.Put()), com::S_OK);
+  EXPECT_EQ(outputs->get_Count(nullptr), com::E_POINTER);
+  EXPECT_EQ(outputs->get_Name(1, nullptr), com::E_POINTER);
+  EXPECT_EQ(outputs->get_Item(Text("").Get(), nullptr), com::E_POINTER);
+  EXPECT_EQ(tqr_outputs->get_Count(nullptr), com::E_POINTER);
+  EXPECT_EQ(tqr_outputs->get_Name(1, nullptr), com::E_POINTER);
+  EXPECT_EQ(tqr_outputs->get_Item(Text("").Get(), nullptr), com::E_POINTER);
 }
 
 TEST_F(ObjectTree, SimulatedValuesLiveInTheirOwnObjectAndEntry) {

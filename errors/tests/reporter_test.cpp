@@ -125,6 +125,16 @@ TEST_F(ReporterTest, IoErrorsQuoteTheDescriptionLeftByTheIoLibrary) {
             "MorvaneTqr: I/O timeout error: VI_ERROR_TMO: timeout expired.\r\nReading reply.");
   EXPECT_EQ(e.help_file, "MorvaneTqr.chm");
   EXPECT_EQ(e.help_context, 16u);
+  // A description that is a sentence of its own: the message still ends in one period.
+  com::SetErrorRecord(
+      {"Timeout expired before operation completed.", "VISA", com::GUID_NULL, "", 0});
+  EXPECT_EQ(Described(reporter_.IoTimeout(), E_MORVANETQR_IO_TIMEOUT),
+            "MorvaneTqr: I/O timeout error: Timeout expired before operation completed.");
+  com::SetErrorRecord(
+      {"Could not connect to 10.0.0.9:5025: Connection refused.", "VISA", com::GUID_NULL, "", 0});
+  EXPECT_EQ(Described(reporter_.IoError("Failed to open VISA resource."), E_MORVANETQR_IO_GENERAL),
+            "MorvaneTqr: I/O error: Could not connect to 10.0.0.9:5025: Connection refused.\r\n"
+            "Failed to open VISA resource.");
   // Nothing left: an empty insert.
   EXPECT_EQ(Described(reporter_.IoError(), E_MORVANETQR_IO_GENERAL), "MorvaneTqr: I/O error: .");
 }

@@ -100,11 +100,19 @@ TEST_F(LiveOutput, QueryStateTestsOneBitOfOneConditionWord) {
   EXPECT_EQ(in_state, 0);
   EXPECT_NE(LastError().find("parameter 'OutputState'"), std::string::npos);
   EXPECT_EQ(inst.sent, (std::vector<std::string>{":STAT:OPER:COND?", ":STAT:QUES:COND?"}));
-  // A condition word that cannot be read ends the query with its error.
+  // Both queries go out whatever the first exchange gives; the member's result
+  // is the second exchange's.
   inst.sent.clear();
   inst.Reply(":STAT:OPER:COND?", "busy\n");
+  inst.Reply(":STAT:QUES:COND?", "1\n");
+  EXPECT_EQ(ch->QueryState(IviDCPwrOutputOverVoltage, &in_state), com::S_OK) << LastError();
+  EXPECT_EQ(in_state, 1);
+  inst.Reply(":STAT:OPER:COND?", "1\n");
+  inst.Reply(":STAT:QUES:COND?", "busy\n");
   EXPECT_TRUE(com::Failed(ch->QueryState(IviDCPwrOutputConstantVoltage, &in_state)));
-  EXPECT_EQ(inst.sent, (std::vector<std::string>{":STAT:OPER:COND?"}));
+  EXPECT_EQ(in_state, 0);
+  EXPECT_EQ(inst.sent, (std::vector<std::string>{":STAT:OPER:COND?", ":STAT:QUES:COND?",
+                                                 ":STAT:OPER:COND?", ":STAT:QUES:COND?"}));
   EXPECT_EQ(ch->QueryState(IviDCPwrOutputConstantVoltage, nullptr), errors::E_IVI_NULL_POINTER);
 }
 

@@ -7,6 +7,7 @@
 
 #include "errors/status_codes.h"
 #include "platform/com/class_registry.h"
+#include "platform/com/error_info.h"
 #include "platform/com/variant.h"
 #include "platform/visa/variant_integer.h"
 #include "platform/visa/visa_com_status.h"
@@ -112,8 +113,14 @@ HRESULT CVisaComSession::OpenResource(visa::IResourceManager* manager,
   if (Succeeded(hr)) return hr;
   // A name VISA cannot parse or find answers the unknown-resource status,
   // which the driver reports with the resource descriptor.
+  // The I/O library's own words (for a refused connection: the address and
+  // the system's reason) go along.
   if (hr == visa::E_VISA_RSRC_NFOUND || hr == visa::E_VISA_INV_RSRC_NAME) {
-    return reporter()->UnknownResource("Failed to open VISA resource.");
+    com::ErrorRecord why;
+    if (!com::PeekErrorInfo(&why) || why.description.empty()) {
+      return reporter()->UnknownResource("Failed to open VISA resource.");
+    }
+    return reporter()->UnknownResource("Failed to open VISA resource: " + why.description);
   }
   return VisaFailure(hr, "Failed to open VISA resource.");
 }

@@ -3,6 +3,7 @@
 // writes. Every failure is bounded and named, and the session is usable (or
 // closes and opens again) afterwards.
 #include <gtest/gtest.h>
+
 #include <netinet/in.h>
 #include <signal.h>
 #include <sys/socket.h>
@@ -115,7 +116,13 @@ TEST(ConnectionFaults, ARefusedConnectionFailsInitializeAtOnce) {
   const com::HRESULT hr = e2e::Initialize(driver.Get(), resource, true, false);
   EXPECT_LT(Clock::now() - start, milliseconds(500));
   EXPECT_EQ(hr, e2e::kUnknownResource);
-  EXPECT_NE(LastError().find("Resource descriptor = " + resource), std::string::npos);
+  // The text names the resource, the address and the system's reason.
+  const std::string error = LastError();
+  EXPECT_NE(error.find("Resource descriptor = " + resource), std::string::npos) << error;
+  EXPECT_NE(error.find("127.0.0.1 port " + std::to_string(ntohs(address.sin_port))),
+            std::string::npos)
+      << error;
+  EXPECT_NE(error.find("Connection refused"), std::string::npos) << error;
   // The driver object stays usable.
   WireInstrument inst;
   EXPECT_EQ(e2e::Initialize(driver.Get(), inst.SocketResource(), true, false), com::S_OK)

@@ -29,7 +29,17 @@ struct LiveOutput : ::testing::Test {
 TEST_F(LiveOutput, PropertiesAndQueriesSendTheirCommands) {
   ASSERT_EQ(f.status, com::S_OK);
   const TokenMap tokens = {{"Enabled", "ON"}};  // the class on/off is written as a word
-  MOTQR_DCPWR_OUTPUT_PROPERTIES(MOTQR_CHECK_WIRE)
+#define WALK23_BY_HAND(...)
+#define WALK23_COMMAND(...)
+#define WALK23_PROPERTY MOTQR_CHECK_WIRE
+#define WALK23_QUERY_1(...)
+#define WALK23_UNSUPPORTED_PROPERTY(...)
+  MOTQR_DCPWR_OUTPUT_MEMBERS(WALK23)
+#undef WALK23_BY_HAND
+#undef WALK23_COMMAND
+#undef WALK23_PROPERTY
+#undef WALK23_QUERY_1
+#undef WALK23_UNSUPPORTED_PROPERTY
   inst.sent.clear();
   double v = 0;
   inst.Reply(":MEAS:CURR?", "0.125\n");
@@ -138,9 +148,29 @@ TEST(SimulatedOutput, SimValuesRoundTripAndStayApartFromTheProtectionInterface) 
   ASSERT_EQ(f.status, com::S_OK);
   IIviDCPwrOutput* ch = f.channel.Get();
   std::vector<std::string> names;
-  MOTQR_DCPWR_OUTPUT_PROPERTIES(MOTQR_COLLECT_NOT_SIMULATED)
+#define WALK24_BY_HAND(...)
+#define WALK24_COMMAND(...)
+#define WALK24_PROPERTY MOTQR_COLLECT_NOT_SIMULATED
+#define WALK24_QUERY_1(...)
+#define WALK24_UNSUPPORTED_PROPERTY(...)
+  MOTQR_DCPWR_OUTPUT_MEMBERS(WALK24)
+#undef WALK24_BY_HAND
+#undef WALK24_COMMAND
+#undef WALK24_PROPERTY
+#undef WALK24_QUERY_1
+#undef WALK24_UNSUPPORTED_PROPERTY
   EXPECT_TRUE(names.empty());
-  MOTQR_DCPWR_OUTPUT_PROPERTIES(MOTQR_CHECK_SIMULATED)
+#define WALK25_BY_HAND(...)
+#define WALK25_COMMAND(...)
+#define WALK25_PROPERTY MOTQR_CHECK_SIMULATED
+#define WALK25_QUERY_1(...)
+#define WALK25_UNSUPPORTED_PROPERTY(...)
+  MOTQR_DCPWR_OUTPUT_MEMBERS(WALK25)
+#undef WALK25_BY_HAND
+#undef WALK25_COMMAND
+#undef WALK25_PROPERTY
+#undef WALK25_QUERY_1
+#undef WALK25_UNSUPPORTED_PROPERTY
   // The unsupported properties that have a simulation value keep it.
   CheckSimulated<VARIANT_BOOL>(
       driver::Sim::kYes, "OVPEnabled", [&](VARIANT_BOOL v) { return ch->put_OVPEnabled(v); },
@@ -170,7 +200,17 @@ TEST(SimulatedOutput, SimValuesRoundTripAndStayApartFromTheProtectionInterface) 
   EXPECT_EQ(ch->get_OVPLimit(&level), com::S_OK);
   EXPECT_EQ(level, 30.0);
   f.driver->Reset();
-  MOTQR_DCPWR_OUTPUT_PROPERTIES(MOTQR_CHECK_RESET_TO_ZERO)
+#define WALK26_BY_HAND(...)
+#define WALK26_COMMAND(...)
+#define WALK26_PROPERTY MOTQR_CHECK_RESET_TO_ZERO
+#define WALK26_QUERY_1(...)
+#define WALK26_UNSUPPORTED_PROPERTY(...)
+  MOTQR_DCPWR_OUTPUT_MEMBERS(WALK26)
+#undef WALK26_BY_HAND
+#undef WALK26_COMMAND
+#undef WALK26_PROPERTY
+#undef WALK26_QUERY_1
+#undef WALK26_UNSUPPORTED_PROPERTY
 }
 
 }  // namespace

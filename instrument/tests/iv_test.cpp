@@ -36,7 +36,19 @@ TEST(IV, RowsSendTheirCommands) {
 #define CHECK_SET(Name, Command, T1, N1)       \
   EXPECT_EQ(iv.Name(Sample<T1>()), com::S_OK); \
   EXPECT_EQ(inst.sent.back(), ExpectedCommand(Command, #Name, TypeCodes<T1>()));
-  MOTQR_IV_SET_1(CHECK_SET)
+#define WALK40_ARRAY_QUERY(...)
+#define WALK40_BY_HAND(...)
+#define WALK40_COMMAND(...)
+#define WALK40_COMMAND_1 CHECK_SET
+#define WALK40_COMMAND_3(...)
+#define WALK40_PROPERTY(...)
+  MOTQR_IV_MEMBERS(WALK40)
+#undef WALK40_ARRAY_QUERY
+#undef WALK40_BY_HAND
+#undef WALK40_COMMAND
+#undef WALK40_COMMAND_1
+#undef WALK40_COMMAND_3
+#undef WALK40_PROPERTY
 #undef CHECK_SET
   EXPECT_EQ(iv.SetCurrentIVPoint(3, 12.5, 0.8), com::S_OK);
   EXPECT_EQ(inst.sent.back(), ":CURR:IV:MAP3 12.5,0.8");
@@ -46,8 +58,8 @@ TEST(IV, RowsSendTheirCommands) {
   EXPECT_EQ(iv.ClearVoltageIVMap(), com::S_OK);
   EXPECT_EQ(iv.put_VoltageIVPointCount(12), com::S_OK);
   EXPECT_EQ(inst.sent,
-            (std::vector<std::string>{":CURR:IV:MAP3:INS", ":CURR:IV:MAP3:DEL", ":VOLT:IV:MAP3:INS",
-                                      ":VOLT:IV:MAP3:DEL", ":CURR:IV:MAP3 12.5,0.8",
+            (std::vector<std::string>{":CURR:IV:MAP3:DEL", ":CURR:IV:MAP3:INS", ":VOLT:IV:MAP3:DEL",
+                                      ":VOLT:IV:MAP3:INS", ":CURR:IV:MAP3 12.5,0.8",
                                       ":VOLT:IV:MAP-1 1e-07,-20", ":CURR:IV:CLE", ":VOLT:IV:CLE",
                                       ":VOLT:IV:COUN 12"}));
   inst.Reply(":CURR:IV:COUN?", "7\n");
@@ -162,7 +174,19 @@ TEST(IV, PointCountsAreSimulated) {
   EXPECT_EQ(iv.put_##Name(42), com::S_OK); \
   EXPECT_EQ(iv.get_##Name(&n), com::S_OK); \
   EXPECT_EQ(n, 42) << #Name;
-  MOTQR_IV_PROPERTIES(ROUND_TRIP)
+#define WALK41_ARRAY_QUERY(...)
+#define WALK41_BY_HAND(...)
+#define WALK41_COMMAND(...)
+#define WALK41_COMMAND_1(...)
+#define WALK41_COMMAND_3(...)
+#define WALK41_PROPERTY ROUND_TRIP
+  MOTQR_IV_MEMBERS(WALK41)
+#undef WALK41_ARRAY_QUERY
+#undef WALK41_BY_HAND
+#undef WALK41_COMMAND
+#undef WALK41_COMMAND_1
+#undef WALK41_COMMAND_3
+#undef WALK41_PROPERTY
 #undef ROUND_TRIP
   f.driver->Reset();
   EXPECT_EQ(iv.get_VoltageIVPointCount(&n), com::S_OK);

@@ -23,9 +23,21 @@ TEST(Protection, MembersSendTheirCommands) {
   ASSERT_EQ(f.status, com::S_OK);
   Protection* ch = f.channel.Get();
   const TokenMap& tokens = kProtectionTokens;
-  MOTQR_PROTECTION_PROPERTIES(MOTQR_CHECK_WIRE)
+#define WALK13_COMMAND(...)
+#define WALK13_MIN_MAX(...)
+#define WALK13_PROPERTY MOTQR_CHECK_WIRE
+  MOTQR_PROTECTION_MEMBERS(WALK13)
+#undef WALK13_COMMAND
+#undef WALK13_MIN_MAX
+#undef WALK13_PROPERTY
   double lo = 0, hi = 0;
-  MOTQR_PROTECTION_MIN_MAX(MOTQR_CHECK_MIN_MAX)
+#define WALK14_COMMAND(...)
+#define WALK14_MIN_MAX(Type, ...) MOTQR_CHECK_MIN_MAX(__VA_ARGS__)
+#define WALK14_PROPERTY(...)
+  MOTQR_PROTECTION_MEMBERS(WALK14)
+#undef WALK14_COMMAND
+#undef WALK14_MIN_MAX
+#undef WALK14_PROPERTY
   EXPECT_EQ(ch->Clear(), com::S_OK);
   EXPECT_EQ(inst.sent.back(), ":OUTP:PROT:CLE");
 }
@@ -34,11 +46,29 @@ TEST(Protection, SimulatedValuesRoundTripAndResetToZero) {
   MemberFixture<Protection> f(nullptr, &commands::FindEnumConverter);
   Protection* ch = f.channel.Get();
   std::vector<std::string> names;  // every protection setting has a simulation value
-  MOTQR_PROTECTION_PROPERTIES(MOTQR_COLLECT_NOT_SIMULATED)
+#define WALK15_COMMAND(...)
+#define WALK15_MIN_MAX(...)
+#define WALK15_PROPERTY MOTQR_COLLECT_NOT_SIMULATED
+  MOTQR_PROTECTION_MEMBERS(WALK15)
+#undef WALK15_COMMAND
+#undef WALK15_MIN_MAX
+#undef WALK15_PROPERTY
   EXPECT_TRUE(names.empty());
-  MOTQR_PROTECTION_PROPERTIES(MOTQR_CHECK_SIMULATED)
+#define WALK16_COMMAND(...)
+#define WALK16_MIN_MAX(...)
+#define WALK16_PROPERTY MOTQR_CHECK_SIMULATED
+  MOTQR_PROTECTION_MEMBERS(WALK16)
+#undef WALK16_COMMAND
+#undef WALK16_MIN_MAX
+#undef WALK16_PROPERTY
   f.driver->Reset();
-  MOTQR_PROTECTION_PROPERTIES(MOTQR_CHECK_RESET_TO_ZERO)
+#define WALK17_COMMAND(...)
+#define WALK17_MIN_MAX(...)
+#define WALK17_PROPERTY MOTQR_CHECK_RESET_TO_ZERO
+  MOTQR_PROTECTION_MEMBERS(WALK17)
+#undef WALK17_COMMAND
+#undef WALK17_MIN_MAX
+#undef WALK17_PROPERTY
   EXPECT_EQ(ch->Clear(), errors::E_IVI_NOT_INITIALIZED);
 }
 
@@ -48,20 +78,40 @@ TEST(Sine, MembersSendTheirCommands) {
   ASSERT_EQ(f.status, com::S_OK);
   Sine* ch = f.channel.Get();
   const TokenMap tokens;
-  MOTQR_SINE_PROPERTIES(MOTQR_CHECK_WIRE)
+#define WALK18_MIN_MAX(...)
+#define WALK18_PROPERTY MOTQR_CHECK_WIRE
+  MOTQR_SINE_MEMBERS(WALK18)
+#undef WALK18_MIN_MAX
+#undef WALK18_PROPERTY
   double lo = 0, hi = 0;
-  MOTQR_SINE_MIN_MAX(MOTQR_CHECK_MIN_MAX)
+#define WALK19_MIN_MAX(Type, ...) MOTQR_CHECK_MIN_MAX(__VA_ARGS__)
+#define WALK19_PROPERTY(...)
+  MOTQR_SINE_MEMBERS(WALK19)
+#undef WALK19_MIN_MAX
+#undef WALK19_PROPERTY
 }
 
 TEST(Sine, SimulatedValuesRoundTripAndResetToZero) {
   MemberFixture<Sine> f(nullptr);
   Sine* ch = f.channel.Get();
   std::vector<std::string> names;
-  MOTQR_SINE_PROPERTIES(MOTQR_COLLECT_NOT_SIMULATED)
+#define WALK20_MIN_MAX(...)
+#define WALK20_PROPERTY MOTQR_COLLECT_NOT_SIMULATED
+  MOTQR_SINE_MEMBERS(WALK20)
+#undef WALK20_MIN_MAX
+#undef WALK20_PROPERTY
   EXPECT_TRUE(names.empty());
-  MOTQR_SINE_PROPERTIES(MOTQR_CHECK_SIMULATED)
+#define WALK21_MIN_MAX(...)
+#define WALK21_PROPERTY MOTQR_CHECK_SIMULATED
+  MOTQR_SINE_MEMBERS(WALK21)
+#undef WALK21_MIN_MAX
+#undef WALK21_PROPERTY
   f.driver->Reset();
-  MOTQR_SINE_PROPERTIES(MOTQR_CHECK_RESET_TO_ZERO)
+#define WALK22_MIN_MAX(...)
+#define WALK22_PROPERTY MOTQR_CHECK_RESET_TO_ZERO
+  MOTQR_SINE_MEMBERS(WALK22)
+#undef WALK22_MIN_MAX
+#undef WALK22_PROPERTY
   double lo = 0, hi = 0;
   EXPECT_EQ(ch->QueryVoltageOffsetMinMax(&lo, &hi), errors::E_IVI_NOT_INITIALIZED);
 }

@@ -277,7 +277,7 @@
 #define MOTQR_ROW_VIEW_UNSUPPORTED_METHOD(Name, Reported) \
   ::motqr::instrument::RowView{#Name, "unsupported method", "", "", nullptr, nullptr, nullptr},
 #define MOTQR_ROW_VIEW_BY_HAND(Name, Kind, Command, Reply, Set) \
-  ::motqr::instrument::RowView{#Name, Kind, "", "", Command, Reply, Set},
+  ::motqr::instrument::RowView{#Name, Kind " by hand", "", "", Command, Reply, Set},
 
 namespace motqr::instrument {
 

@@ -7,27 +7,18 @@
 #include "instrument/member_shapes.h"
 #include "interfaces/data.h"
 
-#define MOTQR_DATA_MEMBERS(S)                                                                      \
-  S##_COMMAND(ResetIntegralData, ":DATA:INT:RES")                                                  \
-      S##_COMMAND_1(ConfigureIntegralGateResetMethod,                                              \
-                    ":DATA:INT:GATE:RES %{MorvaneTqrDataIntegralGateResetMethodEnum}s",            \
-                    MorvaneTqrDataIntegralGateResetMethodEnum, Method)                             \
-          S##_COMMAND_1(ConfigureIntegralGateStartStopCondition,                                   \
-                        ":DATA:INT:GATE %{MorvaneTqrDataIntegralGateStartStopConditionEnum}s",     \
-                        MorvaneTqrDataIntegralGateStartStopConditionEnum, Condition)               \
-              S##_QUERY(QueryIntegralGateResetMethod, ":DATA:INT:GATE:RES?",                       \
-                        "%{MorvaneTqrDataIntegralGateResetMethodEnum}[^\n]",                       \
-                        MorvaneTqrDataIntegralGateResetMethodEnum, "Method")                       \
-                  S##_QUERY(QueryIntegralGateStartStopCondition, ":DATA:INT:GATE?",                \
-                            "%{MorvaneTqrDataIntegralGateStartStopConditionEnum}[^\n]",            \
-                            MorvaneTqrDataIntegralGateStartStopConditionEnum, "Condition")         \
-                      S##_COMMAND(StartIntegral, ":DATA:INT:STAR")                                 \
-                          S##_COMMAND(StopIntegral, ":DATA:INT:STOP")                              \
-                              S##_BY_HAND(RemoveIntegralData, "array query",                       \
-                                          ::motqr::instrument::kRemoveIntegralData.command,        \
-                                          ::motqr::instrument::kRemoveIntegralData.reply, nullptr) \
-                                  S##_QUERY(QueryIntegralDataRemainPoints, ":DATA:REM:POIN?",      \
-                                            "%d", std::int32_t, "Count")
+// clang-format off
+#define MOTQR_DATA_MEMBERS(S) \
+  S##_COMMAND(ResetIntegralData, ":DATA:INT:RES") \
+  S##_COMMAND_1(ConfigureIntegralGateResetMethod, ":DATA:INT:GATE:RES %{MorvaneTqrDataIntegralGateResetMethodEnum}s", MorvaneTqrDataIntegralGateResetMethodEnum, Method) \
+  S##_COMMAND_1(ConfigureIntegralGateStartStopCondition, ":DATA:INT:GATE %{MorvaneTqrDataIntegralGateStartStopConditionEnum}s", MorvaneTqrDataIntegralGateStartStopConditionEnum, Condition) \
+  S##_QUERY(QueryIntegralGateResetMethod, ":DATA:INT:GATE:RES?", "%{MorvaneTqrDataIntegralGateResetMethodEnum}[^\n]", MorvaneTqrDataIntegralGateResetMethodEnum, "Method") \
+  S##_QUERY(QueryIntegralGateStartStopCondition, ":DATA:INT:GATE?", "%{MorvaneTqrDataIntegralGateStartStopConditionEnum}[^\n]", MorvaneTqrDataIntegralGateStartStopConditionEnum, "Condition") \
+  S##_COMMAND(StartIntegral, ":DATA:INT:STAR") \
+  S##_COMMAND(StopIntegral, ":DATA:INT:STOP") \
+  S##_BY_HAND(RemoveIntegralData, "array query", ::motqr::instrument::kRemoveIntegralData.command, ::motqr::instrument::kRemoveIntegralData.reply, nullptr) \
+  S##_QUERY(QueryIntegralDataRemainPoints, ":DATA:REM:POIN?", "%d", std::int32_t, "Count")
+// clang-format on
 
 namespace motqr::instrument {
 

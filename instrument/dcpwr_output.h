@@ -14,40 +14,26 @@
 
 // The members in the interface's order. The level queries read the largest
 // level the instrument accepts; their argument is only traced.
-#define MOTQR_DCPWR_OUTPUT_MEMBERS(S)                                                              \
-  S##_BY_HAND(ConfigureCurrentLimit, "command", nullptr, nullptr,                                  \
-              ::motqr::instrument::dcpwr::kConfigureCurrentLimitRow.command)                       \
-      S##_BY_HAND(ConfigureRange, "command", nullptr, nullptr, nullptr) S##_BY_HAND(               \
-          ConfigureOVP, "command", nullptr, nullptr,                                               \
-          ::motqr::instrument::dcpwr::kConfigureOVPRow.command)                                    \
-          S##_QUERY_1(Measure, ":MEAS:%{IviDCPwrMeasurementTypeEnum}s?", "%lf",                    \
-                      IviDCPwrMeasurementTypeEnum, MeasurementType, double,                        \
-                      "Measurement") S##_QUERY_1(QueryCurrentLimitMax, ":CURR? MAX", "%lf",        \
-                                                 double, VoltageLevel, double, "MaxCurrentLimit")  \
-              S##_BY_HAND(QueryState, "query",                                                     \
-                          ::motqr::instrument::dcpwr::kOperationConditionRow.command,              \
-                          ::motqr::instrument::dcpwr::kOperationConditionRow.reply,                \
-                          nullptr) S##_QUERY_1(QueryVoltageLevelMax, ":VOLT? MAX", "%lf", double,  \
-                                               CurrentLimit, double, "MaxVoltageLevel")            \
-                  S##_COMMAND(ResetOutputProtection, ::motqr::instrument::kClearProtectionCommand) \
-                      S##_PROPERTY(VARIANT_BOOL, Enabled, ":OUTP?", "%{VARIANT_BOOL}[^\n]",        \
-                                   ":OUTP %{VARIANT_BOOL}s", kYes)                                 \
-                          S##_UNSUPPORTED_PROPERTY(IviDCPwrTriggerSourceEnum, TriggerSource,       \
-                                                   "TriggerSource", kNo)                           \
-                              S##_UNSUPPORTED_PROPERTY(double, TriggeredCurrentLimit,              \
-                                                       "TriggeredCurrentLimit", kYes)              \
-                                  S##_UNSUPPORTED_PROPERTY(double, TriggeredVoltageLevel,          \
-                                                           "TriggeredVoltageLevel", kYes)          \
-                                      S##_PROPERTY(double, VoltageLevel, ":VOLT?", nullptr,        \
-                                                   ":VOLT %0.6lg", kYes)                           \
-                                          S##_PROPERTY(double, CurrentLimit, ":CURR?", nullptr,    \
-                                                       ":CURR %0.6lg", kYes)                       \
-                                              S##_BY_HAND(CurrentLimitBehavior, "property",        \
-                                                          nullptr, nullptr, nullptr)               \
-                                                  S##_PROPERTY(double, OVPLimit, ":VOLT:PROT?",    \
-                                                               nullptr, ":VOLT:PROT %0.6lg", kYes) \
-                                                      S##_UNSUPPORTED_PROPERTY(                    \
-                                                          VARIANT_BOOL, OVPEnabled, "", kYes)
+// clang-format off
+#define MOTQR_DCPWR_OUTPUT_MEMBERS(S) \
+  S##_BY_HAND(ConfigureCurrentLimit, "command", nullptr, nullptr, ::motqr::instrument::dcpwr::kConfigureCurrentLimitRow.command) \
+  S##_BY_HAND(ConfigureRange, "command", nullptr, nullptr, nullptr) \
+  S##_BY_HAND(ConfigureOVP, "command", nullptr, nullptr, ::motqr::instrument::dcpwr::kConfigureOVPRow.command) \
+  S##_QUERY_1(Measure, ":MEAS:%{IviDCPwrMeasurementTypeEnum}s?", "%lf", IviDCPwrMeasurementTypeEnum, MeasurementType, double, "Measurement") \
+  S##_QUERY_1(QueryCurrentLimitMax, ":CURR? MAX", "%lf", double, VoltageLevel, double, "MaxCurrentLimit") \
+  S##_BY_HAND(QueryState, "query", ::motqr::instrument::dcpwr::kOperationConditionRow.command, ::motqr::instrument::dcpwr::kOperationConditionRow.reply, nullptr) \
+  S##_QUERY_1(QueryVoltageLevelMax, ":VOLT? MAX", "%lf", double, CurrentLimit, double, "MaxVoltageLevel") \
+  S##_COMMAND(ResetOutputProtection, ::motqr::instrument::kClearProtectionCommand) \
+  S##_PROPERTY(VARIANT_BOOL, Enabled, ":OUTP?", "%{VARIANT_BOOL}[^\n]", ":OUTP %{VARIANT_BOOL}s", kYes) \
+  S##_UNSUPPORTED_PROPERTY(IviDCPwrTriggerSourceEnum, TriggerSource, "TriggerSource", kNo) \
+  S##_UNSUPPORTED_PROPERTY(double, TriggeredCurrentLimit, "TriggeredCurrentLimit", kYes) \
+  S##_UNSUPPORTED_PROPERTY(double, TriggeredVoltageLevel, "TriggeredVoltageLevel", kYes) \
+  S##_PROPERTY(double, VoltageLevel, ":VOLT?", nullptr, ":VOLT %0.6lg", kYes) \
+  S##_PROPERTY(double, CurrentLimit, ":CURR?", nullptr, ":CURR %0.6lg", kYes) \
+  S##_BY_HAND(CurrentLimitBehavior, "property", nullptr, nullptr, nullptr) \
+  S##_PROPERTY(double, OVPLimit, ":VOLT:PROT?", nullptr, ":VOLT:PROT %0.6lg", kYes) \
+  S##_UNSUPPORTED_PROPERTY(VARIANT_BOOL, OVPEnabled, "", kYes)
+// clang-format on
 
 namespace motqr::instrument {
 namespace dcpwr {

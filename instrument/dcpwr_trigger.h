@@ -6,10 +6,12 @@
 #include "instrument/member_shapes.h"
 #include "interfaces/ivi_dcpwr.h"
 
-#define MOTQR_DCPWR_TRIGGER_MEMBERS(S)                              \
-  S##_UNSUPPORTED_METHOD(Abort, "IIviDCPwrTrigger_Abort")           \
-      S##_UNSUPPORTED_METHOD(Initiate, "IIviDCPwrTrigger_Initiate") \
-          S##_UNSUPPORTED_METHOD(SendSoftwareTrigger, "IIviDCPwrTrigger_SendSoftwareTrigger")
+// clang-format off
+#define MOTQR_DCPWR_TRIGGER_MEMBERS(S) \
+  S##_UNSUPPORTED_METHOD(Abort, "IIviDCPwrTrigger_Abort") \
+  S##_UNSUPPORTED_METHOD(Initiate, "IIviDCPwrTrigger_Initiate") \
+  S##_UNSUPPORTED_METHOD(SendSoftwareTrigger, "IIviDCPwrTrigger_SendSoftwareTrigger")
+// clang-format on
 
 namespace motqr::instrument {
 

@@ -8,14 +8,13 @@
 #include "instrument/member_shapes.h"
 #include "interfaces/global.h"
 
-#define MOTQR_GLOBAL_MEMBERS(S)                                                              \
-  S##_COMMAND_1(ConfigureEnabled, "GLOB:OUTP %{VARIANT_BOOL}s", VARIANT_BOOL, Enabled)       \
-      S##_BY_HAND(QueryInformation, "query", ::motqr::instrument::kQueryInformation.command, \
-                  ::motqr::instrument::kQueryInformation.reply, nullptr)                     \
-          S##_BY_HAND(QueryVerifyChannel, "query",                                           \
-                      ::motqr::instrument::kQueryVerifyChannel.command,                      \
-                      ::motqr::instrument::kQueryVerifyChannel.reply, nullptr)               \
-              S##_PROPERTY(std::int32_t, Activate, ":INST?", "%d", ":INST %d", kYes)
+// clang-format off
+#define MOTQR_GLOBAL_MEMBERS(S) \
+  S##_COMMAND_1(ConfigureEnabled, "GLOB:OUTP %{VARIANT_BOOL}s", VARIANT_BOOL, Enabled) \
+  S##_BY_HAND(QueryInformation, "query", ::motqr::instrument::kQueryInformation.command, ::motqr::instrument::kQueryInformation.reply, nullptr) \
+  S##_BY_HAND(QueryVerifyChannel, "query", ::motqr::instrument::kQueryVerifyChannel.command, ::motqr::instrument::kQueryVerifyChannel.reply, nullptr) \
+  S##_PROPERTY(std::int32_t, Activate, ":INST?", "%d", ":INST %d", kYes)
+// clang-format on
 
 namespace motqr::instrument {
 

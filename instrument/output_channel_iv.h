@@ -11,38 +11,25 @@
 // The bulk maps (GetCurrentIVMap ... SetVoltageIVMap) are written by hand:
 // their queries are written as they stand, new line included, without
 // formatting, and the map goes as one binary block of micro-units.
-#define MOTQR_IV_MEMBERS(S)                                                                        \
-  S##_COMMAND(ClearCurrentIVMap, ":CURR:IV:CLE") S##_BY_HAND(                                      \
-      SetCurrentIVMap, "array command", nullptr, nullptr,                                          \
-      ::motqr::instrument::kSetCurrentIVMapRow.command)                                            \
-      S##_BY_HAND(                                                                                 \
-          GetCurrentIVMap, "array query", ::motqr::instrument::kGetCurrentIVMapRow.command,        \
-          ::motqr::instrument::kGetCurrentIVMapRow.reply,                                          \
-          nullptr) S##_COMMAND_3(SetCurrentIVPoint, ":CURR:IV:MAP%d %0.6lg,%0.6lg", std::int32_t,  \
-                                 Index, double, Voltage, double,                                   \
-                                 Current) S##_COMMAND_1(DeleteCurrentIVPoint,                      \
-                                                        ":CURR:IV:MAP%d:DEL", std::int32_t, Index) \
-          S##_COMMAND_1(InsertCurrentIVPoint, ":CURR:IV:MAP%d:INS", std::int32_t,                  \
-                        Index) S##_ARRAY_QUERY(GetAllCurrentIVPoints, ":CURR:IV:CAT?", "%,$Sle",   \
-                                               "AllPoints")                                        \
-              S##_COMMAND(ClearVoltageIVMap, ":VOLT:IV:CLE") S##_BY_HAND(                          \
-                  SetVoltageIVMap, "array command", nullptr, nullptr,                              \
-                  ::motqr::instrument::kSetVoltageIVMapRow.command)                                \
-                  S##_COMMAND_1(DeleteVoltageIVPoint, ":VOLT:IV:MAP%d:DEL", std::int32_t, Index)   \
-                      S##_COMMAND_1(InsertVoltageIVPoint, ":VOLT:IV:MAP%d:INS", std::int32_t,      \
-                                    Index) S##_ARRAY_QUERY(GetAllVoltageIVPoints, ":VOLT:IV:CAT?", \
-                                                           "%,$Sle", "AllPoints")                  \
-                          S##_BY_HAND(GetVoltageIVMap, "array query",                              \
-                                      ::motqr::instrument::kGetVoltageIVMapRow.command,            \
-                                      ::motqr::instrument::kGetVoltageIVMapRow.reply, nullptr)     \
-                              S##_COMMAND_3(SetVoltageIVPoint, ":VOLT:IV:MAP%d %0.6lg,%0.6lg",     \
-                                            std::int32_t, Index, double, Voltage, double, Current) \
-                                  S##_PROPERTY(std::int32_t, CurrentIVPointCount,                  \
-                                               ":CURR:IV:COUN?", nullptr, ":CURR:IV:COUN %d",      \
-                                               kYes)                                               \
-                                      S##_PROPERTY(std::int32_t, VoltageIVPointCount,              \
-                                                   ":VOLT:IV:COUN?", nullptr, ":VOLT:IV:COUN %d",  \
-                                                   kYes)
+// clang-format off
+#define MOTQR_IV_MEMBERS(S) \
+  S##_COMMAND(ClearCurrentIVMap, ":CURR:IV:CLE") \
+  S##_BY_HAND(SetCurrentIVMap, "array command", nullptr, nullptr, ::motqr::instrument::kSetCurrentIVMapRow.command) \
+  S##_BY_HAND(GetCurrentIVMap, "array query", ::motqr::instrument::kGetCurrentIVMapRow.command, ::motqr::instrument::kGetCurrentIVMapRow.reply, nullptr) \
+  S##_COMMAND_3(SetCurrentIVPoint, ":CURR:IV:MAP%d %0.6lg,%0.6lg", std::int32_t, Index, double, Voltage, double, Current) \
+  S##_COMMAND_1(DeleteCurrentIVPoint, ":CURR:IV:MAP%d:DEL", std::int32_t, Index) \
+  S##_COMMAND_1(InsertCurrentIVPoint, ":CURR:IV:MAP%d:INS", std::int32_t, Index) \
+  S##_ARRAY_QUERY(GetAllCurrentIVPoints, ":CURR:IV:CAT?", "%,$Sle", "AllPoints") \
+  S##_COMMAND(ClearVoltageIVMap, ":VOLT:IV:CLE") \
+  S##_BY_HAND(SetVoltageIVMap, "array command", nullptr, nullptr, ::motqr::instrument::kSetVoltageIVMapRow.command) \
+  S##_COMMAND_1(DeleteVoltageIVPoint, ":VOLT:IV:MAP%d:DEL", std::int32_t, Index) \
+  S##_COMMAND_1(InsertVoltageIVPoint, ":VOLT:IV:MAP%d:INS", std::int32_t, Index) \
+  S##_ARRAY_QUERY(GetAllVoltageIVPoints, ":VOLT:IV:CAT?", "%,$Sle", "AllPoints") \
+  S##_BY_HAND(GetVoltageIVMap, "array query", ::motqr::instrument::kGetVoltageIVMapRow.command, ::motqr::instrument::kGetVoltageIVMapRow.reply, nullptr) \
+  S##_COMMAND_3(SetVoltageIVPoint, ":VOLT:IV:MAP%d %0.6lg,%0.6lg", std::int32_t, Index, double, Voltage, double, Current) \
+  S##_PROPERTY(std::int32_t, CurrentIVPointCount, ":CURR:IV:COUN?", nullptr, ":CURR:IV:COUN %d", kYes) \
+  S##_PROPERTY(std::int32_t, VoltageIVPointCount, ":VOLT:IV:COUN?", nullptr, ":VOLT:IV:COUN %d", kYes)
+// clang-format on
 
 namespace motqr::instrument {
 

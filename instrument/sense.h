@@ -4,9 +4,11 @@
 #include "instrument/member_shapes.h"
 #include "interfaces/sense.h"
 
-#define MOTQR_SENSE_MEMBERS(S)                                              \
+// clang-format off
+#define MOTQR_SENSE_MEMBERS(S) \
   S##_MIN_MAX(double, QueryApertureTimeMinMax, ":SENS:APER? MIN;APER? MAX") \
-      S##_PROPERTY(double, ApertureTime, ":SENS:APER?", nullptr, ":SENS:APER %0.6lg", kYes)
+  S##_PROPERTY(double, ApertureTime, ":SENS:APER?", nullptr, ":SENS:APER %0.6lg", kYes)
+// clang-format on
 
 namespace motqr::instrument {
 

@@ -10,22 +10,24 @@
 #include "interfaces/status.h"
 
 // The members of the group whose mnemonic is `G`.
-#define MOTQR_STATUS_GROUP_MEMBERS(S, G)                                                        \
-  S##_READ_ONLY(std::int16_t, ConditionRegister, ":STAT:" G ":COND?", "%hd", kNo) S##_PROPERTY( \
-      std::int16_t, EnableRegister, ":STAT:" G ":ENAB?", "%hd", ":STAT:" G ":ENAB %hd", kNo)    \
-      S##_READ_ONLY(std::int16_t, EventRegister, ":STAT:" G "?", "%hd", kNo)                    \
-          S##_PROPERTY(std::int16_t, NegativeTransition, ":STAT:" G ":NTR?", "%hd",             \
-                       ":STAT:" G ":NTR %hd", kYes)                                             \
-              S##_PROPERTY(std::int16_t, PositiveTransition, ":STAT:" G ":PTR?", "%hd",         \
-                           ":STAT:" G ":PTR %hd", kYes)
+// clang-format off
+#define MOTQR_STATUS_GROUP_MEMBERS(S, G) \
+  S##_READ_ONLY(std::int16_t, ConditionRegister, ":STAT:" G ":COND?", "%hd", kNo) \
+  S##_PROPERTY(std::int16_t, EnableRegister, ":STAT:" G ":ENAB?", "%hd", ":STAT:" G ":ENAB %hd", kNo) \
+  S##_READ_ONLY(std::int16_t, EventRegister, ":STAT:" G "?", "%hd", kNo) \
+  S##_PROPERTY(std::int16_t, NegativeTransition, ":STAT:" G ":NTR?", "%hd", ":STAT:" G ":NTR %hd", kYes) \
+  S##_PROPERTY(std::int16_t, PositiveTransition, ":STAT:" G ":PTR?", "%hd", ":STAT:" G ":PTR %hd", kYes)
+// clang-format on
 
 // The filter preset, and the two groups: the same object seen through the
 // group's interface (Self composes StatusQuestionable and StatusOperation);
 // no I/O, and no initialized session needed.
-#define MOTQR_STATUS_MEMBERS(S)                                         \
-  S##_COMMAND(ResetFilter, ":STAT:PRES")                                \
-      S##_BY_HAND(Questionable, "interface", nullptr, nullptr, nullptr) \
-          S##_BY_HAND(Operation, "interface", nullptr, nullptr, nullptr)
+// clang-format off
+#define MOTQR_STATUS_MEMBERS(S) \
+  S##_COMMAND(ResetFilter, ":STAT:PRES") \
+  S##_BY_HAND(Questionable, "interface", nullptr, nullptr, nullptr) \
+  S##_BY_HAND(Operation, "interface", nullptr, nullptr, nullptr)
+// clang-format on
 
 namespace motqr::instrument {
 

@@ -9,45 +9,33 @@
 #include "instrument/member_shapes.h"
 #include "interfaces/system.h"
 
-#define MOTQR_SYSTEM_MEMBERS(S)                                                                    \
-  S##_BY_HAND(ReadBytes, "direct I/O", nullptr, nullptr, nullptr) S##_BY_HAND(                     \
-      ReadString, "direct I/O", nullptr, nullptr, nullptr) S##_BY_HAND(WriteBytes, "direct I/O",   \
-                                                                       nullptr, nullptr, nullptr)  \
-      S##_BY_HAND(WriteString, "direct I/O", nullptr, nullptr, nullptr) S##_ARRAY_COMMAND(         \
-          SetDate, ":SYST:DATE {Date}", Date) S##_ARRAY_QUERY(QueryDate, ":SYST:DATE?", "%,$Sd",   \
-                                                              "Date")                              \
-          S##_ARRAY_COMMAND(SetTime, ":SYST:TIME {Time}", Time) S##_ARRAY_QUERY(                   \
-              QueryTime, ":SYST:TIME?", "%,$Sd", "Time") S##_COMMAND(SyncClocks, ":SYST:TIME:ADJ") \
-              S##_ARRAY_QUERY_1(GetTimeZoneList,                                                   \
-                                ":SYST:TZON:CAT? %{MorvaneTqrTimeZoneGroupEnum}s", "%,$S$Bs",      \
-                                MorvaneTqrTimeZoneGroupEnum, Group, "List")                        \
-                  S##_BY_HAND(IOTimeout, "property", nullptr, nullptr, nullptr) S##_BY_HAND(       \
-                      DirectIO, "read-only property", nullptr, nullptr,                            \
-                      nullptr) S##_INTERFACE(IMorvaneTqrSystemAnalog,                              \
-                                             Analog) S##_INTERFACE(IMorvaneTqrSystemIO, IO)        \
-                      S##_INTERFACE(IMorvaneTqrSystemMemory, Memory) S##_PROPERTY(                 \
-                          VARIANT_BOOL, KeyLockEnabled, ":SYST:KLOC?", "%{VARIANT_BOOL}[^\n]",     \
-                          ":SYST:KLOC %{VARIANT_BOOL}s",                                           \
-                          kYes) S##_PROPERTY(std::int32_t, KeyLockLevel, ":SYST:KLOC:LEV?",        \
-                                             nullptr, ":SYST:KLOC:LEV %d", kYes)                   \
-                          S##_PROPERTY(MorvaneTqrRemoteLocalStateEnum, RemoteLocalState,           \
-                                       ":SYST:COMM:RLST?",                                         \
-                                       "%{MorvaneTqrRemoteLocalStateEnum}[^\n]",                   \
-                                       ":SYST:COMM:RLST %{MorvaneTqrRemoteLocalStateEnum}s",       \
-                                       kYes) S##_READ_ONLY(std::int32_t, ParallelUnit,             \
-                                                           ":SYST:PARA:UNIT:COUN?", nullptr, kNo)  \
-                              S##_READ_ONLY(VARIANT_BOOL, MsyncEnabled, ":SYST:MSYN?",             \
-                                            "%{VARIANT_BOOL}[^\n]", kNo)                           \
-                                  S##_PROPERTY(                                                    \
-                                      MorvaneTqrPowerOnRecallStateEnum, PowerOnRecallState,        \
-                                      ":SYST:PON?", "%{MorvaneTqrPowerOnRecallStateEnum}[^\n]",    \
-                                      ":SYST:PON %{MorvaneTqrPowerOnRecallStateEnum}s",            \
-                                      kYes) S##_PROPERTY(VARIANT_BOOL, RemoteSensingEnabled,       \
-                                                         ":SYST:RSEN?", "%{VARIANT_BOOL}[^\n]",    \
-                                                         ":SYST:RSEN %{VARIANT_BOOL}s", kYes)      \
-                                      S##_PROPERTY(BSTR, TimeZone, "SYST:TZONE?", "%$B[^\n]",      \
-                                                   "SYST:TZONE %$Bs", kYes)                        \
-                                          S##_INTERFACE(IMorvaneTqrSystemDiagnostic, Diagnostic)
+// clang-format off
+#define MOTQR_SYSTEM_MEMBERS(S) \
+  S##_BY_HAND(ReadBytes, "direct I/O", nullptr, nullptr, nullptr) \
+  S##_BY_HAND(ReadString, "direct I/O", nullptr, nullptr, nullptr) \
+  S##_BY_HAND(WriteBytes, "direct I/O", nullptr, nullptr, nullptr) \
+  S##_BY_HAND(WriteString, "direct I/O", nullptr, nullptr, nullptr) \
+  S##_ARRAY_COMMAND(SetDate, ":SYST:DATE {Date}", Date) \
+  S##_ARRAY_QUERY(QueryDate, ":SYST:DATE?", "%,$Sd", "Date") \
+  S##_ARRAY_COMMAND(SetTime, ":SYST:TIME {Time}", Time) \
+  S##_ARRAY_QUERY(QueryTime, ":SYST:TIME?", "%,$Sd", "Time") \
+  S##_COMMAND(SyncClocks, ":SYST:TIME:ADJ") \
+  S##_ARRAY_QUERY_1(GetTimeZoneList, ":SYST:TZON:CAT? %{MorvaneTqrTimeZoneGroupEnum}s", "%,$S$Bs", MorvaneTqrTimeZoneGroupEnum, Group, "List") \
+  S##_BY_HAND(IOTimeout, "property", nullptr, nullptr, nullptr) \
+  S##_BY_HAND(DirectIO, "read-only property", nullptr, nullptr, nullptr) \
+  S##_INTERFACE(IMorvaneTqrSystemAnalog, Analog) \
+  S##_INTERFACE(IMorvaneTqrSystemIO, IO) \
+  S##_INTERFACE(IMorvaneTqrSystemMemory, Memory) \
+  S##_PROPERTY(VARIANT_BOOL, KeyLockEnabled, ":SYST:KLOC?", "%{VARIANT_BOOL}[^\n]", ":SYST:KLOC %{VARIANT_BOOL}s", kYes) \
+  S##_PROPERTY(std::int32_t, KeyLockLevel, ":SYST:KLOC:LEV?", nullptr, ":SYST:KLOC:LEV %d", kYes) \
+  S##_PROPERTY(MorvaneTqrRemoteLocalStateEnum, RemoteLocalState, ":SYST:COMM:RLST?", "%{MorvaneTqrRemoteLocalStateEnum}[^\n]", ":SYST:COMM:RLST %{MorvaneTqrRemoteLocalStateEnum}s", kYes) \
+  S##_READ_ONLY(std::int32_t, ParallelUnit, ":SYST:PARA:UNIT:COUN?", nullptr, kNo) \
+  S##_READ_ONLY(VARIANT_BOOL, MsyncEnabled, ":SYST:MSYN?", "%{VARIANT_BOOL}[^\n]", kNo) \
+  S##_PROPERTY(MorvaneTqrPowerOnRecallStateEnum, PowerOnRecallState, ":SYST:PON?", "%{MorvaneTqrPowerOnRecallStateEnum}[^\n]", ":SYST:PON %{MorvaneTqrPowerOnRecallStateEnum}s", kYes) \
+  S##_PROPERTY(VARIANT_BOOL, RemoteSensingEnabled, ":SYST:RSEN?", "%{VARIANT_BOOL}[^\n]", ":SYST:RSEN %{VARIANT_BOOL}s", kYes) \
+  S##_PROPERTY(BSTR, TimeZone, "SYST:TZONE?", "%$B[^\n]", "SYST:TZONE %$Bs", kYes) \
+  S##_INTERFACE(IMorvaneTqrSystemDiagnostic, Diagnostic)
+// clang-format on
 
 namespace motqr::instrument {
 

@@ -6,23 +6,17 @@
 #include "instrument/member_shapes.h"
 #include "interfaces/system.h"
 
-#define MOTQR_ANALOG_MEMBERS(S)                                                                    \
+// clang-format off
+#define MOTQR_ANALOG_MEMBERS(S) \
   S##_MIN_MAX(double, QueryAnalogControlSelectedRangeMinMax, ":ANAL:CONT:SEL:RANG? MIN;RANG? MAX") \
-      S##_MIN_MAX(double, QueryAnalogControlVoltageRangeMinMax,                                    \
-                  ":ANAL:CONT:VOLT:RANG? MIN;RANG? MAX")                                           \
-          S##_MIN_MAX(double, QueryAnalogMonitorCurrentRangeMinMax,                                \
-                      ":ANAL:MON:CURR:RANG? MIN;RANG? MAX")                                        \
-              S##_MIN_MAX(double, QueryAnalogMonitorVoltageRangeMinMax,                            \
-                          ":ANAL:MON:VOLT:RANG? MIN;RANG? MAX")                                    \
-                  S##_PROPERTY(double, AnalogControlSelectedRange, ":ANAL:CONT:SEL:RANG?",         \
-                               nullptr, ":ANAL:CONT:SEL:RANG %0.6lg", kYes)                        \
-                      S##_PROPERTY(double, AnalogControlVoltageRange, ":ANAL:CONT:VOLT:RANG?",     \
-                                   nullptr, ":ANAL:CONT:VOLT:RANG %0.6lg", kYes)                   \
-                          S##_PROPERTY(double, AnalogMonitorCurrentRange, ":ANAL:MON:CURR:RANG?",  \
-                                       nullptr, ":ANAL:MON:CURR:RANG %0.6lg", kYes)                \
-                              S##_PROPERTY(double, AnalogMonitorVoltageRange,                      \
-                                           ":ANAL:MON:VOLT:RANG?", nullptr,                        \
-                                           ":ANAL:MON:VOLT:RANG %0.6lg", kYes)
+  S##_MIN_MAX(double, QueryAnalogControlVoltageRangeMinMax, ":ANAL:CONT:VOLT:RANG? MIN;RANG? MAX") \
+  S##_MIN_MAX(double, QueryAnalogMonitorCurrentRangeMinMax, ":ANAL:MON:CURR:RANG? MIN;RANG? MAX") \
+  S##_MIN_MAX(double, QueryAnalogMonitorVoltageRangeMinMax, ":ANAL:MON:VOLT:RANG? MIN;RANG? MAX") \
+  S##_PROPERTY(double, AnalogControlSelectedRange, ":ANAL:CONT:SEL:RANG?", nullptr, ":ANAL:CONT:SEL:RANG %0.6lg", kYes) \
+  S##_PROPERTY(double, AnalogControlVoltageRange, ":ANAL:CONT:VOLT:RANG?", nullptr, ":ANAL:CONT:VOLT:RANG %0.6lg", kYes) \
+  S##_PROPERTY(double, AnalogMonitorCurrentRange, ":ANAL:MON:CURR:RANG?", nullptr, ":ANAL:MON:CURR:RANG %0.6lg", kYes) \
+  S##_PROPERTY(double, AnalogMonitorVoltageRange, ":ANAL:MON:VOLT:RANG?", nullptr, ":ANAL:MON:VOLT:RANG %0.6lg", kYes)
+// clang-format on
 
 namespace motqr::instrument {
 

@@ -5,9 +5,11 @@
 #include "instrument/member_shapes.h"
 #include "interfaces/system.h"
 
-#define MOTQR_DIAGNOSTIC_MEMBERS(S)                                                              \
+// clang-format off
+#define MOTQR_DIAGNOSTIC_MEMBERS(S) \
   S##_IN_OUT_QUERY(QueryFirmwareVersion, "DIAG:FIRM:VERS?", "%$B[^\n]", BSTR, "FirmwareVersion") \
-      S##_IN_OUT_QUERY(QueryLinePower, "DIAG:LINE:POW?", "%lf", double, "LinePower")
+  S##_IN_OUT_QUERY(QueryLinePower, "DIAG:LINE:POW?", "%lf", double, "LinePower")
+// clang-format on
 
 namespace motqr::instrument {
 

@@ -7,10 +7,12 @@
 #include "instrument/member_shapes.h"
 #include "interfaces/system.h"
 
-#define MOTQR_MEMORY_MEMBERS(S)                                                \
-  S##_COMMAND(FactoryDefault, ":MEM:CLE")                                      \
-      S##_COMMAND_1(RecallSettings, ":MEM:REC %d", std::int32_t, MemoryNumber) \
-          S##_COMMAND_1(SaveSettings, ":MEM:SAVE %d", std::int32_t, MemoryNumber)
+// clang-format off
+#define MOTQR_MEMORY_MEMBERS(S) \
+  S##_COMMAND(FactoryDefault, ":MEM:CLE") \
+  S##_COMMAND_1(RecallSettings, ":MEM:REC %d", std::int32_t, MemoryNumber) \
+  S##_COMMAND_1(SaveSettings, ":MEM:SAVE %d", std::int32_t, MemoryNumber)
+// clang-format on
 
 namespace motqr::instrument {
 

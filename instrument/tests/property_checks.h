@@ -1,9 +1,11 @@
-// Walks an interface's property row list: the exact command a put writes,
+// Checks of an interface's property rows: the exact command a put writes,
 // the query a get writes and the value it reads back, and the simulation
-// short cut. With `inst`, `tokens` and the channel pointer `ch` in scope:
+// short cut. With `inst`, `tokens` and the channel pointer `ch` in scope, a
+// test expands a member list with its PROPERTY rows going to one of them:
 //
-//   MOTQR_SINE_PROPERTIES(MOTQR_CHECK_WIRE)
-//   MOTQR_SINE_PROPERTIES(MOTQR_CHECK_SIMULATED)
+//   #define SIM_PROPERTY MOTQR_CHECK_SIMULATED
+//   #define SIM_MIN_MAX(...)
+//   MOTQR_SINE_MEMBERS(SIM)
 //
 // The sample value of a double is 12.3456789 (written "12.3457"); of an
 // enumeration its member 1; of a boolean VARIANT_TRUE. The tokens those

@@ -7,6 +7,7 @@
 // only the members in kSkipped are left out, each with its reason.
 #include <cmath>
 #include <cstdint>
+#include <cstdlib>
 #include <map>
 #include <string>
 #include <string_view>
@@ -63,8 +64,10 @@ const std::map<std::string_view, std::string_view> kSkipped = {
     {"IMorvaneTqrSystemMemory.FactoryDefault", "resets every setting the sweep goes on to use"},
     {"IMorvaneTqrProgram.DeleteAllPrograms", "removes the program the step members work on"},
     {"IMorvaneTqrProgram.DeleteSelectedProgram", "removes the program the step members work on"},
-    {"IMorvaneTqrOutputChannelIV.ClearCurrentIVMap", "empties the map the point members edit; run last"},
-    {"IMorvaneTqrOutputChannelIV.ClearVoltageIVMap", "empties the map the point members edit; run last"},
+    {"IMorvaneTqrOutputChannelIV.ClearCurrentIVMap",
+     "empties the map the point members edit; run last"},
+    {"IMorvaneTqrOutputChannelIV.ClearVoltageIVMap",
+     "empties the map the point members edit; run last"},
     {"IMorvaneTqrTrigger.SendSoftwareTrigger", "needs an acquire trigger armed on the bus source"},
     {"IMorvaneTqrTrigger.PauseTransient", "needs a running program (program_e2e_test)"},
     {"IMorvaneTqrTrigger.ResumeTransient", "needs a paused program (program_e2e_test)"},
@@ -114,15 +117,22 @@ class MemberSweep : public SimSessionTest {
 
   // tqr-sim's MIN and MAX of a numeric setting, through the plain connection.
   bool Limits(const char* query, double* min, double* max) {
+    // "*IDN?" ends the exchange: a setting without MIN and MAX answers neither.
     const std::string q = query;
-    if (!clock_.Send(q + " MIN")) return false;
-    const std::string lo = clock_.ReadLine();
-    if (!clock_.Send(q + " MAX")) return false;
-    const std::string hi = clock_.ReadLine();
-    ClearStatus();  // a setting without MIN and MAX leaves an error behind
-    if (lo.empty() || hi.empty()) return false;
-    *min = std::stod(lo);
-    *max = std::stod(hi);
+    if (!clock_.Send(q + " MIN") || !clock_.Send(q + " MAX") || !clock_.Send("*IDN?")) return false;
+    std::vector<std::string> replies;
+    for (std::string line = clock_.ReadLine(); !line.empty() && replies.size() < 3;
+         line = clock_.ReadLine()) {
+      if (line.find(',') != std::string::npos) break;  // the identity
+      replies.push_back(line);
+    }
+    ClearStatus();  // and the error a setting without MIN and MAX leaves
+    if (replies.size() != 2) return false;
+    char* end = nullptr;
+    *min = std::strtod(replies[0].c_str(), &end);
+    if (end == replies[0].c_str()) return false;
+    *max = std::strtod(replies[1].c_str(), &end);
+    if (end == replies[1].c_str()) return false;
     return true;
   }
 

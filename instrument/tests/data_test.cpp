@@ -20,20 +20,6 @@ TEST(Data, GateTokensBothWays) {
   ScriptedInstrument inst;
   MemberFixture<Channel> f(&inst, &commands::FindEnumConverter);
   auto& d = *f.channel;
-#define COMMAND(Name, Command)    \
-  EXPECT_EQ(d.Name(), com::S_OK); \
-  EXPECT_EQ(inst.sent.back(), Command);
-#define WALK1_BY_HAND(...)
-#define WALK1_COMMAND COMMAND
-#define WALK1_COMMAND_1(...)
-#define WALK1_QUERY(...)
-  MOTQR_DATA_MEMBERS(WALK1)
-#undef WALK1_BY_HAND
-#undef WALK1_COMMAND
-#undef WALK1_COMMAND_1
-#undef WALK1_QUERY
-#undef COMMAND
-  inst.sent.clear();
   EXPECT_EQ(d.ConfigureIntegralGateResetMethod(MorvaneTqrDataIntegralGateResetMethodExternal),
             com::S_OK);
   EXPECT_EQ(d.ConfigureIntegralGateStartStopCondition(

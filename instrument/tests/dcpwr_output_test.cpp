@@ -28,18 +28,6 @@ struct LiveOutput : ::testing::Test {
 
 TEST_F(LiveOutput, PropertiesAndQueriesSendTheirCommands) {
   ASSERT_EQ(f.status, com::S_OK);
-  const TokenMap tokens = {{"Enabled", "ON"}};  // the class on/off is written as a word
-#define WALK23_BY_HAND(...)
-#define WALK23_COMMAND(...)
-#define WALK23_PROPERTY MOTQR_CHECK_WIRE
-#define WALK23_QUERY_1(...)
-#define WALK23_UNSUPPORTED_PROPERTY(...)
-  MOTQR_DCPWR_OUTPUT_MEMBERS(WALK23)
-#undef WALK23_BY_HAND
-#undef WALK23_COMMAND
-#undef WALK23_PROPERTY
-#undef WALK23_QUERY_1
-#undef WALK23_UNSUPPORTED_PROPERTY
   inst.sent.clear();
   double v = 0;
   inst.Reply(":MEAS:CURR?", "0.125\n");

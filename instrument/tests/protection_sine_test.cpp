@@ -13,31 +13,11 @@ namespace {
 using Protection = TestChannel<instrument::OutputChannelProtection>;
 using Sine = TestChannel<instrument::OutputChannelSine>;
 
-// The protection enables are written as words.
-const TokenMap kProtectionTokens = {
-    {"LowerOVPEnabled", "ON"}, {"WatchdogEnabled", "ON"}, {"RemoteSensingErrorEnabled", "ON"}};
-
-TEST(Protection, MembersSendTheirCommands) {
+TEST(Protection, ClearSendsTheAlarmClear) {
   ScriptedInstrument inst;
   MemberFixture<Protection> f(&inst, &commands::FindEnumConverter);
   ASSERT_EQ(f.status, com::S_OK);
   Protection* ch = f.channel.Get();
-  const TokenMap& tokens = kProtectionTokens;
-#define WALK13_COMMAND(...)
-#define WALK13_MIN_MAX(...)
-#define WALK13_PROPERTY MOTQR_CHECK_WIRE
-  MOTQR_PROTECTION_MEMBERS(WALK13)
-#undef WALK13_COMMAND
-#undef WALK13_MIN_MAX
-#undef WALK13_PROPERTY
-  double lo = 0, hi = 0;
-#define WALK14_COMMAND(...)
-#define WALK14_MIN_MAX(Type, ...) MOTQR_CHECK_MIN_MAX(__VA_ARGS__)
-#define WALK14_PROPERTY(...)
-  MOTQR_PROTECTION_MEMBERS(WALK14)
-#undef WALK14_COMMAND
-#undef WALK14_MIN_MAX
-#undef WALK14_PROPERTY
   EXPECT_EQ(ch->Clear(), com::S_OK);
   EXPECT_EQ(inst.sent.back(), ":OUTP:PROT:CLE");
 }
@@ -70,25 +50,6 @@ TEST(Protection, SimulatedValuesRoundTripAndResetToZero) {
 #undef WALK17_MIN_MAX
 #undef WALK17_PROPERTY
   EXPECT_EQ(ch->Clear(), errors::E_IVI_NOT_INITIALIZED);
-}
-
-TEST(Sine, MembersSendTheirCommands) {
-  ScriptedInstrument inst;
-  MemberFixture<Sine> f(&inst);
-  ASSERT_EQ(f.status, com::S_OK);
-  Sine* ch = f.channel.Get();
-  const TokenMap tokens;
-#define WALK18_MIN_MAX(...)
-#define WALK18_PROPERTY MOTQR_CHECK_WIRE
-  MOTQR_SINE_MEMBERS(WALK18)
-#undef WALK18_MIN_MAX
-#undef WALK18_PROPERTY
-  double lo = 0, hi = 0;
-#define WALK19_MIN_MAX(Type, ...) MOTQR_CHECK_MIN_MAX(__VA_ARGS__)
-#define WALK19_PROPERTY(...)
-  MOTQR_SINE_MEMBERS(WALK19)
-#undef WALK19_MIN_MAX
-#undef WALK19_PROPERTY
 }
 
 TEST(Sine, SimulatedValuesRoundTripAndResetToZero) {

@@ -1,4 +1,5 @@
 #include "instrument/system.h"
+#include "commands/find_enum_converter.h"
 
 #include <gtest/gtest.h>
 
@@ -11,7 +12,6 @@
 #include "instrument/system_io.h"
 #include "instrument/system_memory.h"
 #include "instrument/testing/member_fixture.h"
-#include "instrument/tests/command_oracle.h"
 #include "platform/com/error_info.h"
 
 namespace motqr::testing {
@@ -31,65 +31,11 @@ std::vector<std::int32_t> IntsOf(const com::SafeArray& a) {
   return {v.begin(), v.end()};
 }
 
-const char* ReplyOf(const char* reply) { return reply; }
-const char* ReplyOf(std::nullptr_t) { return "%lf"; }
-
-// Writes and reads every property of one interface's list with the sample value.
-#define CHECK_PROPERTY(Iface, Type, Name, Query, fmt, Set)                        \
-  {                                                                               \
-    const std::string member = std::string(Iface::kName) + "." #Name;             \
-    EXPECT_EQ(s.put_##Name(Sample<Type>()), com::S_OK) << #Name;                  \
-    EXPECT_EQ(inst.sent.back(), ExpectedCommand(Set, member, TypeCodes<Type>())); \
-    inst.Reply(Query, SampleReply<Type>(ReplyOf(fmt), member));                   \
-    Type out{};                                                                   \
-    EXPECT_EQ(s.get_##Name(&out), com::S_OK) << #Name;                            \
-    EXPECT_EQ(inst.sent.back(), Query);                                           \
-    ExpectSample(out, #Name);                                                     \
-  }
-
 TEST(System, PropertiesWriteAndReadTheirTokens) {
   ScriptedInstrument inst;
   MemberFixture<Channel> f(&inst, &commands::FindEnumConverter);
   ASSERT_EQ(f.status, com::S_OK);
   auto& s = *f.channel;
-#define SYSTEM_PROPERTY(Type, Name, Query, fmt, Set, SimFlag) \
-  CHECK_PROPERTY(IMorvaneTqrSystem, Type, Name, Query, fmt, Set)
-#define ANALOG_PROPERTY(Type, Name, Query, fmt, Set, SimFlag) \
-  CHECK_PROPERTY(IMorvaneTqrSystemAnalog, Type, Name, Query, fmt, Set)
-#define IO_PROPERTY(Type, Name, Query, fmt, Set, SimFlag) \
-  CHECK_PROPERTY(IMorvaneTqrSystemIO, Type, Name, Query, fmt, Set)
-#define WALK27_ARRAY_COMMAND(...)
-#define WALK27_ARRAY_QUERY(...)
-#define WALK27_ARRAY_QUERY_1(...)
-#define WALK27_BY_HAND(...)
-#define WALK27_COMMAND(...)
-#define WALK27_INTERFACE(...)
-#define WALK27_PROPERTY SYSTEM_PROPERTY
-#define WALK27_READ_ONLY(...)
-  MOTQR_SYSTEM_MEMBERS(WALK27)
-#undef WALK27_ARRAY_COMMAND
-#undef WALK27_ARRAY_QUERY
-#undef WALK27_ARRAY_QUERY_1
-#undef WALK27_BY_HAND
-#undef WALK27_COMMAND
-#undef WALK27_INTERFACE
-#undef WALK27_PROPERTY
-#undef WALK27_READ_ONLY
-#define WALK28_MIN_MAX(...)
-#define WALK28_PROPERTY ANALOG_PROPERTY
-  MOTQR_ANALOG_MEMBERS(WALK28)
-#undef WALK28_MIN_MAX
-#undef WALK28_PROPERTY
-#define WALK29_ARRAY_QUERY(...)
-#define WALK29_PROPERTY IO_PROPERTY
-#define WALK29_TOKEN_LIST_COMMAND(...)
-  MOTQR_IO_MEMBERS(WALK29)
-#undef WALK29_ARRAY_QUERY
-#undef WALK29_PROPERTY
-#undef WALK29_TOKEN_LIST_COMMAND
-#undef SYSTEM_PROPERTY
-#undef ANALOG_PROPERTY
-#undef IO_PROPERTY
   // Spot checks written out: words for remote sensing, no colon and no quotes for the zone.
   EXPECT_EQ(s.put_RemoteSensingEnabled(com::VARIANT_TRUE), com::S_OK);
   EXPECT_EQ(inst.sent.back(), ":SYST:RSEN ON");

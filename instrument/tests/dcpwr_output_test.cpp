@@ -136,29 +136,13 @@ TEST(SimulatedOutput, SimValuesRoundTripAndStayApartFromTheProtectionInterface) 
   ASSERT_EQ(f.status, com::S_OK);
   IIviDCPwrOutput* ch = f.channel.Get();
   std::vector<std::string> names;
-#define WALK24_BY_HAND(...)
-#define WALK24_COMMAND(...)
-#define WALK24_PROPERTY MOTQR_COLLECT_NOT_SIMULATED
-#define WALK24_QUERY_1(...)
-#define WALK24_UNSUPPORTED_PROPERTY(...)
-  MOTQR_DCPWR_OUTPUT_MEMBERS(WALK24)
-#undef WALK24_BY_HAND
-#undef WALK24_COMMAND
-#undef WALK24_PROPERTY
-#undef WALK24_QUERY_1
-#undef WALK24_UNSUPPORTED_PROPERTY
+#define MOTQR_ON_PROPERTY MOTQR_COLLECT_NOT_SIMULATED
+  MOTQR_DCPWR_OUTPUT_MEMBERS(MOTQR_PROPERTY_ROWS)
+#undef MOTQR_ON_PROPERTY
   EXPECT_TRUE(names.empty());
-#define WALK25_BY_HAND(...)
-#define WALK25_COMMAND(...)
-#define WALK25_PROPERTY MOTQR_CHECK_SIMULATED
-#define WALK25_QUERY_1(...)
-#define WALK25_UNSUPPORTED_PROPERTY(...)
-  MOTQR_DCPWR_OUTPUT_MEMBERS(WALK25)
-#undef WALK25_BY_HAND
-#undef WALK25_COMMAND
-#undef WALK25_PROPERTY
-#undef WALK25_QUERY_1
-#undef WALK25_UNSUPPORTED_PROPERTY
+#define MOTQR_ON_PROPERTY MOTQR_CHECK_SIMULATED
+  MOTQR_DCPWR_OUTPUT_MEMBERS(MOTQR_PROPERTY_ROWS)
+#undef MOTQR_ON_PROPERTY
   // The unsupported properties that have a simulation value keep it.
   CheckSimulated<VARIANT_BOOL>(
       driver::Sim::kYes, "OVPEnabled", [&](VARIANT_BOOL v) { return ch->put_OVPEnabled(v); },
@@ -188,17 +172,9 @@ TEST(SimulatedOutput, SimValuesRoundTripAndStayApartFromTheProtectionInterface) 
   EXPECT_EQ(ch->get_OVPLimit(&level), com::S_OK);
   EXPECT_EQ(level, 30.0);
   f.driver->Reset();
-#define WALK26_BY_HAND(...)
-#define WALK26_COMMAND(...)
-#define WALK26_PROPERTY MOTQR_CHECK_RESET_TO_ZERO
-#define WALK26_QUERY_1(...)
-#define WALK26_UNSUPPORTED_PROPERTY(...)
-  MOTQR_DCPWR_OUTPUT_MEMBERS(WALK26)
-#undef WALK26_BY_HAND
-#undef WALK26_COMMAND
-#undef WALK26_PROPERTY
-#undef WALK26_QUERY_1
-#undef WALK26_UNSUPPORTED_PROPERTY
+#define MOTQR_ON_PROPERTY MOTQR_CHECK_RESET_TO_ZERO
+  MOTQR_DCPWR_OUTPUT_MEMBERS(MOTQR_PROPERTY_ROWS)
+#undef MOTQR_ON_PROPERTY
 }
 
 }  // namespace

@@ -10,6 +10,7 @@
 
 #include "errors/status_codes.h"
 #include "instrument/testing/member_fixture.h"
+#include "instrument/tests/property_checks.h"
 
 namespace motqr::testing {
 namespace {
@@ -155,19 +156,9 @@ TEST(IV, PointCountsAreSimulated) {
   EXPECT_EQ(iv.put_##Name(42), com::S_OK); \
   EXPECT_EQ(iv.get_##Name(&n), com::S_OK); \
   EXPECT_EQ(n, 42) << #Name;
-#define WALK41_ARRAY_QUERY(...)
-#define WALK41_BY_HAND(...)
-#define WALK41_COMMAND(...)
-#define WALK41_COMMAND_1(...)
-#define WALK41_COMMAND_3(...)
-#define WALK41_PROPERTY ROUND_TRIP
-  MOTQR_IV_MEMBERS(WALK41)
-#undef WALK41_ARRAY_QUERY
-#undef WALK41_BY_HAND
-#undef WALK41_COMMAND
-#undef WALK41_COMMAND_1
-#undef WALK41_COMMAND_3
-#undef WALK41_PROPERTY
+#define MOTQR_ON_PROPERTY ROUND_TRIP
+  MOTQR_IV_MEMBERS(MOTQR_PROPERTY_ROWS)
+#undef MOTQR_ON_PROPERTY
 #undef ROUND_TRIP
   f.driver->Reset();
   EXPECT_EQ(iv.get_VoltageIVPointCount(&n), com::S_OK);

@@ -118,47 +118,17 @@ TEST(SimulatedChannel, SimPropertiesRoundTripAndResetToZero) {
   ASSERT_EQ(f.status, com::S_OK);
   Channel* ch = f.channel.Get();
   std::vector<std::string> names;
-#define WALK4_COMMAND_1(...)
-#define WALK4_INTERFACE(...)
-#define WALK4_MIN_MAX(...)
-#define WALK4_PROPERTY MOTQR_COLLECT_NOT_SIMULATED
-#define WALK4_QUERY(...)
-#define WALK4_QUERY_1(...)
-  MOTQR_OUTPUT_CHANNEL_MEMBERS(WALK4)
-#undef WALK4_COMMAND_1
-#undef WALK4_INTERFACE
-#undef WALK4_MIN_MAX
-#undef WALK4_PROPERTY
-#undef WALK4_QUERY
-#undef WALK4_QUERY_1
+#define MOTQR_ON_PROPERTY MOTQR_COLLECT_NOT_SIMULATED
+  MOTQR_OUTPUT_CHANNEL_MEMBERS(MOTQR_PROPERTY_ROWS)
+#undef MOTQR_ON_PROPERTY
   EXPECT_EQ(names, (std::vector<std::string>{"Priority", "VoltageReponseSpeed"}));
-#define WALK5_COMMAND_1(...)
-#define WALK5_INTERFACE(...)
-#define WALK5_MIN_MAX(...)
-#define WALK5_PROPERTY MOTQR_CHECK_SIMULATED
-#define WALK5_QUERY(...)
-#define WALK5_QUERY_1(...)
-  MOTQR_OUTPUT_CHANNEL_MEMBERS(WALK5)
-#undef WALK5_COMMAND_1
-#undef WALK5_INTERFACE
-#undef WALK5_MIN_MAX
-#undef WALK5_PROPERTY
-#undef WALK5_QUERY
-#undef WALK5_QUERY_1
+#define MOTQR_ON_PROPERTY MOTQR_CHECK_SIMULATED
+  MOTQR_OUTPUT_CHANNEL_MEMBERS(MOTQR_PROPERTY_ROWS)
+#undef MOTQR_ON_PROPERTY
   f.driver->Reset();
-#define WALK6_COMMAND_1(...)
-#define WALK6_INTERFACE(...)
-#define WALK6_MIN_MAX(...)
-#define WALK6_PROPERTY MOTQR_CHECK_RESET_TO_ZERO
-#define WALK6_QUERY(...)
-#define WALK6_QUERY_1(...)
-  MOTQR_OUTPUT_CHANNEL_MEMBERS(WALK6)
-#undef WALK6_COMMAND_1
-#undef WALK6_INTERFACE
-#undef WALK6_MIN_MAX
-#undef WALK6_PROPERTY
-#undef WALK6_QUERY
-#undef WALK6_QUERY_1
+#define MOTQR_ON_PROPERTY MOTQR_CHECK_RESET_TO_ZERO
+  MOTQR_OUTPUT_CHANNEL_MEMBERS(MOTQR_PROPERTY_ROWS)
+#undef MOTQR_ON_PROPERTY
   // Measurements need the instrument.
   com::SAFEARRAY* all = nullptr;
   EXPECT_EQ(ch->MeasureAll(&all), errors::E_IVI_NOT_INITIALIZED);

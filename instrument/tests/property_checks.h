@@ -1,10 +1,6 @@
 // Checks of an interface's property rows in simulation: the values a "sim"
 // property keeps, and their reset. With the channel pointer `ch` in scope, a
-// test expands a member list with its PROPERTY rows going to one of them:
-//
-//   #define SIM_PROPERTY MOTQR_CHECK_SIMULATED
-//   #define SIM_MIN_MAX(...)
-//   MOTQR_SINE_MEMBERS(SIM)
+// test sends a member list's PROPERTY rows to one of them (MOTQR_PROPERTY_ROWS below).
 //
 // The sample value of a double is 12.3456789; of an enumeration its member 1;
 // of a boolean VARIANT_TRUE.
@@ -71,3 +67,28 @@ void CheckResetToZero(driver::Sim sim, std::string_view member, Get get) {
 #define MOTQR_CHECK_RESET_TO_ZERO(Type, Name, Query, Reply, Set, SimFlag)        \
   ::motqr::testing::CheckResetToZero<Type>(::motqr::driver::Sim::SimFlag, #Name, \
                                            [&](Type* v) { return ch->get_##Name(v); });
+
+// A member list's PROPERTY rows only, each to MOTQR_ON_PROPERTY:
+//
+//   #define MOTQR_ON_PROPERTY MOTQR_CHECK_SIMULATED
+//   MOTQR_SINE_MEMBERS(MOTQR_PROPERTY_ROWS)
+//   #undef MOTQR_ON_PROPERTY
+#define MOTQR_PROPERTY_ROWS_PROPERTY(...) MOTQR_ON_PROPERTY(__VA_ARGS__)
+#define MOTQR_PROPERTY_ROWS_READ_ONLY(...)
+#define MOTQR_PROPERTY_ROWS_COMMAND(...)
+#define MOTQR_PROPERTY_ROWS_COMMAND_1(...)
+#define MOTQR_PROPERTY_ROWS_COMMAND_2(...)
+#define MOTQR_PROPERTY_ROWS_COMMAND_3(...)
+#define MOTQR_PROPERTY_ROWS_QUERY(...)
+#define MOTQR_PROPERTY_ROWS_QUERY_1(...)
+#define MOTQR_PROPERTY_ROWS_QUERY_2(...)
+#define MOTQR_PROPERTY_ROWS_IN_OUT_QUERY(...)
+#define MOTQR_PROPERTY_ROWS_MIN_MAX(...)
+#define MOTQR_PROPERTY_ROWS_ARRAY_QUERY(...)
+#define MOTQR_PROPERTY_ROWS_ARRAY_QUERY_1(...)
+#define MOTQR_PROPERTY_ROWS_ARRAY_COMMAND(...)
+#define MOTQR_PROPERTY_ROWS_TOKEN_LIST_COMMAND(...)
+#define MOTQR_PROPERTY_ROWS_INTERFACE(...)
+#define MOTQR_PROPERTY_ROWS_UNSUPPORTED_PROPERTY(...)
+#define MOTQR_PROPERTY_ROWS_UNSUPPORTED_METHOD(...)
+#define MOTQR_PROPERTY_ROWS_BY_HAND(...)

@@ -12,6 +12,7 @@
 #include "instrument/system_io.h"
 #include "instrument/system_memory.h"
 #include "instrument/testing/member_fixture.h"
+#include "instrument/tests/property_checks.h"
 #include "platform/com/error_info.h"
 
 namespace motqr::testing {
@@ -192,11 +193,9 @@ TEST(System, SimulationKeepsTheStoredSettings) {
   EXPECT_EQ(s.put_##Name(10), com::S_OK);     \
   EXPECT_EQ(s.get_##Name(&range), com::S_OK); \
   EXPECT_EQ(range, 10) << #Name;
-#define WALK30_MIN_MAX(...)
-#define WALK30_PROPERTY ROUND_TRIP
-  MOTQR_ANALOG_MEMBERS(WALK30)
-#undef WALK30_MIN_MAX
-#undef WALK30_PROPERTY
+#define MOTQR_ON_PROPERTY ROUND_TRIP
+  MOTQR_ANALOG_MEMBERS(MOTQR_PROPERTY_ROWS)
+#undef MOTQR_ON_PROPERTY
 #undef ROUND_TRIP
   VARIANT_BOOL on = 0;
   EXPECT_EQ(s.put_IOEnabled(com::VARIANT_TRUE), com::S_OK);

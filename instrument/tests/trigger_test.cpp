@@ -7,6 +7,7 @@
 #include "instrument/dcpwr_trigger.h"
 #include "instrument/sense.h"
 #include "instrument/testing/member_fixture.h"
+#include "instrument/tests/property_checks.h"
 #include "platform/com/error_info.h"
 
 namespace motqr::testing {
@@ -165,22 +166,12 @@ TEST(Trigger, Simulation) {
   }
 #define TRIGGER_ROUND_TRIP(...) ROUND_TRIP(g, __VA_ARGS__)
 #define SENSE_ROUND_TRIP(...) ROUND_TRIP(s, __VA_ARGS__)
-#define WALK11_BY_HAND(...)
-#define WALK11_COMMAND(...)
-#define WALK11_COMMAND_1(...)
-#define WALK11_MIN_MAX(...)
-#define WALK11_PROPERTY TRIGGER_ROUND_TRIP
-  MOTQR_TRIGGER_MEMBERS(WALK11)
-#undef WALK11_BY_HAND
-#undef WALK11_COMMAND
-#undef WALK11_COMMAND_1
-#undef WALK11_MIN_MAX
-#undef WALK11_PROPERTY
-#define WALK12_MIN_MAX(...)
-#define WALK12_PROPERTY SENSE_ROUND_TRIP
-  MOTQR_SENSE_MEMBERS(WALK12)
-#undef WALK12_MIN_MAX
-#undef WALK12_PROPERTY
+#define MOTQR_ON_PROPERTY TRIGGER_ROUND_TRIP
+  MOTQR_TRIGGER_MEMBERS(MOTQR_PROPERTY_ROWS)
+#undef MOTQR_ON_PROPERTY
+#define MOTQR_ON_PROPERTY SENSE_ROUND_TRIP
+  MOTQR_SENSE_MEMBERS(MOTQR_PROPERTY_ROWS)
+#undef MOTQR_ON_PROPERTY
 #undef SENSE_ROUND_TRIP
 #undef TRIGGER_ROUND_TRIP
 #undef ROUND_TRIP

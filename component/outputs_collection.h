@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "driver/member_macros.h"
+#include "driver/member.h"
 #include "interfaces/ivi_dcpwr.h"
 #include "interfaces/output_channel.h"
 #include "repcap/channel_names.h"

@@ -278,4 +278,16 @@ HRESULT Call(CNode& node, const MethodRow& row) {
   return Call<I, M>(node, row, Inputs());
 }
 
+// The base of an interface's member class: `Self` is the component class
+// that composes it and gives the node the members run on.
+template <class Self, class InterfaceT>
+class MemberSet : public InterfaceT {
+ public:
+  using Interface = InterfaceT;
+
+ protected:
+  CNode& node() { return static_cast<Self&>(*this).node(); }
+  ~MemberSet() = default;
+};
+
 }  // namespace motqr::driver

@@ -4,29 +4,21 @@
 
 #include <cstdint>
 
-#include "instrument/driver_member_shapes.h"
+#include "instrument/member_shapes.h"
 #include "interfaces/data.h"
 
-// (name, command)
-#define MOTQR_DATA_COMMANDS(C)          \
-  C(ResetIntegralData, ":DATA:INT:RES") \
-  C(StartIntegral, ":DATA:INT:STAR")    \
-  C(StopIntegral, ":DATA:INT:STOP")
-
-// (name, argument type, argument name, command)
-#define MOTQR_DATA_METHODS_IN(M)                                                               \
-  M(ConfigureIntegralGateResetMethod, MorvaneTqrDataIntegralGateResetMethodEnum, Method,       \
-    ":DATA:INT:GATE:RES %{MorvaneTqrDataIntegralGateResetMethodEnum}s")                        \
-  M(ConfigureIntegralGateStartStopCondition, MorvaneTqrDataIntegralGateStartStopConditionEnum, \
-    Condition, ":DATA:INT:GATE %{MorvaneTqrDataIntegralGateStartStopConditionEnum}s")
-
-// (name, result type, result name, query, reply)
-#define MOTQR_DATA_QUERIES_OUT(Q)                                                             \
-  Q(QueryIntegralGateResetMethod, MorvaneTqrDataIntegralGateResetMethodEnum, Method,          \
-    ":DATA:INT:GATE:RES?", "%{MorvaneTqrDataIntegralGateResetMethodEnum}[^\n]")               \
-  Q(QueryIntegralGateStartStopCondition, MorvaneTqrDataIntegralGateStartStopConditionEnum,    \
-    Condition, ":DATA:INT:GATE?", "%{MorvaneTqrDataIntegralGateStartStopConditionEnum}[^\n]") \
-  Q(QueryIntegralDataRemainPoints, std::int32_t, Count, ":DATA:REM:POIN?", "%d")
+// clang-format off
+#define MOTQR_DATA_MEMBERS(S) \
+  S##_COMMAND(ResetIntegralData, ":DATA:INT:RES") \
+  S##_COMMAND_1(ConfigureIntegralGateResetMethod, ":DATA:INT:GATE:RES %{MorvaneTqrDataIntegralGateResetMethodEnum}s", MorvaneTqrDataIntegralGateResetMethodEnum, Method) \
+  S##_COMMAND_1(ConfigureIntegralGateStartStopCondition, ":DATA:INT:GATE %{MorvaneTqrDataIntegralGateStartStopConditionEnum}s", MorvaneTqrDataIntegralGateStartStopConditionEnum, Condition) \
+  S##_QUERY(QueryIntegralGateResetMethod, ":DATA:INT:GATE:RES?", "%{MorvaneTqrDataIntegralGateResetMethodEnum}[^\n]", MorvaneTqrDataIntegralGateResetMethodEnum, "Method") \
+  S##_QUERY(QueryIntegralGateStartStopCondition, ":DATA:INT:GATE?", "%{MorvaneTqrDataIntegralGateStartStopConditionEnum}[^\n]", MorvaneTqrDataIntegralGateStartStopConditionEnum, "Condition") \
+  S##_COMMAND(StartIntegral, ":DATA:INT:STAR") \
+  S##_COMMAND(StopIntegral, ":DATA:INT:STOP") \
+  S##_BY_HAND(RemoveIntegralData, "array query", ::motqr::instrument::kRemoveIntegralData.command, ::motqr::instrument::kRemoveIntegralData.reply, nullptr) \
+  S##_QUERY(QueryIntegralDataRemainPoints, ":DATA:REM:POIN?", "%d", std::int32_t, "Count")
+// clang-format on
 
 namespace motqr::instrument {
 
@@ -42,9 +34,7 @@ template <class Self>
 class IntegralData : public driver::MemberSet<Self, IMorvaneTqrData> {
  public:
   using Interface = IMorvaneTqrData;
-  MOTQR_DATA_COMMANDS(MOTQR_MEMBER_COMMAND)
-  MOTQR_DATA_METHODS_IN(MOTQR_MEMBER_METHOD_IN)
-  MOTQR_DATA_QUERIES_OUT(MOTQR_MEMBER_QUERY_OUT)
+  MOTQR_DATA_MEMBERS(MOTQR_MEMBER)
 
   HRESULT RemoveIntegralData(std::int32_t Count, com::SAFEARRAY** Data) override {
     return driver::RunFrame(this->node(), driver::Describe<Interface, "RemoveIntegralData">(),
@@ -57,12 +47,6 @@ class IntegralData : public driver::MemberSet<Self, IMorvaneTqrData> {
   ~IntegralData() = default;
 };
 
-// clang-format off
-inline constexpr driver::RowView kDataRows[] = {
-    MOTQR_DATA_COMMANDS(MOTQR_ROW_VIEW_COMMAND)
-    MOTQR_DATA_METHODS_IN(MOTQR_ROW_VIEW_METHOD_IN)
-    MOTQR_DATA_QUERIES_OUT(MOTQR_ROW_VIEW_QUERY_OUT)
-    MethodRowView("RemoveIntegralData", "double list", kRemoveIntegralData)};
-// clang-format on
+inline constexpr RowView kDataRows[] = {MOTQR_DATA_MEMBERS(MOTQR_ROW_VIEW)};
 
 }  // namespace motqr::instrument

@@ -39,11 +39,6 @@ std::optional<StateBit> BitOfState(IviDCPwrOutputStateEnum state) {
 
 }  // namespace
 
-HRESULT ReportPropertyNotSupported(CallFrame& f, std::string_view property) {
-  if (property.empty()) return f.reporter().PropertyNotSupportedCurrent();
-  return f.reporter().PropertyNotSupported(property);
-}
-
 HRESULT ConfigureCurrentLimit(driver::CNode& node, IviDCPwrCurrentLimitBehaviorEnum Behavior,
                               double Limit) {
   return driver::RunFrame(

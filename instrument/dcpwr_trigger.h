@@ -3,14 +3,15 @@
 // member sends nothing and reports the method-not-supported error.
 #pragma once
 
-#include "instrument/driver_member_shapes.h"
+#include "instrument/member_shapes.h"
 #include "interfaces/ivi_dcpwr.h"
 
-// (name, method reported)
-#define MOTQR_DCPWR_TRIGGER_NOT_SUPPORTED(N) \
-  N(Abort, "IIviDCPwrTrigger_Abort")         \
-  N(Initiate, "IIviDCPwrTrigger_Initiate")   \
-  N(SendSoftwareTrigger, "IIviDCPwrTrigger_SendSoftwareTrigger")
+// clang-format off
+#define MOTQR_DCPWR_TRIGGER_MEMBERS(S) \
+  S##_UNSUPPORTED_METHOD(Abort, "IIviDCPwrTrigger_Abort") \
+  S##_UNSUPPORTED_METHOD(Initiate, "IIviDCPwrTrigger_Initiate") \
+  S##_UNSUPPORTED_METHOD(SendSoftwareTrigger, "IIviDCPwrTrigger_SendSoftwareTrigger")
+// clang-format on
 
 namespace motqr::instrument {
 
@@ -18,10 +19,12 @@ template <class Self>
 class DCPwrTrigger : public driver::MemberSet<Self, IIviDCPwrTrigger> {
  public:
   using Interface = IIviDCPwrTrigger;
-  MOTQR_DCPWR_TRIGGER_NOT_SUPPORTED(MOTQR_MEMBER_METHOD_NOT_SUPPORTED)
+  MOTQR_DCPWR_TRIGGER_MEMBERS(MOTQR_MEMBER)
 
  protected:
   ~DCPwrTrigger() = default;
 };
+
+inline constexpr RowView kDCPwrTriggerRows[] = {MOTQR_DCPWR_TRIGGER_MEMBERS(MOTQR_ROW_VIEW)};
 
 }  // namespace motqr::instrument

@@ -5,15 +5,16 @@
 
 #include <cstdint>
 
-#include "instrument/driver_member_shapes.h"
+#include "instrument/member_shapes.h"
 #include "interfaces/global.h"
 
-// (type, name, query, reply, set, sim)
-#define MOTQR_GLOBAL_PROPERTIES(P) P(std::int32_t, Activate, ":INST?", "%d", ":INST %d", kYes)
-
-// (name, argument type, argument name, command)
-#define MOTQR_GLOBAL_METHODS_IN(M) \
-  M(ConfigureEnabled, VARIANT_BOOL, Enabled, "GLOB:OUTP %{VARIANT_BOOL}s")
+// clang-format off
+#define MOTQR_GLOBAL_MEMBERS(S) \
+  S##_COMMAND_1(ConfigureEnabled, "GLOB:OUTP %{VARIANT_BOOL}s", VARIANT_BOOL, Enabled) \
+  S##_BY_HAND(QueryInformation, "query", ::motqr::instrument::kQueryInformation.command, ::motqr::instrument::kQueryInformation.reply, nullptr) \
+  S##_BY_HAND(QueryVerifyChannel, "query", ::motqr::instrument::kQueryVerifyChannel.command, ::motqr::instrument::kQueryVerifyChannel.reply, nullptr) \
+  S##_PROPERTY(std::int32_t, Activate, ":INST?", "%d", ":INST %d", kYes)
+// clang-format on
 
 namespace motqr::instrument {
 
@@ -32,7 +33,7 @@ template <class Self>
 class Global : public driver::MemberSet<Self, IMorvaneTqrGlobal> {
  public:
   using Interface = IMorvaneTqrGlobal;
-  MOTQR_GLOBAL_METHODS_IN(MOTQR_MEMBER_METHOD_IN)
+  MOTQR_GLOBAL_MEMBERS(MOTQR_MEMBER)
 
   HRESULT QueryInformation(double* RatedVolt, double* RatedCurr, double* RatedPower,
                            BSTR* ModelName) override {
@@ -49,18 +50,10 @@ class Global : public driver::MemberSet<Self, IMorvaneTqrGlobal> {
                             });
   }
 
-  MOTQR_GLOBAL_PROPERTIES(MOTQR_MEMBER_PROPERTY)
-
  protected:
   ~Global() = default;
 };
 
-// clang-format off
-inline constexpr driver::RowView kGlobalRows[] = {
-    MOTQR_GLOBAL_PROPERTIES(MOTQR_ROW_VIEW_PROPERTY)
-    MOTQR_GLOBAL_METHODS_IN(MOTQR_ROW_VIEW_METHOD_IN)
-    MethodRowView("QueryInformation", "information", kQueryInformation),
-    MethodRowView("QueryVerifyChannel", "std::int32_t list", kQueryVerifyChannel)};
-// clang-format on
+inline constexpr RowView kGlobalRows[] = {MOTQR_GLOBAL_MEMBERS(MOTQR_ROW_VIEW)};
 
 }  // namespace motqr::instrument

@@ -5,47 +5,31 @@
 
 #include <cstdint>
 
-#include "driver/member_macros.h"
 #include "instrument/member_shapes.h"
 #include "interfaces/output_channel.h"
 
-// (type, name, query, reply, set, sim)
-#define MOTQR_IV_PROPERTIES(P)                                                              \
-  P(std::int32_t, CurrentIVPointCount, ":CURR:IV:COUN?", nullptr, ":CURR:IV:COUN %d", kYes) \
-  P(std::int32_t, VoltageIVPointCount, ":VOLT:IV:COUN?", nullptr, ":VOLT:IV:COUN %d", kYes)
-
-// (name, command)
-#define MOTQR_IV_COMMANDS(C)           \
-  C(ClearCurrentIVMap, ":CURR:IV:CLE") \
-  C(ClearVoltageIVMap, ":VOLT:IV:CLE")
-
-// (name, command, Index)
-#define MOTQR_IV_SET_1(S)                                            \
-  S(InsertCurrentIVPoint, ":CURR:IV:MAP%d:INS", std::int32_t, Index) \
-  S(DeleteCurrentIVPoint, ":CURR:IV:MAP%d:DEL", std::int32_t, Index) \
-  S(InsertVoltageIVPoint, ":VOLT:IV:MAP%d:INS", std::int32_t, Index) \
-  S(DeleteVoltageIVPoint, ":VOLT:IV:MAP%d:DEL", std::int32_t, Index)
-
-// (name, command, Index, Voltage, Current)
-#define MOTQR_IV_SET_3(S)                                                                    \
-  S(SetCurrentIVPoint, ":CURR:IV:MAP%d %0.6lg,%0.6lg", std::int32_t, Index, double, Voltage, \
-    double, Current)                                                                         \
-  S(SetVoltageIVPoint, ":VOLT:IV:MAP%d %0.6lg,%0.6lg", std::int32_t, Index, double, Voltage, \
-    double, Current)
-
-// (name, query, reply, out name)
-#define MOTQR_IV_LISTS(L)                                          \
-  L(GetAllCurrentIVPoints, ":CURR:IV:CAT?", "%,$Sle", "AllPoints") \
-  L(GetAllVoltageIVPoints, ":VOLT:IV:CAT?", "%,$Sle", "AllPoints")
-
-// The bulk maps: (name, query, reply) and (name, command). The queries are
-// written as they stand, new line included, without formatting.
-#define MOTQR_IV_MAP_QUERIES(M)                   \
-  M(GetCurrentIVMap, ":CURR:IV:DATA?\n", "%$Slb") \
-  M(GetVoltageIVMap, ":VOLT:IV:DATA?\n", "%$Slb")
-#define MOTQR_IV_MAP_SETS(M)                \
-  M(SetCurrentIVMap, ":CURR:IV:DATA %$Slb") \
-  M(SetVoltageIVMap, ":VOLT:IV:DATA %$Slb")
+// The bulk maps (GetCurrentIVMap ... SetVoltageIVMap) are written by hand:
+// their queries are written as they stand, new line included, without
+// formatting, and the map goes as one binary block of micro-units.
+// clang-format off
+#define MOTQR_IV_MEMBERS(S) \
+  S##_COMMAND(ClearCurrentIVMap, ":CURR:IV:CLE") \
+  S##_BY_HAND(SetCurrentIVMap, "array command", nullptr, nullptr, ::motqr::instrument::kSetCurrentIVMapRow.command) \
+  S##_BY_HAND(GetCurrentIVMap, "array query", ::motqr::instrument::kGetCurrentIVMapRow.command, ::motqr::instrument::kGetCurrentIVMapRow.reply, nullptr) \
+  S##_COMMAND_3(SetCurrentIVPoint, ":CURR:IV:MAP%d %0.6lg,%0.6lg", std::int32_t, Index, double, Voltage, double, Current) \
+  S##_COMMAND_1(DeleteCurrentIVPoint, ":CURR:IV:MAP%d:DEL", std::int32_t, Index) \
+  S##_COMMAND_1(InsertCurrentIVPoint, ":CURR:IV:MAP%d:INS", std::int32_t, Index) \
+  S##_ARRAY_QUERY(GetAllCurrentIVPoints, ":CURR:IV:CAT?", "%,$Sle", "AllPoints") \
+  S##_COMMAND(ClearVoltageIVMap, ":VOLT:IV:CLE") \
+  S##_BY_HAND(SetVoltageIVMap, "array command", nullptr, nullptr, ::motqr::instrument::kSetVoltageIVMapRow.command) \
+  S##_COMMAND_1(DeleteVoltageIVPoint, ":VOLT:IV:MAP%d:DEL", std::int32_t, Index) \
+  S##_COMMAND_1(InsertVoltageIVPoint, ":VOLT:IV:MAP%d:INS", std::int32_t, Index) \
+  S##_ARRAY_QUERY(GetAllVoltageIVPoints, ":VOLT:IV:CAT?", "%,$Sle", "AllPoints") \
+  S##_BY_HAND(GetVoltageIVMap, "array query", ::motqr::instrument::kGetVoltageIVMapRow.command, ::motqr::instrument::kGetVoltageIVMapRow.reply, nullptr) \
+  S##_COMMAND_3(SetVoltageIVPoint, ":VOLT:IV:MAP%d %0.6lg,%0.6lg", std::int32_t, Index, double, Voltage, double, Current) \
+  S##_PROPERTY(std::int32_t, CurrentIVPointCount, ":CURR:IV:COUN?", nullptr, ":CURR:IV:COUN %d", kYes) \
+  S##_PROPERTY(std::int32_t, VoltageIVPointCount, ":VOLT:IV:COUN?", nullptr, ":VOLT:IV:COUN %d", kYes)
+// clang-format on
 
 namespace motqr::instrument {
 
@@ -62,24 +46,17 @@ com::HRESULT SetIVMap(driver::CallFrame& f, const driver::MethodRow& row, com::S
 // from zero; 0 when not finite or out of the signed 32-bit range.
 std::int32_t IVMapWord(double value);
 
-#define MOTQR_IV_MAP_ROW(Name, Command, Reply) \
-  inline constexpr driver::MethodRow k##Name##Row{Command, Reply};
-MOTQR_IV_MAP_QUERIES(MOTQR_IV_MAP_ROW)
-#undef MOTQR_IV_MAP_ROW
-#define MOTQR_IV_MAP_ROW(Name, Command) \
-  inline constexpr driver::MethodRow k##Name##Row{Command, nullptr};
-MOTQR_IV_MAP_SETS(MOTQR_IV_MAP_ROW)
-#undef MOTQR_IV_MAP_ROW
+// The rows of the bulk maps.
+inline constexpr driver::MethodRow kGetCurrentIVMapRow{":CURR:IV:DATA?\n", "%$Slb"};
+inline constexpr driver::MethodRow kGetVoltageIVMapRow{":VOLT:IV:DATA?\n", "%$Slb"};
+inline constexpr driver::MethodRow kSetCurrentIVMapRow{":CURR:IV:DATA %$Slb", nullptr};
+inline constexpr driver::MethodRow kSetVoltageIVMapRow{":VOLT:IV:DATA %$Slb", nullptr};
 
 template <class Self>
 class OutputChannelIV : public driver::MemberSet<Self, IMorvaneTqrOutputChannelIV> {
  public:
   using Interface = IMorvaneTqrOutputChannelIV;
-  MOTQR_IV_PROPERTIES(MOTQR_MEMBER_PROPERTY)
-  MOTQR_IV_COMMANDS(MOTQR_MEMBER_COMMAND)
-  MOTQR_IV_SET_1(MOTQR_MEMBER_SET_1)
-  MOTQR_IV_SET_3(MOTQR_MEMBER_SET_3)
-  MOTQR_IV_LISTS(MOTQR_MEMBER_LIST_0)
+  MOTQR_IV_MEMBERS(MOTQR_MEMBER)
 
   com::HRESULT GetCurrentIVMap(com::SAFEARRAY** Current) override {
     return Run<"GetCurrentIVMap">([&](driver::CallFrame& f) {
@@ -115,10 +92,6 @@ class OutputChannelIV : public driver::MemberSet<Self, IMorvaneTqrOutputChannelI
   }
 };
 
-inline constexpr driver::RowView kIVRows[] = {
-    MOTQR_IV_PROPERTIES(MOTQR_ROW_VIEW_PROPERTY) MOTQR_IV_COMMANDS(MOTQR_ROW_VIEW_COMMAND)
-        MOTQR_IV_SET_1(MOTQR_ROW_VIEW_SET) MOTQR_IV_SET_3(MOTQR_ROW_VIEW_SET)
-            MOTQR_IV_LISTS(MOTQR_ROW_VIEW_GET) MOTQR_IV_MAP_QUERIES(MOTQR_ROW_VIEW_GET)
-                MOTQR_IV_MAP_SETS(MOTQR_ROW_VIEW_SET)};
+inline constexpr RowView kIVRows[] = {MOTQR_IV_MEMBERS(MOTQR_ROW_VIEW)};
 
 }  // namespace motqr::instrument

@@ -2,26 +2,24 @@
 // frequency and offset, for the current and the voltage loop.
 #pragma once
 
-#include "driver/member_macros.h"
+#include "instrument/member_shapes.h"
 #include "interfaces/output_channel.h"
 
-// (type, name, query, reply, set, sim)
-#define MOTQR_SINE_PROPERTIES(P)                                                           \
-  P(double, CurrentAmplitude, ":CURR:SINE:AMPL?", nullptr, ":CURR:SINE:AMPL %0.6lg", kYes) \
-  P(double, CurrentFrequency, ":CURR:SINE:FREQ?", nullptr, ":CURR:SINE:FREQ %0.6lg", kYes) \
-  P(double, CurrentOffset, ":CURR:SINE:OFFS?", nullptr, ":CURR:SINE:OFFS %0.6lg", kYes)    \
-  P(double, VoltageAmplitude, ":VOLT:SINE:AMPL?", nullptr, ":VOLT:SINE:AMPL %0.6lg", kYes) \
-  P(double, VoltageFrequency, ":VOLT:SINE:FREQ?", nullptr, ":VOLT:SINE:FREQ %0.6lg", kYes) \
-  P(double, VoltageOffset, ":VOLT:SINE:OFFS?", nullptr, ":VOLT:SINE:OFFS %0.6lg", kYes)
-
-// (name, command)
-#define MOTQR_SINE_MIN_MAX(M)                                      \
-  M(QueryCurrentAmplitudeMinMax, ":CURR:SINE:AMPL? MIN;AMPL? MAX") \
-  M(QueryCurrentFrequencyMinMax, ":CURR:SINE:FREQ? MIN;FREQ? MAX") \
-  M(QueryCurrentOffsetMinMax, ":CURR:SINE:OFFS? MIN;OFFS? MAX")    \
-  M(QueryVoltageAmplitudeMinMax, ":VOLT:SINE:AMPL? MIN;AMPL? MAX") \
-  M(QueryVoltageFrequencyMinMax, ":VOLT:SINE:FREQ? MIN;FREQ? MAX") \
-  M(QueryVoltageOffsetMinMax, ":VOLT:SINE:OFFS? MIN;OFFS? MAX")
+// clang-format off
+#define MOTQR_SINE_MEMBERS(S) \
+  S##_MIN_MAX(double, QueryCurrentAmplitudeMinMax, ":CURR:SINE:AMPL? MIN;AMPL? MAX") \
+  S##_MIN_MAX(double, QueryCurrentFrequencyMinMax, ":CURR:SINE:FREQ? MIN;FREQ? MAX") \
+  S##_MIN_MAX(double, QueryCurrentOffsetMinMax, ":CURR:SINE:OFFS? MIN;OFFS? MAX") \
+  S##_MIN_MAX(double, QueryVoltageAmplitudeMinMax, ":VOLT:SINE:AMPL? MIN;AMPL? MAX") \
+  S##_MIN_MAX(double, QueryVoltageFrequencyMinMax, ":VOLT:SINE:FREQ? MIN;FREQ? MAX") \
+  S##_MIN_MAX(double, QueryVoltageOffsetMinMax, ":VOLT:SINE:OFFS? MIN;OFFS? MAX") \
+  S##_PROPERTY(double, CurrentAmplitude, ":CURR:SINE:AMPL?", nullptr, ":CURR:SINE:AMPL %0.6lg", kYes) \
+  S##_PROPERTY(double, CurrentFrequency, ":CURR:SINE:FREQ?", nullptr, ":CURR:SINE:FREQ %0.6lg", kYes) \
+  S##_PROPERTY(double, CurrentOffset, ":CURR:SINE:OFFS?", nullptr, ":CURR:SINE:OFFS %0.6lg", kYes) \
+  S##_PROPERTY(double, VoltageAmplitude, ":VOLT:SINE:AMPL?", nullptr, ":VOLT:SINE:AMPL %0.6lg", kYes) \
+  S##_PROPERTY(double, VoltageFrequency, ":VOLT:SINE:FREQ?", nullptr, ":VOLT:SINE:FREQ %0.6lg", kYes) \
+  S##_PROPERTY(double, VoltageOffset, ":VOLT:SINE:OFFS?", nullptr, ":VOLT:SINE:OFFS %0.6lg", kYes)
+// clang-format on
 
 namespace motqr::instrument {
 
@@ -29,14 +27,12 @@ template <class Self>
 class OutputChannelSine : public driver::MemberSet<Self, IMorvaneTqrOutputChannelSine> {
  public:
   using Interface = IMorvaneTqrOutputChannelSine;
-  MOTQR_SINE_MIN_MAX(MOTQR_MEMBER_MIN_MAX)
-  MOTQR_SINE_PROPERTIES(MOTQR_MEMBER_PROPERTY)
+  MOTQR_SINE_MEMBERS(MOTQR_MEMBER)
 
  protected:
   ~OutputChannelSine() = default;
 };
 
-inline constexpr driver::RowView kSineRows[] = {MOTQR_SINE_PROPERTIES(MOTQR_ROW_VIEW_PROPERTY)
-                                                    MOTQR_SINE_MIN_MAX(MOTQR_ROW_VIEW_MIN_MAX)};
+inline constexpr RowView kSineRows[] = {MOTQR_SINE_MEMBERS(MOTQR_ROW_VIEW)};
 
 }  // namespace motqr::instrument

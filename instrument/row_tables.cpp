@@ -2,6 +2,7 @@
 
 #include "instrument/data.h"
 #include "instrument/dcpwr_output.h"
+#include "instrument/dcpwr_trigger.h"
 #include "instrument/global.h"
 #include "instrument/output_channel.h"
 #include "instrument/output_channel_iv.h"
@@ -22,19 +23,20 @@ namespace motqr::instrument {
 
 std::span<const RowTable> AllRowTables() {
   static const RowTable kTables[] = {
-      {IMorvaneTqrOutputChannelPulse::kName, kPulseRows},
       {IMorvaneTqrOutputChannel::kName, kOutputChannelRows},
-      {IIviDCPwrOutput::kName, kDCPwrOutputRows},
       {IMorvaneTqrOutputChannelProtection::kName, kProtectionRows},
+      {IMorvaneTqrOutputChannelPulse::kName, kPulseRows},
       {IMorvaneTqrOutputChannelSine::kName, kSineRows},
+      {IMorvaneTqrOutputChannelIV::kName, kIVRows},
+      {IIviDCPwrOutput::kName, kDCPwrOutputRows},
+      {IIviDCPwrTrigger::kName, kDCPwrTriggerRows},
       {IMorvaneTqrTrigger::kName, kTriggerRows},
-      {IMorvaneTqrSense::kName, kSenseRows},
       {IMorvaneTqrGlobal::kName, kGlobalRows},
       {IMorvaneTqrData::kName, kDataRows},
       {IMorvaneTqrStatus::kName, kStatusRows},
       {IMorvaneTqrStatusQuestionable::kName, kStatusQuestionableRows},
       {IMorvaneTqrStatusOperation::kName, kStatusOperationRows},
-      {IMorvaneTqrOutputChannelIV::kName, kIVRows},
+      {IMorvaneTqrSense::kName, kSenseRows},
       {IMorvaneTqrProgram::kName, kProgramRows},
       {IMorvaneTqrSystem::kName, kSystemRows},
       {IMorvaneTqrSystemAnalog::kName, kSystemAnalogRows},

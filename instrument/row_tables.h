@@ -1,15 +1,17 @@
-// Every interface's row views, for tests and tools that walk all members.
+// Every interface's row views, for tests, tools and generated bindings that
+// walk all members: the interfaces of the driver's objects in the order the
+// objects hand them out, each with its members in the interface's order.
 #pragma once
 
 #include <span>
 
-#include "driver/member_macros.h"
+#include "instrument/member_shapes.h"
 
 namespace motqr::instrument {
 
 struct RowTable {
   const char* interface_name;
-  std::span<const driver::RowView> rows;
+  std::span<const RowView> rows;
 };
 
 std::span<const RowTable> AllRowTables();

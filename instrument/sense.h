@@ -1,15 +1,14 @@
 // IMorvaneTqrSense: the measurement aperture (recording time per measurement).
 #pragma once
 
-#include "driver/member_macros.h"
+#include "instrument/member_shapes.h"
 #include "interfaces/sense.h"
 
-// (type, name, query, reply, set, sim)
-#define MOTQR_SENSE_PROPERTIES(P) \
-  P(double, ApertureTime, ":SENS:APER?", nullptr, ":SENS:APER %0.6lg", kYes)
-
-// (name, command)
-#define MOTQR_SENSE_MIN_MAX(M) M(QueryApertureTimeMinMax, ":SENS:APER? MIN;APER? MAX")
+// clang-format off
+#define MOTQR_SENSE_MEMBERS(S) \
+  S##_MIN_MAX(double, QueryApertureTimeMinMax, ":SENS:APER? MIN;APER? MAX") \
+  S##_PROPERTY(double, ApertureTime, ":SENS:APER?", nullptr, ":SENS:APER %0.6lg", kYes)
+// clang-format on
 
 namespace motqr::instrument {
 
@@ -17,14 +16,12 @@ template <class Self>
 class Sense : public driver::MemberSet<Self, IMorvaneTqrSense> {
  public:
   using Interface = IMorvaneTqrSense;
-  MOTQR_SENSE_MIN_MAX(MOTQR_MEMBER_MIN_MAX)
-  MOTQR_SENSE_PROPERTIES(MOTQR_MEMBER_PROPERTY)
+  MOTQR_SENSE_MEMBERS(MOTQR_MEMBER)
 
  protected:
   ~Sense() = default;
 };
 
-inline constexpr driver::RowView kSenseRows[] = {MOTQR_SENSE_PROPERTIES(MOTQR_ROW_VIEW_PROPERTY)
-                                                     MOTQR_SENSE_MIN_MAX(MOTQR_ROW_VIEW_MIN_MAX)};
+inline constexpr RowView kSenseRows[] = {MOTQR_SENSE_MEMBERS(MOTQR_ROW_VIEW)};
 
 }  // namespace motqr::instrument

@@ -6,20 +6,28 @@
 
 #include <cstdint>
 
-#include "instrument/driver_member_shapes.h"
+#include "instrument/member_shapes.h"
 #include "interfaces/status.h"
 
-// (type, name, query, reply, set, sim) of the group whose mnemonic is `G`
-#define MOTQR_STATUS_REGISTER_READONLY(P, G)                                   \
-  P(std::int16_t, ConditionRegister, ":STAT:" G ":COND?", "%hd", nullptr, kNo) \
-  P(std::int16_t, EventRegister, ":STAT:" G "?", "%hd", nullptr, kNo)
-#define MOTQR_STATUS_REGISTER_PROPERTIES(P, G)                                                \
-  P(std::int16_t, EnableRegister, ":STAT:" G ":ENAB?", "%hd", ":STAT:" G ":ENAB %hd", kNo)    \
-  P(std::int16_t, NegativeTransition, ":STAT:" G ":NTR?", "%hd", ":STAT:" G ":NTR %hd", kYes) \
-  P(std::int16_t, PositiveTransition, ":STAT:" G ":PTR?", "%hd", ":STAT:" G ":PTR %hd", kYes)
+// The members of the group whose mnemonic is `G`.
+// clang-format off
+#define MOTQR_STATUS_GROUP_MEMBERS(S, G) \
+  S##_READ_ONLY(std::int16_t, ConditionRegister, ":STAT:" G ":COND?", "%hd", kNo) \
+  S##_PROPERTY(std::int16_t, EnableRegister, ":STAT:" G ":ENAB?", "%hd", ":STAT:" G ":ENAB %hd", kNo) \
+  S##_READ_ONLY(std::int16_t, EventRegister, ":STAT:" G "?", "%hd", kNo) \
+  S##_PROPERTY(std::int16_t, NegativeTransition, ":STAT:" G ":NTR?", "%hd", ":STAT:" G ":NTR %hd", kYes) \
+  S##_PROPERTY(std::int16_t, PositiveTransition, ":STAT:" G ":PTR?", "%hd", ":STAT:" G ":PTR %hd", kYes)
+// clang-format on
 
-// (name, command)
-#define MOTQR_STATUS_COMMANDS(C) C(ResetFilter, ":STAT:PRES")
+// The filter preset, and the two groups: the same object seen through the
+// group's interface (Self composes StatusQuestionable and StatusOperation);
+// no I/O, and no initialized session needed.
+// clang-format off
+#define MOTQR_STATUS_MEMBERS(S) \
+  S##_COMMAND(ResetFilter, ":STAT:PRES") \
+  S##_BY_HAND(Questionable, "interface", nullptr, nullptr, nullptr) \
+  S##_BY_HAND(Operation, "interface", nullptr, nullptr, nullptr)
+// clang-format on
 
 namespace motqr::instrument {
 
@@ -27,8 +35,7 @@ template <class Self>
 class StatusQuestionable : public driver::MemberSet<Self, IMorvaneTqrStatusQuestionable> {
  public:
   using Interface = IMorvaneTqrStatusQuestionable;
-  MOTQR_STATUS_REGISTER_READONLY(MOTQR_MEMBER_READONLY, "QUES")
-  MOTQR_STATUS_REGISTER_PROPERTIES(MOTQR_MEMBER_PROPERTY, "QUES")
+  MOTQR_STATUS_GROUP_MEMBERS(MOTQR_MEMBER, "QUES")
 
  protected:
   ~StatusQuestionable() = default;
@@ -38,21 +45,17 @@ template <class Self>
 class StatusOperation : public driver::MemberSet<Self, IMorvaneTqrStatusOperation> {
  public:
   using Interface = IMorvaneTqrStatusOperation;
-  MOTQR_STATUS_REGISTER_READONLY(MOTQR_MEMBER_READONLY, "OPER")
-  MOTQR_STATUS_REGISTER_PROPERTIES(MOTQR_MEMBER_PROPERTY, "OPER")
+  MOTQR_STATUS_GROUP_MEMBERS(MOTQR_MEMBER, "OPER")
 
  protected:
   ~StatusOperation() = default;
 };
 
-// The filter preset, and the two groups: the same object seen through the
-// group's interface (Self composes StatusQuestionable and StatusOperation);
-// no I/O, and no initialized session needed.
 template <class Self>
 class Status : public driver::MemberSet<Self, IMorvaneTqrStatus> {
  public:
   using Interface = IMorvaneTqrStatus;
-  MOTQR_STATUS_COMMANDS(MOTQR_MEMBER_COMMAND)
+  MOTQR_STATUS_MEMBERS(MOTQR_MEMBER)
 
   HRESULT get_Questionable(IMorvaneTqrStatusQuestionable** val) override {
     return Navigate<"get_Questionable">(val);
@@ -79,14 +82,10 @@ class Status : public driver::MemberSet<Self, IMorvaneTqrStatus> {
   }
 };
 
-// clang-format off
-inline constexpr driver::RowView kStatusRows[] = {MOTQR_STATUS_COMMANDS(MOTQR_ROW_VIEW_COMMAND)};
-inline constexpr driver::RowView kStatusQuestionableRows[] = {
-    MOTQR_STATUS_REGISTER_READONLY(MOTQR_ROW_VIEW_PROPERTY, "QUES")
-    MOTQR_STATUS_REGISTER_PROPERTIES(MOTQR_ROW_VIEW_PROPERTY, "QUES")};
-inline constexpr driver::RowView kStatusOperationRows[] = {
-    MOTQR_STATUS_REGISTER_READONLY(MOTQR_ROW_VIEW_PROPERTY, "OPER")
-    MOTQR_STATUS_REGISTER_PROPERTIES(MOTQR_ROW_VIEW_PROPERTY, "OPER")};
-// clang-format on
+inline constexpr RowView kStatusRows[] = {MOTQR_STATUS_MEMBERS(MOTQR_ROW_VIEW)};
+inline constexpr RowView kStatusQuestionableRows[] = {
+    MOTQR_STATUS_GROUP_MEMBERS(MOTQR_ROW_VIEW, "QUES")};
+inline constexpr RowView kStatusOperationRows[] = {
+    MOTQR_STATUS_GROUP_MEMBERS(MOTQR_ROW_VIEW, "OPER")};
 
 }  // namespace motqr::instrument

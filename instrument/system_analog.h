@@ -3,26 +3,20 @@
 // monitor outputs.
 #pragma once
 
-#include "driver/member_macros.h"
+#include "instrument/member_shapes.h"
 #include "interfaces/system.h"
 
-// (type, name, query, reply, set, sim)
-#define MOTQR_ANALOG_PROPERTIES(P)                                       \
-  P(double, AnalogControlSelectedRange, ":ANAL:CONT:SEL:RANG?", nullptr, \
-    ":ANAL:CONT:SEL:RANG %0.6lg", kYes)                                  \
-  P(double, AnalogControlVoltageRange, ":ANAL:CONT:VOLT:RANG?", nullptr, \
-    ":ANAL:CONT:VOLT:RANG %0.6lg", kYes)                                 \
-  P(double, AnalogMonitorCurrentRange, ":ANAL:MON:CURR:RANG?", nullptr,  \
-    ":ANAL:MON:CURR:RANG %0.6lg", kYes)                                  \
-  P(double, AnalogMonitorVoltageRange, ":ANAL:MON:VOLT:RANG?", nullptr,  \
-    ":ANAL:MON:VOLT:RANG %0.6lg", kYes)
-
-// (name, command)
-#define MOTQR_ANALOG_MIN_MAX(M)                                                  \
-  M(QueryAnalogControlSelectedRangeMinMax, ":ANAL:CONT:SEL:RANG? MIN;RANG? MAX") \
-  M(QueryAnalogControlVoltageRangeMinMax, ":ANAL:CONT:VOLT:RANG? MIN;RANG? MAX") \
-  M(QueryAnalogMonitorCurrentRangeMinMax, ":ANAL:MON:CURR:RANG? MIN;RANG? MAX")  \
-  M(QueryAnalogMonitorVoltageRangeMinMax, ":ANAL:MON:VOLT:RANG? MIN;RANG? MAX")
+// clang-format off
+#define MOTQR_ANALOG_MEMBERS(S) \
+  S##_MIN_MAX(double, QueryAnalogControlSelectedRangeMinMax, ":ANAL:CONT:SEL:RANG? MIN;RANG? MAX") \
+  S##_MIN_MAX(double, QueryAnalogControlVoltageRangeMinMax, ":ANAL:CONT:VOLT:RANG? MIN;RANG? MAX") \
+  S##_MIN_MAX(double, QueryAnalogMonitorCurrentRangeMinMax, ":ANAL:MON:CURR:RANG? MIN;RANG? MAX") \
+  S##_MIN_MAX(double, QueryAnalogMonitorVoltageRangeMinMax, ":ANAL:MON:VOLT:RANG? MIN;RANG? MAX") \
+  S##_PROPERTY(double, AnalogControlSelectedRange, ":ANAL:CONT:SEL:RANG?", nullptr, ":ANAL:CONT:SEL:RANG %0.6lg", kYes) \
+  S##_PROPERTY(double, AnalogControlVoltageRange, ":ANAL:CONT:VOLT:RANG?", nullptr, ":ANAL:CONT:VOLT:RANG %0.6lg", kYes) \
+  S##_PROPERTY(double, AnalogMonitorCurrentRange, ":ANAL:MON:CURR:RANG?", nullptr, ":ANAL:MON:CURR:RANG %0.6lg", kYes) \
+  S##_PROPERTY(double, AnalogMonitorVoltageRange, ":ANAL:MON:VOLT:RANG?", nullptr, ":ANAL:MON:VOLT:RANG %0.6lg", kYes)
+// clang-format on
 
 namespace motqr::instrument {
 
@@ -30,14 +24,12 @@ template <class Self>
 class SystemAnalog : public driver::MemberSet<Self, IMorvaneTqrSystemAnalog> {
  public:
   using Interface = IMorvaneTqrSystemAnalog;
-  MOTQR_ANALOG_MIN_MAX(MOTQR_MEMBER_MIN_MAX)
-  MOTQR_ANALOG_PROPERTIES(MOTQR_MEMBER_PROPERTY)
+  MOTQR_ANALOG_MEMBERS(MOTQR_MEMBER)
 
  protected:
   ~SystemAnalog() = default;
 };
 
-inline constexpr driver::RowView kSystemAnalogRows[] = {
-    MOTQR_ANALOG_PROPERTIES(MOTQR_ROW_VIEW_PROPERTY) MOTQR_ANALOG_MIN_MAX(MOTQR_ROW_VIEW_MIN_MAX)};
+inline constexpr RowView kSystemAnalogRows[] = {MOTQR_ANALOG_MEMBERS(MOTQR_ROW_VIEW)};
 
 }  // namespace motqr::instrument

@@ -1,15 +1,15 @@
 // IMorvaneTqrSystemDiagnostic: the firmware version and the AC line power.
-// Both queries are sent without a leading colon.
+// Both queries are sent without a leading colon; the results are in/out.
 #pragma once
 
-#include "driver/member_macros.h"
 #include "instrument/member_shapes.h"
 #include "interfaces/system.h"
 
-// (name, query, reply, result type, result name); the results are in/out.
-#define MOTQR_DIAGNOSTIC_INOUT_0(G)                                               \
-  G(QueryFirmwareVersion, "DIAG:FIRM:VERS?", "%$B[^\n]", BSTR, "FirmwareVersion") \
-  G(QueryLinePower, "DIAG:LINE:POW?", "%lf", double, "LinePower")
+// clang-format off
+#define MOTQR_DIAGNOSTIC_MEMBERS(S) \
+  S##_IN_OUT_QUERY(QueryFirmwareVersion, "DIAG:FIRM:VERS?", "%$B[^\n]", BSTR, "FirmwareVersion") \
+  S##_IN_OUT_QUERY(QueryLinePower, "DIAG:LINE:POW?", "%lf", double, "LinePower")
+// clang-format on
 
 namespace motqr::instrument {
 
@@ -17,13 +17,12 @@ template <class Self>
 class SystemDiagnostic : public driver::MemberSet<Self, IMorvaneTqrSystemDiagnostic> {
  public:
   using Interface = IMorvaneTqrSystemDiagnostic;
-  MOTQR_DIAGNOSTIC_INOUT_0(MOTQR_MEMBER_INOUT_0)
+  MOTQR_DIAGNOSTIC_MEMBERS(MOTQR_MEMBER)
 
  protected:
   ~SystemDiagnostic() = default;
 };
 
-inline constexpr driver::RowView kSystemDiagnosticRows[] = {
-    MOTQR_DIAGNOSTIC_INOUT_0(MOTQR_ROW_VIEW_GET)};
+inline constexpr RowView kSystemDiagnosticRows[] = {MOTQR_DIAGNOSTIC_MEMBERS(MOTQR_ROW_VIEW)};
 
 }  // namespace motqr::instrument

@@ -4,17 +4,15 @@
 
 #include <cstdint>
 
-#include "driver/member_macros.h"
 #include "instrument/member_shapes.h"
 #include "interfaces/system.h"
 
-// (name, command)
-#define MOTQR_MEMORY_COMMANDS(C) C(FactoryDefault, ":MEM:CLE")
-
-// (name, command, MemoryNumber)
-#define MOTQR_MEMORY_SET_1(S)                                  \
-  S(RecallSettings, ":MEM:REC %d", std::int32_t, MemoryNumber) \
-  S(SaveSettings, ":MEM:SAVE %d", std::int32_t, MemoryNumber)
+// clang-format off
+#define MOTQR_MEMORY_MEMBERS(S) \
+  S##_COMMAND(FactoryDefault, ":MEM:CLE") \
+  S##_COMMAND_1(RecallSettings, ":MEM:REC %d", std::int32_t, MemoryNumber) \
+  S##_COMMAND_1(SaveSettings, ":MEM:SAVE %d", std::int32_t, MemoryNumber)
+// clang-format on
 
 namespace motqr::instrument {
 
@@ -22,14 +20,12 @@ template <class Self>
 class SystemMemory : public driver::MemberSet<Self, IMorvaneTqrSystemMemory> {
  public:
   using Interface = IMorvaneTqrSystemMemory;
-  MOTQR_MEMORY_COMMANDS(MOTQR_MEMBER_COMMAND)
-  MOTQR_MEMORY_SET_1(MOTQR_MEMBER_SET_1)
+  MOTQR_MEMORY_MEMBERS(MOTQR_MEMBER)
 
  protected:
   ~SystemMemory() = default;
 };
 
-inline constexpr driver::RowView kSystemMemoryRows[] = {
-    MOTQR_MEMORY_COMMANDS(MOTQR_ROW_VIEW_COMMAND) MOTQR_MEMORY_SET_1(MOTQR_ROW_VIEW_SET)};
+inline constexpr RowView kSystemMemoryRows[] = {MOTQR_MEMORY_MEMBERS(MOTQR_ROW_VIEW)};
 
 }  // namespace motqr::instrument

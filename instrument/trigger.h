@@ -5,40 +5,27 @@
 
 #include <cstdint>
 
-#include "instrument/driver_member_shapes.h"
+#include "instrument/member_shapes.h"
 #include "interfaces/trigger.h"
 
-// (type, name, query, reply, set, sim)
-#define MOTQR_TRIGGER_PROPERTIES(P)                                                             \
-  P(MorvaneTqrAcquireTriggerSourceEnum, AcquireTriggerSource, ":TRIG:ACQ:SOUR?",                \
-    "%{MorvaneTqrAcquireTriggerSourceEnum}[^\n]",                                               \
-    ":TRIG:ACQ:SOUR %{MorvaneTqrAcquireTriggerSourceEnum}s", kYes)                              \
-  P(std::int32_t, AcquireTriggerCount, ":TRIG:ACQ:COUN?", nullptr, ":TRIG:ACQ:COUN %d", kNo)    \
-  P(double, AcquireTriggerDelay, ":TRIG:ACQ:DEL?", nullptr, ":TRIG:ACQ:DEL %0.6lg", kYes)       \
-  P(VARIANT_BOOL, AcquireIntervalEnabled, ":TRIG:ACQ:INT:STAT?", "%{VARIANT_BOOL}[^\n]",        \
-    ":TRIG:ACQ:INT:STAT %{VARIANT_BOOL}s", kYes)                                                \
-  P(double, AcquireInterval, ":TRIG:ACQ:INT:TIME?", nullptr, ":TRIG:ACQ:INT:TIME %0.6lg", kYes) \
-  P(MorvaneTqrTransientTriggerSourceEnum, TransientTriggerSource, ":TRIG:TRAN:SOUR?",           \
-    "%{MorvaneTqrTransientTriggerSourceEnum}[^\n]",                                             \
-    ":TRIG:TRAN:SOUR %{MorvaneTqrTransientTriggerSourceEnum}s", kYes)
-
-// (name, command)
-#define MOTQR_TRIGGER_MIN_MAX(M)                                     \
-  M(QueryAcquireTriggerDelayMinMax, ":TRIG:ACQ:DEL? MIN;DELAY? MAX") \
-  M(QueryAcquireIntervalMinMax, ":TRIG:ACQ:INT:TIME? MIN;TIME? MAX")
-#define MOTQR_TRIGGER_MIN_MAX_INT32(M) \
-  M(QueryAcquireTriggerCountMinMax, ":TRIG:ACQ:COUN? MIN;COUN? MAX")
-
-// (name, argument type, argument name, command)
-#define MOTQR_TRIGGER_METHODS_IN(M)                                                                \
-  M(Initiate, MorvaneTqrTriggerSystemEnum, TriggerSystem, ":INIT:%{MorvaneTqrTriggerSystemEnum}s") \
-  M(Abort, MorvaneTqrTriggerSystemEnum, TriggerSystem, ":ABOR:%{MorvaneTqrTriggerSystemEnum}s")
-
-// (name, command)
-#define MOTQR_TRIGGER_COMMANDS(C)      \
-  C(SendSoftwareTrigger, ":TRIG:ACQ")  \
-  C(PauseTransient, ":TRIG:TRAN:PAUS") \
-  C(ResumeTransient, ":TRIG:TRAN:RES")
+// clang-format off
+#define MOTQR_TRIGGER_MEMBERS(S) \
+  S##_MIN_MAX(double, QueryAcquireTriggerDelayMinMax, ":TRIG:ACQ:DEL? MIN;DELAY? MAX") \
+  S##_MIN_MAX(double, QueryAcquireIntervalMinMax, ":TRIG:ACQ:INT:TIME? MIN;TIME? MAX") \
+  S##_COMMAND_1(Initiate, ":INIT:%{MorvaneTqrTriggerSystemEnum}s", MorvaneTqrTriggerSystemEnum, TriggerSystem) \
+  S##_COMMAND(SendSoftwareTrigger, ":TRIG:ACQ") \
+  S##_COMMAND(PauseTransient, ":TRIG:TRAN:PAUS") \
+  S##_COMMAND(ResumeTransient, ":TRIG:TRAN:RES") \
+  S##_BY_HAND(QueryTransientInfo, "query", ::motqr::instrument::kQueryTransientInfo.command, ::motqr::instrument::kQueryTransientInfo.reply, nullptr) \
+  S##_COMMAND_1(Abort, ":ABOR:%{MorvaneTqrTriggerSystemEnum}s", MorvaneTqrTriggerSystemEnum, TriggerSystem) \
+  S##_MIN_MAX(std::int32_t, QueryAcquireTriggerCountMinMax, ":TRIG:ACQ:COUN? MIN;COUN? MAX") \
+  S##_PROPERTY(MorvaneTqrAcquireTriggerSourceEnum, AcquireTriggerSource, ":TRIG:ACQ:SOUR?", "%{MorvaneTqrAcquireTriggerSourceEnum}[^\n]", ":TRIG:ACQ:SOUR %{MorvaneTqrAcquireTriggerSourceEnum}s", kYes) \
+  S##_PROPERTY(std::int32_t, AcquireTriggerCount, ":TRIG:ACQ:COUN?", nullptr, ":TRIG:ACQ:COUN %d", kNo) \
+  S##_PROPERTY(double, AcquireTriggerDelay, ":TRIG:ACQ:DEL?", nullptr, ":TRIG:ACQ:DEL %0.6lg", kYes) \
+  S##_PROPERTY(VARIANT_BOOL, AcquireIntervalEnabled, ":TRIG:ACQ:INT:STAT?", "%{VARIANT_BOOL}[^\n]", ":TRIG:ACQ:INT:STAT %{VARIANT_BOOL}s", kYes) \
+  S##_PROPERTY(double, AcquireInterval, ":TRIG:ACQ:INT:TIME?", nullptr, ":TRIG:ACQ:INT:TIME %0.6lg", kYes) \
+  S##_PROPERTY(MorvaneTqrTransientTriggerSourceEnum, TransientTriggerSource, ":TRIG:TRAN:SOUR?", "%{MorvaneTqrTransientTriggerSourceEnum}[^\n]", ":TRIG:TRAN:SOUR %{MorvaneTqrTransientTriggerSourceEnum}s", kYes)
+// clang-format on
 
 namespace motqr::instrument {
 
@@ -55,11 +42,7 @@ template <class Self>
 class Trigger : public driver::MemberSet<Self, IMorvaneTqrTrigger> {
  public:
   using Interface = IMorvaneTqrTrigger;
-  MOTQR_TRIGGER_MIN_MAX(MOTQR_MEMBER_MIN_MAX)
-  MOTQR_TRIGGER_METHODS_IN(MOTQR_MEMBER_METHOD_IN)
-  MOTQR_TRIGGER_COMMANDS(MOTQR_MEMBER_COMMAND)
-  MOTQR_TRIGGER_MIN_MAX_INT32(MOTQR_MEMBER_MIN_MAX_INT32)
-  MOTQR_TRIGGER_PROPERTIES(MOTQR_MEMBER_PROPERTY)
+  MOTQR_TRIGGER_MEMBERS(MOTQR_MEMBER)
 
   HRESULT QueryTransientInfo(MorvaneTqrTransientStateEnum* State, BSTR* ProgramName,
                              std::int32_t* StepNumber, std::int32_t* LoopNumber) override {
@@ -74,14 +57,6 @@ class Trigger : public driver::MemberSet<Self, IMorvaneTqrTrigger> {
   ~Trigger() = default;
 };
 
-// clang-format off
-inline constexpr driver::RowView kTriggerRows[] = {
-    MOTQR_TRIGGER_PROPERTIES(MOTQR_ROW_VIEW_PROPERTY)
-    MOTQR_TRIGGER_MIN_MAX(MOTQR_ROW_VIEW_MIN_MAX)
-    MOTQR_TRIGGER_MIN_MAX_INT32(MOTQR_ROW_VIEW_MIN_MAX_INT32)
-    MOTQR_TRIGGER_METHODS_IN(MOTQR_ROW_VIEW_METHOD_IN)
-    MOTQR_TRIGGER_COMMANDS(MOTQR_ROW_VIEW_COMMAND)
-    MethodRowView("QueryTransientInfo", "transient info", kQueryTransientInfo)};
-// clang-format on
+inline constexpr RowView kTriggerRows[] = {MOTQR_TRIGGER_MEMBERS(MOTQR_ROW_VIEW)};
 
 }  // namespace motqr::instrument

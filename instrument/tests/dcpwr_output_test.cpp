@@ -28,8 +28,6 @@ struct LiveOutput : ::testing::Test {
 
 TEST_F(LiveOutput, PropertiesAndQueriesSendTheirCommands) {
   ASSERT_EQ(f.status, com::S_OK);
-  const TokenMap tokens = {{"Enabled", "ON"}};  // the class on/off is written as a word
-  MOTQR_DCPWR_OUTPUT_PROPERTIES(MOTQR_CHECK_WIRE)
   inst.sent.clear();
   double v = 0;
   inst.Reply(":MEAS:CURR?", "0.125\n");
@@ -146,9 +144,13 @@ TEST(SimulatedOutput, SimValuesRoundTripAndStayApartFromTheProtectionInterface) 
   ASSERT_EQ(f.status, com::S_OK);
   IIviDCPwrOutput* ch = f.channel.Get();
   std::vector<std::string> names;
-  MOTQR_DCPWR_OUTPUT_PROPERTIES(MOTQR_COLLECT_NOT_SIMULATED)
+#define MOTQR_ON_PROPERTY MOTQR_COLLECT_NOT_SIMULATED
+  MOTQR_DCPWR_OUTPUT_MEMBERS(MOTQR_PROPERTY_ROWS)
+#undef MOTQR_ON_PROPERTY
   EXPECT_TRUE(names.empty());
-  MOTQR_DCPWR_OUTPUT_PROPERTIES(MOTQR_CHECK_SIMULATED)
+#define MOTQR_ON_PROPERTY MOTQR_CHECK_SIMULATED
+  MOTQR_DCPWR_OUTPUT_MEMBERS(MOTQR_PROPERTY_ROWS)
+#undef MOTQR_ON_PROPERTY
   // The unsupported properties that have a simulation value keep it.
   CheckSimulated<VARIANT_BOOL>(
       driver::Sim::kYes, "OVPEnabled", [&](VARIANT_BOOL v) { return ch->put_OVPEnabled(v); },
@@ -178,7 +180,9 @@ TEST(SimulatedOutput, SimValuesRoundTripAndStayApartFromTheProtectionInterface) 
   EXPECT_EQ(ch->get_OVPLimit(&level), com::S_OK);
   EXPECT_EQ(level, 30.0);
   f.driver->Reset();
-  MOTQR_DCPWR_OUTPUT_PROPERTIES(MOTQR_CHECK_RESET_TO_ZERO)
+#define MOTQR_ON_PROPERTY MOTQR_CHECK_RESET_TO_ZERO
+  MOTQR_DCPWR_OUTPUT_MEMBERS(MOTQR_PROPERTY_ROWS)
+#undef MOTQR_ON_PROPERTY
 }
 
 }  // namespace

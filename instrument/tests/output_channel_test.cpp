@@ -15,20 +15,6 @@ namespace {
 
 using Channel = TestChannel<instrument::OutputChannel>;
 
-// What member 1 of each enumeration, and true, become in each property.
-const TokenMap kTokens = {
-    {"Enabled", "1"},
-    {"MsyncAcceptEnabled", "1"},
-    {"PowerOnMode", "AUTO"},
-    {"VoltageMode", "IV"},
-    {"CurrentMode", "IV"},
-    {"PowerMode", "IV"},
-    {"Priority", "CC"},
-    {"ImpedanceMode", "HIGH"},
-    {"CurrentResponseSpeed", "FAST"},
-    {"VoltageReponseSpeed", "FAST"},
-};
-
 struct LiveChannel : ::testing::Test {
   ScriptedInstrument inst;
   MemberFixture<Channel> f{&inst, &commands::FindEnumConverter};
@@ -37,8 +23,6 @@ struct LiveChannel : ::testing::Test {
 
 TEST_F(LiveChannel, PropertiesWriteAndReadTheirCommands) {
   ASSERT_EQ(f.status, com::S_OK);
-  const TokenMap& tokens = kTokens;
-  MOTQR_OUTPUT_CHANNEL_PROPERTIES(MOTQR_CHECK_WIRE)
   // Small values go out in exponent form; the on/off command keeps its semicolon.
   EXPECT_EQ(ch->put_VoltageLevel(0.0000001), com::S_OK);
   EXPECT_EQ(ch->put_Enabled(com::VARIANT_FALSE), com::S_OK);
@@ -46,10 +30,14 @@ TEST_F(LiveChannel, PropertiesWriteAndReadTheirCommands) {
   EXPECT_EQ(inst.sent.end()[-2], ":VOLT 1e-07");
 }
 
-TEST_F(LiveChannel, MinMaxQueriesSendTheirCommands) {
+TEST_F(LiveChannel, MinMaxQueriesReadBothLimits) {
+  // The power query goes in long form, without a leading colon.
   double lo = 0, hi = 0;
-  MOTQR_OUTPUT_CHANNEL_MIN_MAX(MOTQR_CHECK_MIN_MAX)
-  EXPECT_EQ(inst.sent[4], "POWER? MIN;POWER? MAX");  // long form, no leading colon
+  inst.Reply("POWER? MIN;POWER? MAX", "-1.5;2.5\n");
+  EXPECT_EQ(ch->QueryPowerLevelMinMax(&lo, &hi), com::S_OK);
+  EXPECT_EQ(inst.sent.back(), "POWER? MIN;POWER? MAX");
+  EXPECT_EQ(lo, -1.5);
+  EXPECT_EQ(hi, 2.5);
 }
 
 TEST_F(LiveChannel, PulseIsSpelledPulseOnlyForThePowerMode) {
@@ -130,11 +118,17 @@ TEST(SimulatedChannel, SimPropertiesRoundTripAndResetToZero) {
   ASSERT_EQ(f.status, com::S_OK);
   Channel* ch = f.channel.Get();
   std::vector<std::string> names;
-  MOTQR_OUTPUT_CHANNEL_PROPERTIES(MOTQR_COLLECT_NOT_SIMULATED)
+#define MOTQR_ON_PROPERTY MOTQR_COLLECT_NOT_SIMULATED
+  MOTQR_OUTPUT_CHANNEL_MEMBERS(MOTQR_PROPERTY_ROWS)
+#undef MOTQR_ON_PROPERTY
   EXPECT_EQ(names, (std::vector<std::string>{"Priority", "VoltageReponseSpeed"}));
-  MOTQR_OUTPUT_CHANNEL_PROPERTIES(MOTQR_CHECK_SIMULATED)
+#define MOTQR_ON_PROPERTY MOTQR_CHECK_SIMULATED
+  MOTQR_OUTPUT_CHANNEL_MEMBERS(MOTQR_PROPERTY_ROWS)
+#undef MOTQR_ON_PROPERTY
   f.driver->Reset();
-  MOTQR_OUTPUT_CHANNEL_PROPERTIES(MOTQR_CHECK_RESET_TO_ZERO)
+#define MOTQR_ON_PROPERTY MOTQR_CHECK_RESET_TO_ZERO
+  MOTQR_OUTPUT_CHANNEL_MEMBERS(MOTQR_PROPERTY_ROWS)
+#undef MOTQR_ON_PROPERTY
   // Measurements need the instrument.
   com::SAFEARRAY* all = nullptr;
   EXPECT_EQ(ch->MeasureAll(&all), errors::E_IVI_NOT_INITIALIZED);

@@ -1,4 +1,5 @@
 #include "instrument/program.h"
+#include "commands/find_enum_converter.h"
 
 #include <gtest/gtest.h>
 
@@ -7,7 +8,6 @@
 
 #include "errors/status_codes.h"
 #include "instrument/testing/member_fixture.h"
-#include "instrument/tests/command_oracle.h"
 
 namespace motqr::testing {
 namespace {
@@ -18,91 +18,6 @@ std::vector<std::string> Names(const com::SafeArray& a) {
   std::vector<std::string> names;
   for (BSTR s : a.Data<BSTR>()) names.push_back(com::BstrToUtf8(s));
   return names;
-}
-
-const char* ReplyOf(const char* reply) { return reply; }
-const char* ReplyOf(std::nullptr_t) { return "%d"; }
-
-#define MEMBER(Name) "IMorvaneTqrProgram." #Name
-
-TEST(Program, EveryCommandRowWritesItsArguments) {
-  ScriptedInstrument inst;
-  MemberFixture<Channel> f(&inst, &commands::FindEnumConverter);
-  ASSERT_EQ(f.status, com::S_OK);
-  auto& p = *f.channel;
-#define CHECK_SET_1(Name, Command, T1, N1)             \
-  EXPECT_EQ(p.Name(Sample<T1>()), com::S_OK) << #Name; \
-  EXPECT_EQ(inst.sent.back(), ExpectedCommand(Command, MEMBER(Name), TypeCodes<T1>()));
-#define CHECK_SET_2(Name, Command, T1, N1, T2, N2)                   \
-  EXPECT_EQ(p.Name(Sample<T1>(), Sample<T2>()), com::S_OK) << #Name; \
-  EXPECT_EQ(inst.sent.back(), ExpectedCommand(Command, MEMBER(Name), TypeCodes<T1, T2>()));
-#define CHECK_SET_3(Name, Command, T1, N1, T2, N2, T3, N3)                         \
-  EXPECT_EQ(p.Name(Sample<T1>(), Sample<T2>(), Sample<T3>()), com::S_OK) << #Name; \
-  EXPECT_EQ(inst.sent.back(), ExpectedCommand(Command, MEMBER(Name), TypeCodes<T1, T2, T3>()));
-#define CHECK_COMMAND(Name, Command) \
-  EXPECT_EQ(p.Name(), com::S_OK);    \
-  EXPECT_EQ(inst.sent.back(), Command);
-#define CHECK_PUT(Type, Name, Query, fmt, Set, SimFlag) \
-  EXPECT_EQ(p.put_##Name(Sample<Type>()), com::S_OK);   \
-  EXPECT_EQ(inst.sent.back(), ExpectedCommand(Set, MEMBER(Name), TypeCodes<Type>()));
-  MOTQR_PROGRAM_SET_1(CHECK_SET_1)
-  MOTQR_PROGRAM_SET_2(CHECK_SET_2)
-  MOTQR_PROGRAM_SET_3(CHECK_SET_3)
-  MOTQR_PROGRAM_COMMANDS(CHECK_COMMAND)
-  MOTQR_PROGRAM_PROPERTIES(CHECK_PUT)
-#undef CHECK_SET_1
-#undef CHECK_SET_2
-#undef CHECK_SET_3
-#undef CHECK_COMMAND
-#undef CHECK_PUT
-  EXPECT_EQ(inst.sent.size(), 26u);
-}
-
-TEST(Program, EveryQueryRowReadsItsResult) {
-  ScriptedInstrument inst;
-  MemberFixture<Channel> f(&inst, &commands::FindEnumConverter);
-  auto& p = *f.channel;
-#define CHECK_GET_0(Name, Command, fmt, TO, OutName)         \
-  {                                                          \
-    inst.Reply(Command, SampleReply<TO>(fmt, MEMBER(Name))); \
-    TO out{};                                                \
-    EXPECT_EQ(p.Name(&out), com::S_OK) << #Name;             \
-    ExpectSample(out, #Name);                                \
-    EXPECT_EQ(p.Name(nullptr), errors::E_IVI_NULL_POINTER);  \
-  }
-#define CHECK_GET_1(Name, Command, fmt, T1, N1, TO, OutName)                           \
-  {                                                                                    \
-    const std::string query = ExpectedCommand(Command, MEMBER(Name), TypeCodes<T1>()); \
-    inst.Reply(query, SampleReply<TO>(fmt, MEMBER(Name)));                             \
-    TO out{};                                                                          \
-    EXPECT_EQ(p.Name(Sample<T1>(), &out), com::S_OK) << #Name;                         \
-    EXPECT_EQ(inst.sent.back(), query);                                                \
-    ExpectSample(out, #Name);                                                          \
-  }
-#define CHECK_GET_2(Name, Command, fmt, T1, N1, T2, N2, TO, OutName)                       \
-  {                                                                                        \
-    const std::string query = ExpectedCommand(Command, MEMBER(Name), TypeCodes<T1, T2>()); \
-    inst.Reply(query, SampleReply<TO>(fmt, MEMBER(Name)));                                 \
-    TO out{};                                                                              \
-    EXPECT_EQ(p.Name(Sample<T1>(), Sample<T2>(), &out), com::S_OK) << #Name;               \
-    EXPECT_EQ(inst.sent.back(), query);                                                    \
-    ExpectSample(out, #Name);                                                              \
-  }
-#define CHECK_GET(Type, Name, Query, fmt, Set, SimFlag)               \
-  {                                                                   \
-    inst.Reply(Query, SampleReply<Type>(ReplyOf(fmt), MEMBER(Name))); \
-    Type out{};                                                       \
-    EXPECT_EQ(p.get_##Name(&out), com::S_OK) << #Name;                \
-    ExpectSample(out, #Name);                                         \
-  }
-  MOTQR_PROGRAM_GET_0(CHECK_GET_0)
-  MOTQR_PROGRAM_GET_1(CHECK_GET_1)
-  MOTQR_PROGRAM_GET_2(CHECK_GET_2)
-  MOTQR_PROGRAM_PROPERTIES(CHECK_GET)
-#undef CHECK_GET_0
-#undef CHECK_GET_1
-#undef CHECK_GET_2
-#undef CHECK_GET
 }
 
 TEST(Program, SignTokensAndQuotingShapeTheCommand) {

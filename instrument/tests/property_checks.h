@@ -1,14 +1,9 @@
-// Walks an interface's property row list: the exact command a put writes,
-// the query a get writes and the value it reads back, and the simulation
-// short cut. With `inst`, `tokens` and the channel pointer `ch` in scope:
+// Checks of an interface's property rows in simulation: the values a "sim"
+// property keeps, and their reset. With the channel pointer `ch` in scope, a
+// test sends a member list's PROPERTY rows to one of them (MOTQR_PROPERTY_ROWS below).
 //
-//   MOTQR_SINE_PROPERTIES(MOTQR_CHECK_WIRE)
-//   MOTQR_SINE_PROPERTIES(MOTQR_CHECK_SIMULATED)
-//
-// The sample value of a double is 12.3456789 (written "12.3457"); of an
-// enumeration its member 1; of a boolean VARIANT_TRUE. The tokens those
-// become on the wire are the caller's `tokens` (member name -> token), kept
-// independent of the command tables they check.
+// The sample value of a double is 12.3456789; of an enumeration its member 1;
+// of a boolean VARIANT_TRUE.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -24,49 +19,11 @@
 
 namespace motqr::testing {
 
-using TokenMap = std::map<std::string_view, std::string_view>;
-
-// `format` with its one directive ("%0.6lg" or "%{Enum}s") replaced by `text`.
-inline std::string FillDirective(std::string_view format, std::string_view text) {
-  const std::size_t at = format.find('%');
-  if (at == std::string_view::npos) return std::string(format);
-  const std::size_t end =
-      format.substr(at, 2) == "%{" ? format.find("}s", at) + 2 : format.find("lg", at) + 2;
-  return std::string(format.substr(0, at)) + std::string(text) + std::string(format.substr(end));
-}
-
 template <class T>
 T SampleValue() {
   if constexpr (std::is_same_v<T, double>) return 12.3456789;
   if constexpr (std::is_same_v<T, com::VARIANT_BOOL>) return com::VARIANT_TRUE;
   if constexpr (std::is_enum_v<T>) return static_cast<T>(1);
-}
-
-template <class T>
-std::string SampleText(const TokenMap& tokens, std::string_view member) {
-  if constexpr (std::is_same_v<T, double>) return "12.3457";
-  auto t = tokens.find(member);
-  return t == tokens.end() ? "<no token listed>" : std::string(t->second);
-}
-
-template <class T, class Put, class Get>
-void CheckWire(ScriptedInstrument& inst, const TokenMap& tokens, const char* query, const char* set,
-               std::string_view member, Put put, Get get) {
-  SCOPED_TRACE(std::string(member));
-  ASSERT_EQ(put(SampleValue<T>()), com::S_OK);
-  EXPECT_EQ(inst.sent.back(), FillDirective(set, SampleText<T>(tokens, member)));
-  // The reply is the sample's own token (booleans: "1"), or 2.5 for a double.
-  const std::string reply = std::is_same_v<T, double> ? "2.5" : SampleText<T>(tokens, member);
-  const std::string read_token = std::is_same_v<T, com::VARIANT_BOOL> ? "1" : reply;
-  inst.Reply(query, read_token + "\n");
-  T read{};
-  ASSERT_EQ(get(&read), com::S_OK);
-  EXPECT_EQ(inst.sent.back(), query);
-  if constexpr (std::is_same_v<T, double>) {
-    EXPECT_EQ(read, 2.5);
-  } else {
-    EXPECT_EQ(read, SampleValue<T>());
-  }
 }
 
 // Simulated: a "sim" property reads zero, then what was put; any other
@@ -99,26 +56,39 @@ void CheckResetToZero(driver::Sim sim, std::string_view member, Get get) {
 
 }  // namespace motqr::testing
 
-// Expansions of a property row list over the property `Name` of the channel
-// pointer `ch`; `inst` and `tokens` are in scope for the wire check.
-#define MOTQR_CHECK_WIRE(Type, Name, Query, Reply, Set, SimFlag)                  \
-  ::motqr::testing::CheckWire<Type>(                                              \
-      inst, tokens, Query, Set, #Name, [&](Type v) { return ch->put_##Name(v); }, \
-      [&](Type* v) { return ch->get_##Name(v); });
+// Expansions of a property row over the property `Name` of the channel pointer `ch`.
 #define MOTQR_CHECK_SIMULATED(Type, Name, Query, Reply, Set, SimFlag)                  \
   ::motqr::testing::CheckSimulated<Type>(                                              \
       ::motqr::driver::Sim::SimFlag, #Name, [&](Type v) { return ch->put_##Name(v); }, \
       [&](Type* v) { return ch->get_##Name(v); });
-// A min/max query: its command on the wire, both values read (`lo`, `hi` in scope).
-#define MOTQR_CHECK_MIN_MAX(Name, Command)           \
-  inst.Reply(Command, "-1.5;2.5\n");                 \
-  EXPECT_EQ(ch->Name(&lo, &hi), com::S_OK) << #Name; \
-  EXPECT_EQ(inst.sent.back(), Command);              \
-  EXPECT_EQ(lo, -1.5);                               \
-  EXPECT_EQ(hi, 2.5);
 // Collects the names of the rows without a simulation value into `names`.
 #define MOTQR_COLLECT_NOT_SIMULATED(Type, Name, Query, Reply, Set, SimFlag) \
   if (::motqr::driver::Sim::SimFlag == ::motqr::driver::Sim::kNo) names.push_back(#Name);
 #define MOTQR_CHECK_RESET_TO_ZERO(Type, Name, Query, Reply, Set, SimFlag)        \
   ::motqr::testing::CheckResetToZero<Type>(::motqr::driver::Sim::SimFlag, #Name, \
                                            [&](Type* v) { return ch->get_##Name(v); });
+
+// A member list's PROPERTY rows only, each to MOTQR_ON_PROPERTY:
+//
+//   #define MOTQR_ON_PROPERTY MOTQR_CHECK_SIMULATED
+//   MOTQR_SINE_MEMBERS(MOTQR_PROPERTY_ROWS)
+//   #undef MOTQR_ON_PROPERTY
+#define MOTQR_PROPERTY_ROWS_PROPERTY(...) MOTQR_ON_PROPERTY(__VA_ARGS__)
+#define MOTQR_PROPERTY_ROWS_READ_ONLY(...)
+#define MOTQR_PROPERTY_ROWS_COMMAND(...)
+#define MOTQR_PROPERTY_ROWS_COMMAND_1(...)
+#define MOTQR_PROPERTY_ROWS_COMMAND_2(...)
+#define MOTQR_PROPERTY_ROWS_COMMAND_3(...)
+#define MOTQR_PROPERTY_ROWS_QUERY(...)
+#define MOTQR_PROPERTY_ROWS_QUERY_1(...)
+#define MOTQR_PROPERTY_ROWS_QUERY_2(...)
+#define MOTQR_PROPERTY_ROWS_IN_OUT_QUERY(...)
+#define MOTQR_PROPERTY_ROWS_MIN_MAX(...)
+#define MOTQR_PROPERTY_ROWS_ARRAY_QUERY(...)
+#define MOTQR_PROPERTY_ROWS_ARRAY_QUERY_1(...)
+#define MOTQR_PROPERTY_ROWS_ARRAY_COMMAND(...)
+#define MOTQR_PROPERTY_ROWS_TOKEN_LIST_COMMAND(...)
+#define MOTQR_PROPERTY_ROWS_INTERFACE(...)
+#define MOTQR_PROPERTY_ROWS_UNSUPPORTED_PROPERTY(...)
+#define MOTQR_PROPERTY_ROWS_UNSUPPORTED_METHOD(...)
+#define MOTQR_PROPERTY_ROWS_BY_HAND(...)

@@ -13,19 +13,11 @@ namespace {
 using Protection = TestChannel<instrument::OutputChannelProtection>;
 using Sine = TestChannel<instrument::OutputChannelSine>;
 
-// The protection enables are written as words.
-const TokenMap kProtectionTokens = {
-    {"LowerOVPEnabled", "ON"}, {"WatchdogEnabled", "ON"}, {"RemoteSensingErrorEnabled", "ON"}};
-
-TEST(Protection, MembersSendTheirCommands) {
+TEST(Protection, ClearSendsTheAlarmClear) {
   ScriptedInstrument inst;
   MemberFixture<Protection> f(&inst, &commands::FindEnumConverter);
   ASSERT_EQ(f.status, com::S_OK);
   Protection* ch = f.channel.Get();
-  const TokenMap& tokens = kProtectionTokens;
-  MOTQR_PROTECTION_PROPERTIES(MOTQR_CHECK_WIRE)
-  double lo = 0, hi = 0;
-  MOTQR_PROTECTION_MIN_MAX(MOTQR_CHECK_MIN_MAX)
   EXPECT_EQ(ch->Clear(), com::S_OK);
   EXPECT_EQ(inst.sent.back(), ":OUTP:PROT:CLE");
 }
@@ -34,34 +26,35 @@ TEST(Protection, SimulatedValuesRoundTripAndResetToZero) {
   MemberFixture<Protection> f(nullptr, &commands::FindEnumConverter);
   Protection* ch = f.channel.Get();
   std::vector<std::string> names;  // every protection setting has a simulation value
-  MOTQR_PROTECTION_PROPERTIES(MOTQR_COLLECT_NOT_SIMULATED)
+#define MOTQR_ON_PROPERTY MOTQR_COLLECT_NOT_SIMULATED
+  MOTQR_PROTECTION_MEMBERS(MOTQR_PROPERTY_ROWS)
+#undef MOTQR_ON_PROPERTY
   EXPECT_TRUE(names.empty());
-  MOTQR_PROTECTION_PROPERTIES(MOTQR_CHECK_SIMULATED)
+#define MOTQR_ON_PROPERTY MOTQR_CHECK_SIMULATED
+  MOTQR_PROTECTION_MEMBERS(MOTQR_PROPERTY_ROWS)
+#undef MOTQR_ON_PROPERTY
   f.driver->Reset();
-  MOTQR_PROTECTION_PROPERTIES(MOTQR_CHECK_RESET_TO_ZERO)
+#define MOTQR_ON_PROPERTY MOTQR_CHECK_RESET_TO_ZERO
+  MOTQR_PROTECTION_MEMBERS(MOTQR_PROPERTY_ROWS)
+#undef MOTQR_ON_PROPERTY
   EXPECT_EQ(ch->Clear(), errors::E_IVI_NOT_INITIALIZED);
-}
-
-TEST(Sine, MembersSendTheirCommands) {
-  ScriptedInstrument inst;
-  MemberFixture<Sine> f(&inst);
-  ASSERT_EQ(f.status, com::S_OK);
-  Sine* ch = f.channel.Get();
-  const TokenMap tokens;
-  MOTQR_SINE_PROPERTIES(MOTQR_CHECK_WIRE)
-  double lo = 0, hi = 0;
-  MOTQR_SINE_MIN_MAX(MOTQR_CHECK_MIN_MAX)
 }
 
 TEST(Sine, SimulatedValuesRoundTripAndResetToZero) {
   MemberFixture<Sine> f(nullptr);
   Sine* ch = f.channel.Get();
   std::vector<std::string> names;
-  MOTQR_SINE_PROPERTIES(MOTQR_COLLECT_NOT_SIMULATED)
+#define MOTQR_ON_PROPERTY MOTQR_COLLECT_NOT_SIMULATED
+  MOTQR_SINE_MEMBERS(MOTQR_PROPERTY_ROWS)
+#undef MOTQR_ON_PROPERTY
   EXPECT_TRUE(names.empty());
-  MOTQR_SINE_PROPERTIES(MOTQR_CHECK_SIMULATED)
+#define MOTQR_ON_PROPERTY MOTQR_CHECK_SIMULATED
+  MOTQR_SINE_MEMBERS(MOTQR_PROPERTY_ROWS)
+#undef MOTQR_ON_PROPERTY
   f.driver->Reset();
-  MOTQR_SINE_PROPERTIES(MOTQR_CHECK_RESET_TO_ZERO)
+#define MOTQR_ON_PROPERTY MOTQR_CHECK_RESET_TO_ZERO
+  MOTQR_SINE_MEMBERS(MOTQR_PROPERTY_ROWS)
+#undef MOTQR_ON_PROPERTY
   double lo = 0, hi = 0;
   EXPECT_EQ(ch->QueryVoltageOffsetMinMax(&lo, &hi), errors::E_IVI_NOT_INITIALIZED);
 }

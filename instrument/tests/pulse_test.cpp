@@ -4,6 +4,7 @@
 
 #include "errors/status_codes.h"
 #include "instrument/testing/member_fixture.h"
+#include "instrument/tests/property_checks.h"
 
 namespace motqr::testing {
 namespace {
@@ -50,7 +51,9 @@ TEST(Pulse, EverySimulatedPropertyRoundTripsAndResetsToZero) {
   EXPECT_EQ(f.channel->get_##Name(&v), com::S_OK);          \
   EXPECT_EQ(v, next) << #Name;                              \
   next += 1;
-  MOTQR_PULSE_PROPERTIES(ROUND_TRIP)
+#define MOTQR_ON_PROPERTY ROUND_TRIP
+  MOTQR_PULSE_MEMBERS(MOTQR_PROPERTY_ROWS)
+#undef MOTQR_ON_PROPERTY
 #undef ROUND_TRIP
   f.driver->Reset();
   EXPECT_EQ(f.channel->get_CurrentFrequency(&v), com::S_OK);

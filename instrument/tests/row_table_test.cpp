@@ -16,7 +16,7 @@ bool EndsWith(std::string_view s, std::string_view tail) {
 
 TEST(RowTables, CommandShapes) {
   for (const RowTable& table : AllRowTables()) {
-    for (const driver::RowView& row : table.rows) {
+    for (const RowView& row : table.rows) {
       SCOPED_TRACE(std::string(table.interface_name) + "." + row.member);
       if (row.query) {
         EXPECT_NE(std::string_view(row.query).find('?'), std::string_view::npos);
@@ -26,11 +26,11 @@ TEST(RowTables, CommandShapes) {
         EXPECT_FALSE(EndsWith(row.set, "?")) << row.set;
         EXPECT_EQ(std::string_view(row.set).find("? "), std::string_view::npos) << row.set;
       }
-      const std::string_view type = row.type;
-      if (type == "double" && row.set) {
+      const std::string_view kind = row.kind;
+      if (kind == "property" && std::string_view(row.arguments) == "double") {
         EXPECT_TRUE(EndsWith(row.set, "%0.6lg")) << row.set;
       }
-      if (type == "min/max") {
+      if (kind == "min/max query") {
         EXPECT_NE(std::string_view(row.query).find("? MIN;"), std::string_view::npos);
         EXPECT_TRUE(EndsWith(row.query, "? MAX"));
       }

@@ -1,4 +1,5 @@
 #include "instrument/system.h"
+#include "commands/find_enum_converter.h"
 
 #include <gtest/gtest.h>
 
@@ -11,7 +12,7 @@
 #include "instrument/system_io.h"
 #include "instrument/system_memory.h"
 #include "instrument/testing/member_fixture.h"
-#include "instrument/tests/command_oracle.h"
+#include "instrument/tests/property_checks.h"
 #include "platform/com/error_info.h"
 
 namespace motqr::testing {
@@ -31,39 +32,11 @@ std::vector<std::int32_t> IntsOf(const com::SafeArray& a) {
   return {v.begin(), v.end()};
 }
 
-const char* ReplyOf(const char* reply) { return reply; }
-const char* ReplyOf(std::nullptr_t) { return "%lf"; }
-
-// Writes and reads every property of one interface's list with the sample value.
-#define CHECK_PROPERTY(Iface, Type, Name, Query, fmt, Set)                        \
-  {                                                                               \
-    const std::string member = std::string(Iface::kName) + "." #Name;             \
-    EXPECT_EQ(s.put_##Name(Sample<Type>()), com::S_OK) << #Name;                  \
-    EXPECT_EQ(inst.sent.back(), ExpectedCommand(Set, member, TypeCodes<Type>())); \
-    inst.Reply(Query, SampleReply<Type>(ReplyOf(fmt), member));                   \
-    Type out{};                                                                   \
-    EXPECT_EQ(s.get_##Name(&out), com::S_OK) << #Name;                            \
-    EXPECT_EQ(inst.sent.back(), Query);                                           \
-    ExpectSample(out, #Name);                                                     \
-  }
-
 TEST(System, PropertiesWriteAndReadTheirTokens) {
   ScriptedInstrument inst;
   MemberFixture<Channel> f(&inst, &commands::FindEnumConverter);
   ASSERT_EQ(f.status, com::S_OK);
   auto& s = *f.channel;
-#define SYSTEM_PROPERTY(Type, Name, Query, fmt, Set, SimFlag) \
-  CHECK_PROPERTY(IMorvaneTqrSystem, Type, Name, Query, fmt, Set)
-#define ANALOG_PROPERTY(Type, Name, Query, fmt, Set, SimFlag) \
-  CHECK_PROPERTY(IMorvaneTqrSystemAnalog, Type, Name, Query, fmt, Set)
-#define IO_PROPERTY(Type, Name, Query, fmt, Set, SimFlag) \
-  CHECK_PROPERTY(IMorvaneTqrSystemIO, Type, Name, Query, fmt, Set)
-  MOTQR_SYSTEM_PROPERTIES(SYSTEM_PROPERTY)
-  MOTQR_ANALOG_PROPERTIES(ANALOG_PROPERTY)
-  MOTQR_IO_PROPERTIES(IO_PROPERTY)
-#undef SYSTEM_PROPERTY
-#undef ANALOG_PROPERTY
-#undef IO_PROPERTY
   // Spot checks written out: words for remote sensing, no colon and no quotes for the zone.
   EXPECT_EQ(s.put_RemoteSensingEnabled(com::VARIANT_TRUE), com::S_OK);
   EXPECT_EQ(inst.sent.back(), ":SYST:RSEN ON");
@@ -220,7 +193,9 @@ TEST(System, SimulationKeepsTheStoredSettings) {
   EXPECT_EQ(s.put_##Name(10), com::S_OK);     \
   EXPECT_EQ(s.get_##Name(&range), com::S_OK); \
   EXPECT_EQ(range, 10) << #Name;
-  MOTQR_ANALOG_PROPERTIES(ROUND_TRIP)
+#define MOTQR_ON_PROPERTY ROUND_TRIP
+  MOTQR_ANALOG_MEMBERS(MOTQR_PROPERTY_ROWS)
+#undef MOTQR_ON_PROPERTY
 #undef ROUND_TRIP
   VARIANT_BOOL on = 0;
   EXPECT_EQ(s.put_IOEnabled(com::VARIANT_TRUE), com::S_OK);

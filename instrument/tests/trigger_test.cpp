@@ -7,6 +7,7 @@
 #include "instrument/dcpwr_trigger.h"
 #include "instrument/sense.h"
 #include "instrument/testing/member_fixture.h"
+#include "instrument/tests/property_checks.h"
 #include "platform/com/error_info.h"
 
 namespace motqr::testing {
@@ -70,27 +71,32 @@ TEST(Trigger, EveryCommandAndLimitQuery) {
   MemberFixture<Channel> f(&inst, &commands::FindEnumConverter);
   IMorvaneTqrTrigger* g = f.channel.Get();
   IMorvaneTqrSense* s = f.channel.Get();
-  double lo = 0, hi = 0;
-  std::int32_t nlo = 0, nhi = 0;
-#define COMMAND(Name, Command)     \
+#define T_COMMAND(Name, Command)   \
   EXPECT_EQ(g->Name(), com::S_OK); \
   EXPECT_EQ(inst.sent.back(), Command);
-#define MIN_MAX(Obj, Name, Command, Lo, Hi)  \
-  inst.Reply(Command, "-2;7\n");             \
-  EXPECT_EQ(Obj->Name(&Lo, &Hi), com::S_OK); \
-  EXPECT_EQ(Lo * 10 + Hi, -13) << #Name;
-#define TRIGGER_MIN_MAX(Name, Command) MIN_MAX(g, Name, Command, lo, hi)
-#define TRIGGER_MIN_MAX_INT(Name, Command) MIN_MAX(g, Name, Command, nlo, nhi)
-#define SENSE_MIN_MAX(Name, Command) MIN_MAX(s, Name, Command, lo, hi)
-  MOTQR_TRIGGER_COMMANDS(COMMAND)
-  MOTQR_TRIGGER_MIN_MAX(TRIGGER_MIN_MAX)
-  MOTQR_TRIGGER_MIN_MAX_INT32(TRIGGER_MIN_MAX_INT)
-  MOTQR_SENSE_MIN_MAX(SENSE_MIN_MAX)
-#undef SENSE_MIN_MAX
-#undef TRIGGER_MIN_MAX_INT
-#undef TRIGGER_MIN_MAX
+#define MIN_MAX(Obj, Type, Name, Command)      \
+  {                                            \
+    Type lo{}, hi{};                           \
+    inst.Reply(Command, "-2;7\n");             \
+    EXPECT_EQ(Obj->Name(&lo, &hi), com::S_OK); \
+    EXPECT_EQ(lo * 10 + hi, -13) << #Name;     \
+  }
+#define T_MIN_MAX(Type, Name, Command) MIN_MAX(g, Type, Name, Command)
+#define S_MIN_MAX(Type, Name, Command) MIN_MAX(s, Type, Name, Command)
+#define T_BY_HAND(...)
+#define T_COMMAND_1(...)
+#define T_PROPERTY(...)
+#define S_PROPERTY(...)
+  MOTQR_TRIGGER_MEMBERS(T)
+  MOTQR_SENSE_MEMBERS(S)
+#undef T_COMMAND
 #undef MIN_MAX
-#undef COMMAND
+#undef T_MIN_MAX
+#undef S_MIN_MAX
+#undef T_BY_HAND
+#undef T_COMMAND_1
+#undef T_PROPERTY
+#undef S_PROPERTY
   EXPECT_EQ(inst.sent.size(), 7u);
 }
 
@@ -160,8 +166,12 @@ TEST(Trigger, Simulation) {
   }
 #define TRIGGER_ROUND_TRIP(...) ROUND_TRIP(g, __VA_ARGS__)
 #define SENSE_ROUND_TRIP(...) ROUND_TRIP(s, __VA_ARGS__)
-  MOTQR_TRIGGER_PROPERTIES(TRIGGER_ROUND_TRIP)
-  MOTQR_SENSE_PROPERTIES(SENSE_ROUND_TRIP)
+#define MOTQR_ON_PROPERTY TRIGGER_ROUND_TRIP
+  MOTQR_TRIGGER_MEMBERS(MOTQR_PROPERTY_ROWS)
+#undef MOTQR_ON_PROPERTY
+#define MOTQR_ON_PROPERTY SENSE_ROUND_TRIP
+  MOTQR_SENSE_MEMBERS(MOTQR_PROPERTY_ROWS)
+#undef MOTQR_ON_PROPERTY
 #undef SENSE_ROUND_TRIP
 #undef TRIGGER_ROUND_TRIP
 #undef ROUND_TRIP

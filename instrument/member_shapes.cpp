@@ -1,4 +1,4 @@
-#include "instrument/system_io.h"
+#include "instrument/member_shapes.h"
 
 #include <string>
 
@@ -7,15 +7,23 @@
 
 namespace motqr::instrument {
 
-com::HRESULT ConfigureIOList(driver::CallFrame& f, const IOListRow& row, com::SAFEARRAY* values) {
+com::HRESULT ReportPropertyNotSupported(driver::CallFrame& f, std::string_view property) {
+  if (property.empty()) return f.reporter().PropertyNotSupportedCurrent();
+  return f.reporter().PropertyNotSupported(property);
+}
+
+com::HRESULT SendTokenList(driver::CallFrame& f, const TokenListRow& row,
+                           std::string_view interface_name, com::SAFEARRAY* values) {
   std::int32_t lower = 0, upper = -1;
   com::HRESULT hr = com::SafeArrayGetLBound(values, 1, &lower);
   if (com::Succeeded(hr)) hr = com::SafeArrayGetUBound(values, 1, &upper);
   if (com::Failed(hr)) return hr;
   if (com::SafeArrayGetDim(values) != 1) return com::E_INVALIDARG;
   if (com::SafeArrayGetElemsize(values) != sizeof(std::int32_t)) return com::DISP_E_BADVARTYPE;
+  const std::string token_member =
+      std::string(interface_name) + "." + std::string(row.token_member);
   const driver::IEnumCommandConverter* tokens =
-      commands::FindEnumConverter(row.enum_name, row.token_member);
+      commands::FindEnumConverter(row.enum_name, token_member);
   if (!tokens) return f.reporter().CannotRecover("No token table for the terminal list.");
 
   std::string command = row.header;

@@ -5,6 +5,7 @@
 #include <csignal>
 #include <cstddef>
 #include <cstdio>
+#include <memory>
 #include <string>
 
 #include "sim/instrument.h"
@@ -12,6 +13,7 @@
 #include "sim/server.h"
 #include "sim/sim_clock.h"
 #include "sim/sim_options.h"
+#include "sim/vxi11_server.h"
 
 namespace {
 
@@ -45,9 +47,9 @@ int main(int argc, char** argv) {
   // A message must hold a whole I-V map block: 8 bytes a point and its header.
   const std::size_t message_limit =
       std::max(tqrsim::MessageFramer::kDefaultLimit, 8 * options.iv_max_points + 64);
-  tqrsim::Server server(
-      instrument, {options.drop_after, options.stall_after, options.delay_ms, options.garbage},
-      message_limit);
+  const tqrsim::FaultOptions faults{options.drop_after, options.stall_after, options.delay_ms,
+                                    options.garbage};
+  tqrsim::Server server(instrument, faults, message_limit);
   if (std::string error = server.Listen(options.port); !error.empty()) {
     std::fprintf(stderr, "tqr-sim: %s\n", error.c_str());
     return 1;
@@ -59,6 +61,22 @@ int main(int argc, char** argv) {
       return 1;
     }
     std::printf("pty %s\n", server.pty_path().c_str());
+  }
+  std::unique_ptr<tqrsim::Vxi11Server> vxi11;
+  if (options.vxi11) {
+    vxi11 = std::make_unique<tqrsim::Vxi11Server>(instrument, faults, message_limit);
+    if (std::string error = vxi11->Listen(); !error.empty()) {
+      std::fprintf(stderr, "tqr-sim: VXI-11: %s\n", error.c_str());
+      return 1;
+    }
+    std::printf("vxi11 %d\n", vxi11->core_port());
+    if (std::string error = vxi11->StartPortmapper(options.portmapper_port); !error.empty()) {
+      std::fprintf(stderr, "tqr-sim: no portmapper: %s\n", error.c_str());
+      std::printf("portmapper none\n");
+    } else {
+      std::printf("portmapper %d\n", vxi11->portmapper_port());
+    }
+    server.AddService(vxi11.get());
   }
   std::fflush(stdout);
   server.Run(g_stop);

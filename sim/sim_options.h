@@ -23,6 +23,9 @@ struct SimOptions {
   bool garbage = false;
   std::size_t iv_max_points = IvMap::kDefaultMaxPoints;  // per I-V map
   std::size_t log_capacity = DataLogger::kDefaultCapacity;
+  bool vxi11 = false;         // serve VXI-11 (core and abort channels)
+  int portmapper_port = 111;  // where the VXI-11 core channel is made findable; 0: a free port
+  int hislip_port = -1;       // serve HiSLIP on this port (0: a free one); -1: not at all
   bool help = false;
 };
 

@@ -8,6 +8,7 @@
 #include <memory>
 #include <string>
 
+#include "sim/hislip_server.h"
 #include "sim/instrument.h"
 #include "sim/model_ratings.h"
 #include "sim/server.h"
@@ -77,6 +78,16 @@ int main(int argc, char** argv) {
       std::printf("portmapper %d\n", vxi11->portmapper_port());
     }
     server.AddService(vxi11.get());
+  }
+  std::unique_ptr<tqrsim::HislipServer> hislip;
+  if (options.hislip_port >= 0) {
+    hislip = std::make_unique<tqrsim::HislipServer>(instrument, faults, message_limit);
+    if (std::string error = hislip->Listen(options.hislip_port); !error.empty()) {
+      std::fprintf(stderr, "tqr-sim: HiSLIP: %s\n", error.c_str());
+      return 1;
+    }
+    std::printf("hislip %d\n", hislip->port());
+    server.AddService(hislip.get());
   }
   std::fflush(stdout);
   server.Run(g_stop);

@@ -161,6 +161,20 @@ TEST_P(LanTransportTest, TimeOutInTimeAndLateReplyIsNotTaken) {
   EXPECT_EQ(Read(*io).text, "2\n");
 }
 
+// A session kept out by another's lock: VXI-11 refuses its I/O at once, HiSLIP holds its
+// messages until the lock is released (so its query goes unanswered meanwhile).
+void ExpectLockedOut(Lan lan, Transport& io) {
+  ASSERT_TRUE(io.SetTimeout(200).ok());
+  const Status sent = Send(io, ":VOLT?");
+  if (lan == Lan::kVxi11) {
+    EXPECT_EQ(sent.code(), VI_ERROR_RSRC_LOCKED) << sent.message();
+  } else {
+    EXPECT_TRUE(sent.ok()) << sent.message();
+    EXPECT_EQ(Read(io).code, VI_ERROR_TMO);
+  }
+  ASSERT_TRUE(io.SetTimeout(2000).ok());
+}
+
 TEST_P(LanTransportTest, ExclusiveLockKeepsTheOtherSessionOut) {
   SimProcess sim(SimOptions(GetParam()));
   ASSERT_TRUE(sim.ok()) << sim.error();
@@ -170,7 +184,7 @@ TEST_P(LanTransportTest, ExclusiveLockKeepsTheOtherSessionOut) {
 
   std::string key;
   ASSERT_TRUE(first->Lock(VI_EXCLUSIVE_LOCK, 0, "", &key).ok());
-  EXPECT_EQ(Send(*second, ":VOLT 1").code(), VI_ERROR_RSRC_LOCKED);
+  ExpectLockedOut(GetParam(), *second);
   const auto start = std::chrono::steady_clock::now();
   EXPECT_EQ(second->Lock(VI_EXCLUSIVE_LOCK, 300, "", &key).code(), VI_ERROR_RSRC_LOCKED);
   EXPECT_GE(MillisecondsSince(start), 290);
@@ -178,11 +192,12 @@ TEST_P(LanTransportTest, ExclusiveLockKeepsTheOtherSessionOut) {
 
   ASSERT_TRUE(first->Unlock().ok());
   ASSERT_TRUE(second->Lock(VI_EXCLUSIVE_LOCK, 1000, "", &key).ok());
-  EXPECT_EQ(Query(*second, ":VOLT?"), "4\n");
-  EXPECT_EQ(Send(*first, ":VOLT 1").code(), VI_ERROR_RSRC_LOCKED);
+  // Any answer to the query sent while locked out is not taken for this one.
+  EXPECT_EQ(Query(*second, ":VOLT 5;:VOLT?"), "5\n");
+  ExpectLockedOut(GetParam(), *first);
   // Closing the holder's session frees the instrument.
   ASSERT_TRUE(second->Close().ok());
-  EXPECT_EQ(Query(*first, ":VOLT?"), "4\n");
+  EXPECT_EQ(Query(*first, ":VOLT 6;:VOLT?"), "6\n");
 }
 
 TEST_P(LanTransportTest, DroppedConnectionIsAnErrorNotAHang) {
@@ -199,7 +214,28 @@ TEST_P(LanTransportTest, DroppedConnectionIsAnErrorNotAHang) {
   EXPECT_LT(MillisecondsSince(start), 1500);
 }
 
-INSTANTIATE_TEST_SUITE_P(Lan, LanTransportTest, ::testing::Values(Lan::kVxi11),
+TEST_P(LanTransportTest, UnknownDeviceIsRefusedWithTheInstrumentsReason) {
+  SimProcess sim(SimOptions(GetParam()));
+  ASSERT_TRUE(sim.ok()) << sim.error();
+  std::string resource = GetParam() == Lan::kVxi11 ? sim.Vxi11Resource() : sim.HislipResource();
+  const std::string known = GetParam() == Lan::kVxi11 ? "inst0" : "hislip0";
+  const std::string unknown = GetParam() == Lan::kVxi11 ? "inst7" : "hislip7";
+  if (GetParam() == Lan::kVxi11) {
+    SetPortmapperPortForTesting(static_cast<std::uint16_t>(sim.portmapper_port()));
+  }
+  resource.replace(resource.find(known), known.size(), unknown);
+  ResourceName name;
+  ASSERT_TRUE(ParseResourceName(resource, &name).ok());
+  std::unique_ptr<Transport> transport;
+  const Status status = OpenTransport(name, {}, &transport);
+  EXPECT_EQ(status.code(), VI_ERROR_RSRC_NFOUND);
+  const std::string reason =
+      GetParam() == Lan::kVxi11 ? "device not accessible" : "unknown sub-address \"hislip7\"";
+  EXPECT_NE(status.message().find(reason), std::string::npos) << status.message();
+  EXPECT_EQ(transport, nullptr);
+}
+
+INSTANTIATE_TEST_SUITE_P(Lan, LanTransportTest, ::testing::Values(Lan::kVxi11, Lan::kHislip),
                          [](const auto& param_info) {
                            return param_info.param == Lan::kVxi11 ? "Vxi11" : "Hislip";
                          });

@@ -155,8 +155,9 @@ std::string Vxi11Server::CallSystemPortmapper(std::uint32_t procedure, std::stri
   const std::uint32_t xid = 0x7153u + procedure;
   const std::string call =
       rpc::CallMessage(xid, kPortmapProgram, kPortmapVersion, procedure, arguments);
-  if (sendto(fd.get(), call.data(), call.size(), 0, reinterpret_cast<const sockaddr*>(&address),
-             sizeof address) < 0) {
+  // Connected, so that nobody listening is known at once (a refused datagram).
+  if (connect(fd.get(), reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0 ||
+      send(fd.get(), call.data(), call.size(), 0) < 0) {
     return {};
   }
   std::array<char, 512> reply{};

@@ -15,6 +15,14 @@
 
 namespace motqr::e2e {
 
+// How a test reaches the simulator.
+enum class Wire { kSocket, kVxi11, kHislip };
+
+// The simulator options that serve `wire` (beside the raw socket, always served).
+std::vector<std::string> WireOptions(Wire wire);
+// "Socket", "Vxi11", "Hislip": for test names.
+const char* WireName(Wire wire);
+
 class SimProcess {
  public:
   explicit SimProcess(std::vector<std::string> options = {});
@@ -33,6 +41,9 @@ class SimProcess {
   int portmapper_port() const { return portmapper_port_; }
   // With --hislip PORT: the HiSLIP resource.
   std::string HislipResource() const;
+  // The resource reaching this simulator over `wire` (started with WireOptions(wire)); for
+  // VXI-11 it also points the driver's portmapper lookup at this simulator's portmapper.
+  std::string ResourceFor(Wire wire) const;
 
  private:
   bool ReadLine(std::string* line, int timeout_ms);

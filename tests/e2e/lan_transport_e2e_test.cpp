@@ -9,7 +9,6 @@
 #include <string>
 #include <vector>
 
-#include "platform/visa/onc_rpc_client.h"
 #include "platform/visa/open_transport.h"
 #include "platform/visa/vxi11_transport.h"
 #include "tests/e2e/sim_process.h"
@@ -240,23 +239,6 @@ INSTANTIATE_TEST_SUITE_P(Lan, LanTransportTest, ::testing::Values(Lan::kVxi11, L
                          [](const auto& param_info) {
                            return param_info.param == Lan::kVxi11 ? "Vxi11" : "Hislip";
                          });
-
-// The standard way a VXI-11 client finds the instrument: the portmapper on port 111 (the
-// simulator's own when it can bind the port, or the system's when it registered there).
-TEST(Vxi11Portmapper, TheCoreChannelIsFoundThroughPort111) {
-  SimProcess sim({"--vxi11"});
-  ASSERT_TRUE(sim.ok()) << sim.error();
-  if (sim.portmapper_port() != 111) {
-    GTEST_SKIP() << "port 111 could not be served here (another portmapper, or not root)";
-  }
-  SetPortmapperPortForTesting(kPortmapperPort);
-  ResourceName name;
-  ASSERT_TRUE(ParseResourceName("TCPIP0::127.0.0.1::INSTR", &name).ok());
-  std::unique_ptr<Transport> io;
-  const Status opened = OpenTransport(name, {}, &io);
-  ASSERT_TRUE(opened.ok()) << opened.message();
-  EXPECT_EQ(Query(*io, "*IDN?").substr(0, 8), "MORVANE,");
-}
 
 }  // namespace
 }  // namespace motqr::e2e

@@ -12,8 +12,6 @@
 #include <chrono>
 #include <thread>
 
-#include "platform/visa/vxi11_transport.h"
-
 extern char** environ;
 
 namespace motqr::e2e {
@@ -134,19 +132,6 @@ std::string SimProcess::Vxi11Resource() const { return "TCPIP::127.0.0.1::inst0:
 
 std::string SimProcess::HislipResource() const {
   return "TCPIP0::127.0.0.1::hislip0," + std::to_string(hislip_port_) + "::INSTR";
-}
-
-std::string SimProcess::ResourceFor(Wire wire) const {
-  switch (wire) {
-    case Wire::kSocket:
-      return SocketResource();
-    case Wire::kVxi11:
-      visa::SetPortmapperPortForTesting(static_cast<std::uint16_t>(portmapper_port_));
-      return Vxi11Resource();
-    case Wire::kHislip:
-      return HislipResource();
-  }
-  return {};
 }
 
 std::vector<std::string> WireOptions(Wire wire) {

@@ -41,9 +41,6 @@ class SimProcess {
   int portmapper_port() const { return portmapper_port_; }
   // With --hislip PORT: the HiSLIP resource.
   std::string HislipResource() const;
-  // The resource reaching this simulator over `wire` (started with WireOptions(wire)); for
-  // VXI-11 it also points the driver's portmapper lookup at this simulator's portmapper.
-  std::string ResourceFor(Wire wire) const;
 
  private:
   bool ReadLine(std::string* line, int timeout_ms);

@@ -17,11 +17,27 @@
 #include <vector>
 
 #include "interfaces/motqr_interfaces.h"
+#include "platform/visa/vxi11_transport.h"
 #include "tests/e2e/e2e_support.h"
 #include "tests/e2e/raw_instrument.h"
 #include "tests/e2e/sim_process.h"
 
 namespace motqr::e2e {
+
+// The resource reaching `sim` over `wire` (started with WireOptions(wire)); for VXI-11 it
+// also points the driver's portmapper lookup at the simulator's portmapper.
+inline std::string ResourceFor(const SimProcess& sim, Wire wire) {
+  switch (wire) {
+    case Wire::kSocket:
+      return sim.SocketResource();
+    case Wire::kVxi11:
+      visa::SetPortmapperPortForTesting(static_cast<std::uint16_t>(sim.portmapper_port()));
+      return sim.Vxi11Resource();
+    case Wire::kHislip:
+      return sim.HislipResource();
+  }
+  return {};
+}
 
 class SimSessionTest : public ::testing::Test {
  protected:
@@ -33,7 +49,7 @@ class SimSessionTest : public ::testing::Test {
   void SetUp() override {
     ASSERT_TRUE(sim_.ok()) << sim_.error();
     ASSERT_EQ(
-        Initialize(driver_.Get(), sim_.ResourceFor(wire_), true, true, "QueryInstrStatus=true"),
+        Initialize(driver_.Get(), ResourceFor(sim_, wire_), true, true, "QueryInstrStatus=true"),
         com::S_OK)
         << LastError();
     com::ComPtr<IIviDCPwrOutputs> outputs;

@@ -80,7 +80,7 @@ TEST_P(WireFaultsE2e, AStalledInstrumentTimesOutInTime) {
   SimProcess sim(Options({"--stall-after", "1"}));  // answers "*IDN?" of Initialize only
   ASSERT_TRUE(sim.ok()) << sim.error();
   com::ComPtr<IIviDriver> driver = NewDriver();
-  ASSERT_EQ(Initialize(driver.Get(), sim.ResourceFor(GetParam()), true, false), com::S_OK)
+  ASSERT_EQ(Initialize(driver.Get(), ResourceFor(sim, GetParam()), true, false), com::S_OK)
       << LastError();
   std::int32_t result = 0;
   com::Bstr message;
@@ -97,7 +97,7 @@ TEST_P(WireFaultsE2e, ADroppedConnectionIsAnIoErrorAndANewSessionWorks) {
   SimProcess sim(Options({"--drop-after", "1"}));  // closes after answering "*IDN?"
   ASSERT_TRUE(sim.ok()) << sim.error();
   com::ComPtr<IIviDriver> driver = NewDriver();
-  ASSERT_EQ(Initialize(driver.Get(), sim.ResourceFor(GetParam()), true, false), com::S_OK)
+  ASSERT_EQ(Initialize(driver.Get(), ResourceFor(sim, GetParam()), true, false), com::S_OK)
       << LastError();
   std::int32_t result = 0;
   com::Bstr message;
@@ -106,7 +106,7 @@ TEST_P(WireFaultsE2e, ADroppedConnectionIsAnIoErrorAndANewSessionWorks) {
   EXPECT_LT(Clock::now() - start, milliseconds(1500));  // no waiting for a time-out
   EXPECT_EQ(driver->Close(), com::S_OK);
 
-  ASSERT_EQ(Initialize(driver.Get(), sim.ResourceFor(GetParam()), true, false), com::S_OK)
+  ASSERT_EQ(Initialize(driver.Get(), ResourceFor(sim, GetParam()), true, false), com::S_OK)
       << LastError();
   EXPECT_EQ(Model(driver), "TQR-M4");
   EXPECT_EQ(driver->Close(), com::S_OK);

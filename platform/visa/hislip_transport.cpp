@@ -107,13 +107,9 @@ class Channel {
   bool open() const { return fd_.valid(); }
   void Close() {
     fd_.Reset();
-    inbox_.clear();
-    inbox_begin_ = 0;
+    DiscardInput();
   }
-  void DiscardInput() {
-    inbox_.clear();
-    inbox_begin_ = 0;
-  }
+  void DiscardInput() { inbox_begin_ = inbox_end_ = 0; }
 
   Status Send(std::uint8_t type, std::uint8_t control, std::uint32_t parameter,
               std::span<const std::uint8_t> payload, const Deadline& deadline);
@@ -129,11 +125,18 @@ class Channel {
   }
   Status Wait(short events, const Deadline& deadline);
   bool TakeMessage(Message* message, Status* failure);
+  // Moves the kept bytes to the front, growing the buffer to hold at least `needed` bytes.
+  void MakeRoom(std::size_t needed);
 
   UniqueFd fd_;
   std::string name_;
-  std::vector<std::uint8_t> inbox_;
+  // Bytes received and not yet taken: [inbox_begin_, inbox_end_) of a buffer that grows only
+  // for a message larger than it (never zero-filled).
+  std::unique_ptr<std::uint8_t[]> inbox_ =
+      std::make_unique_for_overwrite<std::uint8_t[]>(kReceiveChunk);
+  std::size_t inbox_capacity_ = kReceiveChunk;
   std::size_t inbox_begin_ = 0;
+  std::size_t inbox_end_ = 0;
 };
 
 Status Channel::Wait(short events, const Deadline& deadline) {
@@ -185,10 +188,26 @@ Status Channel::Send(std::uint8_t type, std::uint8_t control, std::uint32_t para
   return Status();
 }
 
+void Channel::MakeRoom(std::size_t needed) {
+  const std::size_t kept = inbox_end_ - inbox_begin_;
+  if (needed > inbox_capacity_) {
+    std::size_t capacity = inbox_capacity_;
+    while (capacity < needed) capacity *= 2;
+    auto larger = std::make_unique_for_overwrite<std::uint8_t[]>(capacity);
+    std::copy_n(inbox_.get() + inbox_begin_, kept, larger.get());
+    inbox_ = std::move(larger);
+    inbox_capacity_ = capacity;
+  } else if (inbox_begin_ > 0) {
+    std::memmove(inbox_.get(), inbox_.get() + inbox_begin_, kept);
+  }
+  inbox_begin_ = 0;
+  inbox_end_ = kept;
+}
+
 bool Channel::TakeMessage(Message* message, Status* failure) {
-  const std::size_t available = inbox_.size() - inbox_begin_;
+  const std::size_t available = inbox_end_ - inbox_begin_;
   if (available < kHeaderSize) return false;
-  const std::uint8_t* header = inbox_.data() + inbox_begin_;
+  const std::uint8_t* header = inbox_.get() + inbox_begin_;
   if (header[0] != 'H' || header[1] != 'S') {
     *failure = Status(VI_ERROR_IO, "The HiSLIP " + name_ +
                                        " received a message without the "
@@ -205,14 +224,17 @@ bool Channel::TakeMessage(Message* message, Status* failure) {
     Close();
     return true;
   }
-  if (available - kHeaderSize < length) return false;
+  if (available - kHeaderSize < length) {
+    MakeRoom(kHeaderSize + static_cast<std::size_t>(length));
+    return false;
+  }
   message->type = header[2];
   message->control = header[3];
   message->parameter = (std::uint32_t{header[4]} << 24) | (std::uint32_t{header[5]} << 16) |
                        (std::uint32_t{header[6]} << 8) | header[7];
   message->payload.assign(header + kHeaderSize, header + kHeaderSize + length);
   inbox_begin_ += kHeaderSize + length;
-  if (inbox_begin_ == inbox_.size()) DiscardInput();
+  if (inbox_begin_ == inbox_end_) DiscardInput();
   return true;
 }
 
@@ -221,15 +243,13 @@ Status Channel::Receive(const Deadline& deadline, Message* message) {
     if (!open()) return Lost("channel is closed.");
     Status failure;
     if (TakeMessage(message, &failure)) return failure;
-    if (inbox_begin_ > 0) {
-      inbox_.erase(inbox_.begin(), inbox_.begin() + static_cast<long>(inbox_begin_));
-      inbox_begin_ = 0;
+    if (inbox_end_ == inbox_capacity_) MakeRoom(inbox_end_ - inbox_begin_ + kReceiveChunk);
+    const ssize_t n =
+        ::recv(fd_.get(), inbox_.get() + inbox_end_, inbox_capacity_ - inbox_end_, MSG_DONTWAIT);
+    if (n > 0) {
+      inbox_end_ += static_cast<std::size_t>(n);
+      continue;
     }
-    const std::size_t old_size = inbox_.size();
-    inbox_.resize(old_size + kReceiveChunk);
-    const ssize_t n = ::recv(fd_.get(), inbox_.data() + old_size, kReceiveChunk, MSG_DONTWAIT);
-    inbox_.resize(old_size + static_cast<std::size_t>(std::max<ssize_t>(n, 0)));
-    if (n > 0) continue;
     if (n == 0) return Lost("connection was closed by the instrument.");
     if (errno != EAGAIN && errno != EWOULDBLOCK && errno != EINTR) {
       if (errno == ECONNRESET) return Lost("connection was reset.");
@@ -295,6 +315,7 @@ class HislipTransport final : public Transport {
   std::uint32_t last_message_id_ = kFirstMessageId - 2;  // the query a reply must answer
   bool reply_delivered_ = false;
   std::vector<std::uint8_t> pending_;  // payload of the reply message being read
+  Message incoming_;                   // the message being received (its storage reused)
   std::size_t pending_begin_ = 0;
   bool pending_is_end_ = false;
   int exclusive_locks_ = 0;
@@ -395,7 +416,7 @@ Status HislipTransport::Read(std::span<std::uint8_t> buffer, ReadResult* result)
       result->stop = ReadStop::kCount;
       return Status(VI_SUCCESS_MAX_CNT);
     }
-    Message message;
+    Message& message = incoming_;
     status = sync_.Receive(deadline, &message);
     if (!status.ok()) {
       result->stop = status.code() == VI_ERROR_TMO ? ReadStop::kTimeout : ReadStop::kError;
@@ -406,7 +427,7 @@ Status HislipTransport::Read(std::span<std::uint8_t> buffer, ReadResult* result)
       case kDataEnd:
         // Only the reply to the latest query counts; a late one for an earlier query is dropped.
         if (message.parameter != last_message_id_) break;
-        pending_ = std::move(message.payload);
+        std::swap(pending_, message.payload);  // both keep their storage for later messages
         pending_begin_ = 0;
         pending_is_end_ = message.type == kDataEnd;
         if (pending_.empty() && pending_is_end_) {

@@ -3,6 +3,7 @@
 #include "platform/visa/hislip_transport.h"
 #include "platform/visa/serial_transport.h"
 #include "platform/visa/tcp_transport.h"
+#include "platform/visa/usbtmc_transport.h"
 #include "platform/visa/visa_library_transport.h"
 #include "platform/visa/vxi11_transport.h"
 
@@ -22,6 +23,7 @@ constexpr BuiltInBackend kBuiltIn[] = {
     {InterfaceType::kTcpip, ResourceClass::kInstr, LanProtocol::kVxi11, Backend::kVxi11},
     {InterfaceType::kTcpip, ResourceClass::kInstr, LanProtocol::kHislip, Backend::kHislip},
     {InterfaceType::kAsrl, ResourceClass::kInstr, LanProtocol::kVxi11, Backend::kSerial},
+    {InterfaceType::kUsb, ResourceClass::kInstr, LanProtocol::kVxi11, Backend::kUsbtmc},
 };
 
 bool Matches(const BuiltInBackend& entry, const ResourceName& name) {
@@ -51,6 +53,8 @@ Status OpenTransport(const ResourceName& name, const OpenOptions& options,
       return OpenVxi11Transport(name, options.open_timeout_ms, transport);
     case Backend::kHislip:
       return OpenHislipTransport(name, options.open_timeout_ms, transport);
+    case Backend::kUsbtmc:
+      return OpenUsbtmcTransport(name, transport);
     case Backend::kSerial:
       return OpenSerialTransport(name, transport);
     case Backend::kVisaLibrary:

@@ -33,7 +33,7 @@ std::string Parsed(std::string_view text) {
         << name.serial_number;
     if (name.usb_interface) out << ':' << *name.usb_interface;
   }
-  constexpr const char* kBackends[] = {"tcp", "vxi11", "hislip", "serial", "library"};
+  constexpr const char* kBackends[] = {"tcp", "vxi11", "hislip", "serial", "usbtmc", "library"};
   out << ' ' << kBackends[static_cast<int>(BackendFor(name))];
   return out.str();
 }
@@ -57,7 +57,7 @@ TEST(VisaResourceName, ParsesEveryAcceptedForm) {
       {"GPIB0::5::INSTR", "GPIB0 INSTR 5 library"},
       {"GPIB1::30::2::INSTR", "GPIB1 INSTR 30/2 library"},
       {"gpib2::INTFC", "GPIB2 INTFC library"},
-      {"USB::0x1234::125::A22-5::INSTR", "USB0 INSTR 1234:7d:A22-5 library"},
+      {"USB::0x1234::125::A22-5::INSTR", "USB0 INSTR 1234:7d:A22-5 usbtmc"},
       {"USB0::0xF0aB::0x0001::SN-x::3::RAW", "USB0 RAW f0ab:1:SN-x:3 library"},
       {"GPIB-VXI0::9::INSTR", "GPIB-VXI0 INSTR library"},
       {"VXI::1::INSTR", "VXI0 INSTR library"},

@@ -14,6 +14,7 @@
 // calling thread's error object (com::GetErrorInfo) holds the message.
 #pragma once
 
+#include "component/find_instruments.hpp"
 #include "interfaces/ivi_driver.h"
 #include "platform/com/bstr.h"
 #include "platform/com/com_ptr.h"

@@ -77,6 +77,7 @@ Status RunScpi(Context& c);
 Status RunShell(Context& c);
 Status RunSim(Context& c);
 Status RunCompletion(Context& c);
+Status RunFind(Context& c);
 
 std::vector<std::string> MeasureWords();
 std::vector<std::string> ProgramWords();

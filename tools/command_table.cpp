@@ -12,6 +12,8 @@ namespace {
 
 const std::array kCommands{
     Command{"idn", "", "identify the instrument and the driver", "", &RunIdn, nullptr},
+    Command{"find", "", "list reachable instruments and their *IDN? answers", "", &RunFind,
+            nullptr},
     Command{"reset", "", "reset the instrument to its default settings", "", &RunReset, nullptr},
     Command{"selftest", "", "run the instrument's self test (exit 1 when it fails)", "",
             &RunSelfTest, nullptr},

@@ -318,6 +318,8 @@ Status Vxi11Transport::Close() {
 
 void SetPortmapperPortForTesting(std::uint16_t port) { g_portmapper_port.store(port); }
 
+std::uint16_t PortmapperPort() { return g_portmapper_port.load(); }
+
 Status OpenVxi11Transport(const ResourceName& name, ViUInt32 open_timeout_ms,
                           std::unique_ptr<Transport>* transport) {
   const Deadline deadline(open_timeout_ms);

@@ -20,5 +20,6 @@ Status OpenVxi11Transport(const ResourceName& name, ViUInt32 open_timeout_ms,
 
 // The port the portmapper is asked on (111 unless changed); tests point it at a simulator's.
 void SetPortmapperPortForTesting(std::uint16_t port);
+std::uint16_t PortmapperPort();
 
 }  // namespace motqr::visa

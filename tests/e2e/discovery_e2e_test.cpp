@@ -1,0 +1,51 @@
+// Discovery against tqr-sim on this computer only: the VXI-11 portmapper query finds it, its
+// "*IDN?" answer comes with it, and a silent instrument is listed without one, all within
+// the time bound.
+#include <gtest/gtest.h>
+
+#include <chrono>
+
+#include "platform/visa/discovery.h"
+#include "platform/visa/vxi11_transport.h"
+#include "tests/e2e/sim_process.h"
+
+namespace motqr::e2e {
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+std::vector<visa::DiscoveredResource> DiscoverOnThisComputer(const SimProcess& sim,
+                                                             visa::ViUInt32 timeout_ms) {
+  visa::SetPortmapperPortForTesting(static_cast<std::uint16_t>(sim.portmapper_port()));
+  visa::DiscoveryOptions options;
+  options.timeout_ms = timeout_ms;
+  options.usb = false;
+  options.serial = false;
+  options.loopback_only = true;
+  return visa::DiscoverResources(options);
+}
+
+TEST(DiscoveryE2e, FindsTheSimulatorOverVxi11WithinTheBound) {
+  SimProcess sim({"--vxi11", "--portmapper-port", "0", "--model", "TQR-M6"});
+  ASSERT_TRUE(sim.ok()) << sim.error();
+  const auto start = Clock::now();
+  const auto found = DiscoverOnThisComputer(sim, 1500);
+  EXPECT_LT(Clock::now() - start, std::chrono::milliseconds(2500));
+  ASSERT_EQ(found.size(), 1u);
+  EXPECT_EQ(found[0].resource, "TCPIP::127.0.0.1::inst0::INSTR");
+  EXPECT_EQ(found[0].identity, "MORVANE,TQR-M6,M6A004217,1.04");
+  EXPECT_EQ(found[0].how, "vxi11");
+}
+
+TEST(DiscoveryE2e, ASilentInstrumentIsListedWithoutAnAnswerInTime) {
+  SimProcess sim({"--vxi11", "--portmapper-port", "0", "--stall-after", "0"});
+  ASSERT_TRUE(sim.ok()) << sim.error();
+  const auto start = Clock::now();
+  const auto found = DiscoverOnThisComputer(sim, 1000);
+  EXPECT_LT(Clock::now() - start, std::chrono::milliseconds(2500));
+  ASSERT_EQ(found.size(), 1u);
+  EXPECT_EQ(found[0].identity, "");
+}
+
+}  // namespace
+}  // namespace motqr::e2e

@@ -7,9 +7,11 @@
 #include <cstdio>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "sim/hislip_server.h"
 #include "sim/instrument.h"
+#include "sim/mdns_responder.h"
 #include "sim/model_ratings.h"
 #include "sim/server.h"
 #include "sim/sim_clock.h"
@@ -88,6 +90,27 @@ int main(int argc, char** argv) {
     }
     std::printf("hislip %d\n", hislip->port());
     server.AddService(hislip.get());
+  }
+  std::unique_ptr<tqrsim::MdnsResponder> mdns;
+  if (options.announce) {
+    std::vector<tqrsim::AnnouncedService> services{{"_scpi-raw._tcp", server.port()}};
+    if (vxi11 && vxi11->portmapper_port() != 0) {
+      services.push_back({"_vxi-11._tcp", vxi11->portmapper_port()});
+    }
+    if (hislip) services.push_back({"_hislip._tcp", hislip->port()});
+    // "MORVANE,TQR-M4,M4A004217,1.04" -> "TQR-M4 M4A004217"
+    const std::string& identity = instrument.identity();
+    const std::size_t model = identity.find(',') + 1;
+    const std::size_t serial = identity.find(',', model) + 1;
+    const std::string instance = identity.substr(model, serial - model - 1) + " " +
+                                 identity.substr(serial, identity.find(',', serial) - serial);
+    mdns = std::make_unique<tqrsim::MdnsResponder>(instance, services);
+    if (std::string error = mdns->Listen(options.mdns_port); !error.empty()) {
+      std::fprintf(stderr, "tqr-sim: mDNS: %s\n", error.c_str());
+      return 1;
+    }
+    std::printf("mdns %d\n", mdns->port());
+    server.AddService(mdns.get());
   }
   std::fflush(stdout);
   server.Run(g_stop);

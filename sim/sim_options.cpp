@@ -42,6 +42,9 @@ std::string UsageText() {
          "                    the system portmapper if running, else our own; 0: a free port)\n"
          "  --hislip [PORT]   also serve HiSLIP (default port 4880; 0 picks a free port;\n"
          "                    prints \"hislip <port>\")\n"
+         "  --announce        answer mDNS/DNS-SD queries for its services on 127.0.0.1\n"
+         "                    (prints \"mdns <port>\")\n"
+         "  --mdns-port N     port of those answers (default 5353; 0 picks a free port)\n"
          "  --help            this text\n";
 }
 
@@ -69,6 +72,8 @@ std::string ParseOptions(int argc, const char* const* argv, SimOptions& options)
       options.pty = true;
     } else if (arg == "--garbage") {
       options.garbage = true;
+    } else if (arg == "--announce") {
+      options.announce = true;
     } else if (arg == "--vxi11") {
       options.vxi11 = true;
     } else if (arg == "--hislip") {
@@ -87,6 +92,11 @@ std::string ParseOptions(int argc, const char* const* argv, SimOptions& options)
       return "unknown option or missing value: " + std::string(arg);
     } else if (arg == "--port") {
       if (!ParseNumber(v, options.port) || options.port < 0 || options.port > 65535) {
+        return "bad port: " + std::string(v);
+      }
+    } else if (arg == "--mdns-port") {
+      if (!ParseNumber(v, options.mdns_port) || options.mdns_port < 0 ||
+          options.mdns_port > 65535) {
         return "bad port: " + std::string(v);
       }
     } else if (arg == "--portmapper-port") {

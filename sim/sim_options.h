@@ -26,6 +26,8 @@ struct SimOptions {
   bool vxi11 = false;         // serve VXI-11 (core and abort channels)
   int portmapper_port = 111;  // where the VXI-11 core channel is made findable; 0: a free port
   int hislip_port = -1;       // serve HiSLIP on this port (0: a free one); -1: not at all
+  bool announce = false;      // answer DNS-SD queries over mDNS on 127.0.0.1
+  int mdns_port = 5353;       // 0 picks a free port
   bool help = false;
 };
 

@@ -50,9 +50,10 @@ SimProcess::SimProcess(std::vector<std::string> options) {
   const bool want_pty = wants("--pty");
   const bool want_vxi11 = wants("--vxi11");
   const bool want_hislip = wants("--hislip");
+  const bool want_mdns = wants("--announce");
   auto complete = [&] {
     return port_ != 0 && (!want_pty || !pty_.empty()) && (!want_vxi11 || portmapper_seen_) &&
-           (!want_hislip || hislip_port_ != 0);
+           (!want_hislip || hislip_port_ != 0) && (!want_mdns || mdns_port_ != 0);
   };
   const auto deadline =
       std::chrono::steady_clock::now() + std::chrono::milliseconds(kStartupTimeoutMs);
@@ -73,6 +74,8 @@ SimProcess::SimProcess(std::vector<std::string> options) {
       number(11, &portmapper_port_);
     } else if (line.rfind("hislip ", 0) == 0) {
       number(7, &hislip_port_);
+    } else if (line.rfind("mdns ", 0) == 0) {
+      number(5, &mdns_port_);
     }
   }
   if (!complete()) {

@@ -41,6 +41,9 @@ class SimProcess {
   int portmapper_port() const { return portmapper_port_; }
   // With --hislip PORT: the HiSLIP resource.
   std::string HislipResource() const;
+  int hislip_port() const { return hislip_port_; }
+  // With --announce: the port of its mDNS answers.
+  int mdns_port() const { return mdns_port_; }
 
  private:
   bool ReadLine(std::string* line, int timeout_ms);
@@ -53,6 +56,7 @@ class SimProcess {
   int portmapper_port_ = 0;
   bool portmapper_seen_ = false;
   int hislip_port_ = 0;
+  int mdns_port_ = 0;
   std::string pty_;
   std::string pending_;
   std::string error_;

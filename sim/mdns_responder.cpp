@@ -132,8 +132,8 @@ std::string MdnsResponder::Answer(std::string_view query) const {
   const auto flags = static_cast<std::uint16_t>((static_cast<unsigned char>(query[2]) << 8) |
                                                 static_cast<unsigned char>(query[3]));
   if ((flags & 0x8000) != 0) return {};  // a response, not a query
-  const unsigned questions =
-      (static_cast<unsigned char>(query[4]) << 8) | static_cast<unsigned char>(query[5]);
+  const unsigned questions = (unsigned{static_cast<unsigned char>(query[4])} << 8) |
+                             unsigned{static_cast<unsigned char>(query[5])};
   std::string records;
   int answers = 0;
   int additional_count = 0;

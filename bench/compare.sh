@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The driver against its peers on one tqr-sim over loopback, server and client
-# pinned to the same CPU, in one run: a query table (":VOLT?" round trips) and a
-# bulk table (a 1 MiB I-V map block and a 100,000-value logged list).
+# pinned to the same CPU, in one run: a query table (":VOLT?" round trips, over
+# the raw socket and also over VXI-11 and HiSLIP) and a bulk table (a 1 MiB I-V
+# map block and a 100,000-value logged list, over the raw socket).
 #
 #   bench/compare.sh [-b BUILD_DIR] [-c CPU] [-n QUERIES] [-r ROUNDS] [-p PASSES]
 #
@@ -9,7 +10,9 @@
 # functions), peer_motqr_cpp (its C++ interface), peer_lxi (liblxi, when it was
 # found at build time), peer_pyvisa.py (PyVISA with pyvisa-py, when
 # /usr/bin/python3 can import it) and peer_motqr_py.py (the driver's Python module,
-# when it was built). The clients take turns for PASSES passes and
+# when it was built). Over VXI-11 (rows "<client>/vxi11": the driver, liblxi,
+# pyvisa-py; needs the simulator's portmapper on port 111, so root) and HiSLIP
+# (rows "<client>/hislip": the driver). The clients take turns for PASSES passes and
 # each figure is the median over the passes. Needs taskset; the peers are
 # optional (apt-get install python3-pyvisa-py liblxi-dev) and only used here.
 set -euo pipefail
@@ -69,14 +72,26 @@ cleanup() {
 trap cleanup EXIT
 
 taskset -c "$cpu" "$sim" --port 0 --noise 0 --iv-max-points "$map_points" \
-  --log-capacity "$list_values" > "$work/sim.out" &
+  --log-capacity "$list_values" --vxi11 --hislip 0 > "$work/sim.out" &
 sim_pid=$!
 for _ in $(seq 50); do
   port=$(awk '/^port /{print $2}' "$work/sim.out")
-  [[ -n $port ]] && break
+  hislip=$(awk '/^hislip /{print $2}' "$work/sim.out")
+  [[ -n $port && -n $hislip ]] && break
   sleep 0.1
 done
-[[ -n ${port:-} ]] || { echo "tqr-sim did not start" >&2; exit 1; }
+[[ -n ${port:-} && -n ${hislip:-} ]] || { echo "tqr-sim did not start" >&2; exit 1; }
+
+# Query loops over the other wires: "--wire W client".
+wire_runs=()
+if [[ $(awk '/^portmapper /{print $2}' "$work/sim.out") == 111 ]]; then
+  for client in "${clients[@]}"; do
+    [[ $client == */peer_raw ]] || wire_runs+=("--wire vxi11 $client")
+  done
+else
+  echo "# VXI-11: port 111 could not be served (run as root with no other portmapper)" >&2
+fi
+wire_runs+=("--wire hislip:$hislip $bin/peer_motqr_c" "--wire hislip:$hislip $bin/peer_motqr_cpp")
 
 run() { # client words..., loop arguments...
   timeout 600 taskset -c "$cpu" "$@" >> "$work/results" || echo "# failed: $*" >&2
@@ -85,6 +100,11 @@ for ((pass = 0; pass < passes; ++pass)); do
   for client in "${clients[@]}"; do
     # shellcheck disable=SC2086  # the python client is two words
     run $client "$port" query "$queries"
+  done
+  for entry in "${wire_runs[@]}"; do
+    read -r flag wire client <<< "$entry"
+    # shellcheck disable=SC2086  # the python client is two words
+    run $client $flag $wire "$port" query "$queries"
   done
   for client in "${bulk_clients[@]}"; do
     # shellcheck disable=SC2086

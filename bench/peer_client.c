@@ -11,6 +11,43 @@
 
 enum { kWarmupQueries = 200, kControlTimeoutMs = 30000 };
 
+struct peer_wire peer_wire = {PEER_WIRE_SOCKET, 0};
+/* The client's name in result lines, with its wire. */
+static char g_result_name[64];
+
+void peer_resource(int port, char* out, size_t size) {
+  switch (peer_wire.kind) {
+    case PEER_WIRE_VXI11:
+      snprintf(out, size, "TCPIP::127.0.0.1::inst0::INSTR");
+      return;
+    case PEER_WIRE_HISLIP:
+      snprintf(out, size, "TCPIP::127.0.0.1::hislip0,%d::INSTR", peer_wire.hislip_port);
+      return;
+    case PEER_WIRE_SOCKET:
+      break;
+  }
+  snprintf(out, size, "TCPIP::127.0.0.1::%d::SOCKET", port);
+}
+
+/* Takes a leading "--wire vxi11|hislip:PORT"; 0 when the arguments are usable. */
+static int take_wire(int* argc, char*** argv) {
+  const char* wire;
+  if (*argc < 3 || strcmp((*argv)[1], "--wire") != 0) return 0;
+  wire = (*argv)[2];
+  if (strcmp(wire, "vxi11") == 0) {
+    peer_wire.kind = PEER_WIRE_VXI11;
+  } else if (strncmp(wire, "hislip:", 7) == 0 && atoi(wire + 7) > 0) {
+    peer_wire.kind = PEER_WIRE_HISLIP;
+    peer_wire.hislip_port = atoi(wire + 7);
+  } else if (strcmp(wire, "socket") != 0) {
+    return -1;
+  }
+  (*argv)[2] = (*argv)[0];
+  *argv += 2;
+  *argc -= 2;
+  return 0;
+}
+
 static double now_us(clockid_t clock) {
   struct timespec t;
   clock_gettime(clock, &t);
@@ -68,7 +105,7 @@ static int run_queries(const struct peer_client* client, int control, long count
     samples[i] = now_us(CLOCK_MONOTONIC) - start;
   }
   cpu = (now_us(CLOCK_PROCESS_CPUTIME_ID) - cpu) / (double)count;
-  printf("RESULT %s query %ld %.2f %.2f %.2f\n", client->name, count,
+  printf("RESULT %s query %ld %.2f %.2f %.2f\n", g_result_name, count,
          quantile(samples, (size_t)count, 0.5), quantile(samples, (size_t)count, 0.99), cpu);
   rc = 0;
 done:
@@ -134,7 +171,7 @@ static int run_map_reads(const struct peer_client* client, int control, long poi
     }
     if (round >= 0) samples[round] = now_us(CLOCK_MONOTONIC) - start;
   }
-  report_bulk(client->name, "ivmap", capacity * 4, samples, (size_t)rounds);
+  report_bulk(g_result_name, "ivmap", capacity * 4, samples, (size_t)rounds);
   rc = 0;
 done:
   free(values);
@@ -182,7 +219,7 @@ static int run_list_reads(const struct peer_client* client, int control, long wa
     }
     if (round >= 0) samples[round] = now_us(CLOCK_MONOTONIC) - start;
   }
-  report_bulk(client->name, "list", (size_t)wanted, samples, (size_t)rounds);
+  report_bulk(g_result_name, "list", (size_t)wanted, samples, (size_t)rounds);
   rc = 0;
 done:
   free(values);
@@ -202,11 +239,17 @@ int peer_main(const struct peer_client* client, int argc, char** argv) {
   long rounds = 20;
   int control;
   int rc = 1;
-  if (argc < 4 || argc > 5) {
-    fprintf(stderr, "usage: %s PORT query N | ivmap POINTS [ROUNDS] | list VALUES [ROUNDS]\n",
+  if (take_wire(&argc, &argv) != 0 || argc < 4 || argc > 5) {
+    fprintf(stderr,
+            "usage: %s [--wire vxi11|hislip:PORT] PORT query N | ivmap POINTS [ROUNDS] | "
+            "list VALUES [ROUNDS]\n",
             argv[0]);
     return 2;
   }
+  snprintf(g_result_name, sizeof g_result_name, "%s%s", client->name,
+           peer_wire.kind == PEER_WIRE_VXI11    ? "/vxi11"
+           : peer_wire.kind == PEER_WIRE_HISLIP ? "/hislip"
+                                                : "");
   port = parse_count(argv[1], 65535);
   size = parse_count(argv[3], 10000000);
   if (argc == 5) rounds = parse_count(argv[4], 100000);

@@ -2,9 +2,14 @@
  * against a running tqr-sim, whatever library does the talking, and one line
  * of results the script collects.
  *
- *   peer_<client> PORT query N       N ":VOLT?" queries, each timed
+ *   peer_<client> [--wire vxi11|hislip:P] PORT query N
+ *                                    N ":VOLT?" queries, each timed
  *   peer_<client> PORT ivmap P R     R reads of a P-point voltage map block
  *   peer_<client> PORT list V R      R reads of V logged values as text
+ *
+ * --wire: the client under test talks VXI-11 (the portmapper on port 111 finds
+ * the instrument) or HiSLIP on port P instead of the raw socket on PORT; its
+ * result lines name it "<client>/vxi11" or "<client>/hislip".
  *
  * Result lines (times in microseconds):
  *   RESULT <client> query <N> <median> <p99> <cpu per query>
@@ -34,6 +39,16 @@ struct peer_client {
   int (*read_logged_values)(size_t wanted, double* values, size_t capacity, size_t* count);
   void (*close)(void);
 };
+
+enum peer_wire_kind { PEER_WIRE_SOCKET, PEER_WIRE_VXI11, PEER_WIRE_HISLIP };
+struct peer_wire {
+  enum peer_wire_kind kind;
+  int hislip_port;
+};
+/* The wire of this run (set by peer_main before the client opens). */
+extern struct peer_wire peer_wire;
+/* The VISA resource of the wire for a simulator whose socket is on `port`. */
+void peer_resource(int port, char* out, size_t size);
 
 /* Runs the loop the arguments name with `client`; the process exit code. */
 int peer_main(const struct peer_client* client, int argc, char** argv);

@@ -1,4 +1,5 @@
-/* liblxi (raw socket protocol) in the peer comparison: the query loop only. */
+/* liblxi in the peer comparison (raw socket, or VXI-11 with --wire vxi11): the query loop
+ * only. */
 #include <lxi.h>
 #include <stdlib.h>
 
@@ -10,7 +11,11 @@ static int g_device = -1;
 
 static int lxi_open(int port) {
   if (lxi_init() != LXI_OK) return -1;
-  g_device = lxi_connect("127.0.0.1", port, NULL, kTimeoutMs, RAW);
+  if (peer_wire.kind == PEER_WIRE_VXI11) {
+    g_device = lxi_connect("127.0.0.1", 0, "inst0", kTimeoutMs, VXI11);
+  } else if (peer_wire.kind == PEER_WIRE_SOCKET) {
+    g_device = lxi_connect("127.0.0.1", port, NULL, kTimeoutMs, RAW);
+  }
   return g_device < 0 ? -1 : 0;
 }
 

@@ -9,7 +9,7 @@ static ViSession g_vi = VI_NULL;
 
 static int c_open(int port) {
   char resource[64];
-  snprintf(resource, sizeof resource, "TCPIP::127.0.0.1::%d::SOCKET", port);
+  peer_resource(port, resource, sizeof resource);
   return motqr_InitWithOptions(resource, VI_FALSE, VI_FALSE, "QueryInstrStatus=false,Cache=false",
                                &g_vi) < 0
              ? -1

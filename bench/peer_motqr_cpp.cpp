@@ -27,9 +27,10 @@ int Open(int port) {
   g_session = std::make_unique<Session>();
   Session& s = *g_session;
   if (com::Failed(CreateMorvaneTqr(s.driver.Put()))) return -1;
-  const std::string resource = "TCPIP::127.0.0.1::" + std::to_string(port) + "::SOCKET";
+  char resource[64];
+  peer_resource(port, resource, sizeof resource);
   if (s.driver->Initialize(
-          com::Bstr::FromUtf8(resource).Get(), com::VARIANT_FALSE, com::VARIANT_FALSE,
+          com::Bstr::FromUtf8(std::string(resource)).Get(), com::VARIANT_FALSE, com::VARIANT_FALSE,
           com::Bstr::FromUtf8("QueryInstrStatus=false,Cache=false").Get()) != com::S_OK) {
     return -1;
   }

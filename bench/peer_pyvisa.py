@@ -3,7 +3,10 @@
 
 The same loops and result lines as the C clients (bench/peer_client.h):
 
-  peer_pyvisa.py PORT query N | ivmap POINTS [ROUNDS] | list VALUES [ROUNDS]
+  peer_pyvisa.py [--wire vxi11] PORT query N | ivmap POINTS [ROUNDS] | list VALUES [ROUNDS]
+
+With --wire vxi11 the instrument is reached over VXI-11 (portmapper on port 111) and the
+result lines name the client "pyvisa-py/vxi11".
 
 The instrument is prepared and refilled over a plain socket, outside the timed calls.
 """
@@ -45,6 +48,9 @@ def map_value(index):
     return (point % 1000) * 0.012345
 
 
+NAME = "pyvisa-py"
+
+
 def run_queries(inst, control, count):
     control.query(":VOLT 1.5;*OPC?")
     for _ in range(200):
@@ -58,7 +64,7 @@ def run_queries(inst, control, count):
         if volts != 1.5:
             raise RuntimeError(f"query {i} read {volts}")
     cpu = (time.process_time() - cpu) * 1e6 / count
-    print(f"RESULT pyvisa-py query {count} {quantile(samples, 0.5):.2f} "
+    print(f"RESULT {NAME} query {count} {quantile(samples, 0.5):.2f} "
           f"{quantile(samples, 0.99):.2f} {cpu:.2f}")
 
 
@@ -84,7 +90,7 @@ def run_map_reads(inst, control, points, rounds):
             raise RuntimeError(f"map read {round_} failed ({len(words)} values)")
         if round_ >= 0:
             samples.append(elapsed)
-    print(f"RESULT pyvisa-py ivmap {points * 8} {quantile(samples, 0.5):.1f} {min(samples):.1f}")
+    print(f"RESULT {NAME} ivmap {points * 8} {quantile(samples, 0.5):.1f} {min(samples):.1f}")
 
 
 def run_list_reads(inst, control, wanted, rounds):
@@ -102,10 +108,16 @@ def run_list_reads(inst, control, wanted, rounds):
             raise RuntimeError(f"list read {round_} failed ({len(values)} values)")
         if round_ >= 0:
             samples.append(elapsed)
-    print(f"RESULT pyvisa-py list {wanted} {quantile(samples, 0.5):.1f} {min(samples):.1f}")
+    print(f"RESULT {NAME} list {wanted} {quantile(samples, 0.5):.1f} {min(samples):.1f}")
 
 
 def main(argv):
+    global NAME
+    resource = None
+    if len(argv) > 2 and argv[1] == "--wire" and argv[2] == "vxi11":
+        resource = "TCPIP::127.0.0.1::inst0::INSTR"
+        NAME = "pyvisa-py/vxi11"
+        argv = argv[:1] + argv[3:]
     if len(argv) not in (4, 5) or argv[2] not in ("query", "ivmap", "list"):
         print(__doc__, file=sys.stderr)
         return 2
@@ -115,7 +127,7 @@ def main(argv):
     import pyvisa  # here, so that other clients can share the helpers above
 
     rm = pyvisa.ResourceManager("@py")
-    inst = rm.open_resource(f"TCPIP::127.0.0.1::{port}::SOCKET", read_termination="\n",
+    inst = rm.open_resource(resource or f"TCPIP::127.0.0.1::{port}::SOCKET", read_termination="\n",
                             write_termination="\n", timeout=int(TIMEOUT_S * 1000))
     try:
         {"query": run_queries, "ivmap": run_map_reads, "list": run_list_reads}[argv[2]](

@@ -18,7 +18,7 @@ install(TARGETS motqr EXPORT motqrTargets
         LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR}
         INCLUDES DESTINATION ${MOTQR_INCLUDE_SUBDIR})
 install(FILES ${PROJECT_SOURCE_DIR}/capi/motqr.h DESTINATION ${MOTQR_INCLUDE_SUBDIR}/capi)
-install(FILES ${PROJECT_SOURCE_DIR}/component/motqr.hpp
+install(FILES ${PROJECT_SOURCE_DIR}/component/motqr.hpp ${PROJECT_SOURCE_DIR}/component/find_instruments.hpp
         DESTINATION ${MOTQR_INCLUDE_SUBDIR}/component)
 # interfaces/motqr_interfaces.h includes every interface header of the folder.
 install(DIRECTORY ${PROJECT_SOURCE_DIR}/interfaces/ DESTINATION ${MOTQR_INCLUDE_SUBDIR}/interfaces

@@ -23,6 +23,10 @@ if(TARGET motqr_component)
   if(TARGET pugixml::static)
     target_link_libraries(motqr PRIVATE pugixml::static)
   endif()
+  # The ONC RPC library of the VXI-11 transport (platform/visa), a shared system library.
+  if(TARGET PkgConfig::TIRPC)
+    target_link_libraries(motqr PRIVATE PkgConfig::TIRPC)
+  endif()
   # Installed, the headers lie under include/motqr (cmake/MotqrInstall.cmake).
   target_include_directories(motqr PUBLIC $<BUILD_INTERFACE:${PROJECT_SOURCE_DIR}>)
   target_compile_features(motqr INTERFACE cxx_std_20)  # the C++ headers; C callers need C99

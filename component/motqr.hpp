@@ -19,6 +19,7 @@
     "component/motqr.hpp needs C++20: compile with -std=c++20 (or use the C interface, capi/motqr.h)"
 #endif
 
+#include "component/find_instruments.hpp"
 #include "interfaces/ivi_driver.h"
 #include "platform/com/bstr.h"
 #include "platform/com/com_ptr.h"

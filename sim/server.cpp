@@ -213,15 +213,28 @@ void Server::PollOnce(int timeout_ms) {
     if (!c->out.empty()) events = static_cast<short>(events | POLLOUT);
     fds.push_back({c->fd.get(), events, 0});
   }
-  int ready = poll(fds.data(), fds.size(), NextTimeoutMs(timeout_ms));
+  const std::size_t own_fds = fds.size();
+  int wait_ms = NextTimeoutMs(timeout_ms);
+  for (Service* service : services_) wait_ms = service->NextTimeoutMs(wait_ms);
+  std::vector<std::size_t> service_begin;
+  for (Service* service : services_) {
+    service_begin.push_back(fds.size());
+    service->CollectPollFds(fds);
+  }
+  service_begin.push_back(fds.size());
+  int ready = poll(fds.data(), fds.size(), wait_ms);
   instrument_.Tick();
+  for (std::size_t s = 0; s < services_.size(); ++s) {
+    services_[s]->Dispatch(std::span<const pollfd>(fds.data() + service_begin[s],
+                                                   service_begin[s + 1] - service_begin[s]));
+  }
   std::size_t index = 0;
   if (listener_) {
     if (ready > 0 && (fds[0].revents & POLLIN) != 0) Accept();
     index = 1;
   }
   // Connections accepted just now have no entry in `fds`; they are polled next round.
-  std::size_t polled = fds.size() - index;
+  std::size_t polled = own_fds - index;
   for (std::size_t i = 0; i < polled && i < connections_.size(); ++i) {
     Connection& c = *connections_[i];
     short revents = fds[index + i].revents;

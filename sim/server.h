@@ -14,6 +14,7 @@
 
 #include "sim/instrument.h"
 #include "sim/message_framer.h"
+#include "sim/service.h"
 
 namespace tqrsim {
 
@@ -59,6 +60,9 @@ class Server {
   std::string OpenPty();
   const std::string& pty_path() const { return pty_path_; }
 
+  // Serves `service` in the same loop (not owned; it must outlive the server's use).
+  void AddService(Service* service) { services_.push_back(service); }
+
   // Serves until `stop` becomes true.
   void Run(const std::atomic<bool>& stop);
   // One round of the loop, waiting at most `timeout_ms`.
@@ -97,6 +101,7 @@ class Server {
   std::string pty_path_;
   std::vector<std::unique_ptr<Connection>> connections_;
   unsigned garbage_state_ = 12345u;
+  std::vector<Service*> services_;
 };
 
 }  // namespace tqrsim

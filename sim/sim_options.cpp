@@ -39,6 +39,15 @@ std::string UsageText() {
          "  --garbage         answer every query with garbage\n"
          "  --iv-max-points N points an I-V map holds (default 1024; up to 4194304)\n"
          "  --log-capacity N  values the data logger holds (default 10000; up to 10000000)\n"
+         "  --vxi11           also serve VXI-11 (prints \"vxi11 <core port>\" and\n"
+         "                    \"portmapper <port>\")\n"
+         "  --portmapper-port N  where VXI-11 clients find the core channel (default 111:\n"
+         "                    the system portmapper if running, else our own; 0: a free port)\n"
+         "  --hislip [PORT]   also serve HiSLIP (default port 4880; 0 picks a free port;\n"
+         "                    prints \"hislip <port>\")\n"
+         "  --announce        answer mDNS/DNS-SD queries for its services on 127.0.0.1\n"
+         "                    (prints \"mdns <port>\")\n"
+         "  --mdns-port N     port of those answers (default 5353; 0 picks a free port)\n"
          "  --help            this text\n";
 }
 
@@ -66,6 +75,20 @@ std::string ParseOptions(int argc, const char* const* argv, SimOptions& options)
       options.pty = true;
     } else if (arg == "--garbage") {
       options.garbage = true;
+    } else if (arg == "--announce") {
+      options.announce = true;
+    } else if (arg == "--vxi11") {
+      options.vxi11 = true;
+    } else if (arg == "--hislip") {
+      options.hislip_port = 4880;
+      std::string_view port = has_inline_value ? value : std::string_view();
+      if (!has_inline_value && i + 1 < argc &&
+          ParseNumber(std::string_view(argv[i + 1]), options.hislip_port)) {
+        ++i;
+      } else if (has_inline_value && !ParseNumber(port, options.hislip_port)) {
+        return "bad port: " + std::string(port);
+      }
+      if (options.hislip_port < 0 || options.hislip_port > 65535) return "bad HiSLIP port";
     } else if (arg == "--help" || arg == "-h") {
       options.help = true;
     } else if (!take_value(v)) {
@@ -80,6 +103,16 @@ std::string ParseOptions(int argc, const char* const* argv, SimOptions& options)
         return "bad listen address (an IPv4 address, 0.0.0.0 for all): " + std::string(v);
       }
       options.listen = std::string(v);
+    } else if (arg == "--mdns-port") {
+      if (!ParseNumber(v, options.mdns_port) || options.mdns_port < 0 ||
+          options.mdns_port > 65535) {
+        return "bad port: " + std::string(v);
+      }
+    } else if (arg == "--portmapper-port") {
+      if (!ParseNumber(v, options.portmapper_port) || options.portmapper_port < 0 ||
+          options.portmapper_port > 65535) {
+        return "bad port: " + std::string(v);
+      }
     } else if (arg == "--model") {
       if (!FindModel(v)) return "unknown model: " + std::string(v);
       options.model = std::string(v);

@@ -24,6 +24,11 @@ struct SimOptions {
   bool garbage = false;
   std::size_t iv_max_points = IvMap::kDefaultMaxPoints;  // per I-V map
   std::size_t log_capacity = DataLogger::kDefaultCapacity;
+  bool vxi11 = false;         // serve VXI-11 (core and abort channels)
+  int portmapper_port = 111;  // where the VXI-11 core channel is made findable; 0: a free port
+  int hislip_port = -1;       // serve HiSLIP on this port (0: a free one); -1: not at all
+  bool announce = false;      // answer DNS-SD queries over mDNS on 127.0.0.1
+  int mdns_port = 5353;       // 0 picks a free port
   bool help = false;
 };
 

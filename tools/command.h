@@ -92,6 +92,7 @@ Status RunShell(Context& c);
 Status RunSim(Context& c);
 Status RunCompletion(Context& c);
 Status RunMan(Context& c);
+Status RunFind(Context& c);
 
 std::vector<std::string> MeasureWords();
 std::vector<std::string> ProgramWords();

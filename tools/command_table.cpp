@@ -16,6 +16,8 @@ const std::array kCommands{
             &RunIdn, nullptr, false, ""},
     Command{"reset", "", "reset the instrument to its default settings", "", &RunReset, nullptr,
             false, ""},
+    Command{"find", "", "list reachable instruments and their *IDN? answers", "", &RunFind,
+            nullptr},
     Command{"selftest", "", "run the instrument's self test (exit 1 when it fails)", "",
             &RunSelfTest, nullptr, false, ""},
     Command{"errors", "", "read and empty the instrument's error queue", "", &RunErrors, nullptr,

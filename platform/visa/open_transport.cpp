@@ -1,8 +1,11 @@
 #include "platform/visa/open_transport.h"
 
+#include "platform/visa/hislip_transport.h"
 #include "platform/visa/serial_transport.h"
 #include "platform/visa/tcp_transport.h"
+#include "platform/visa/usbtmc_transport.h"
 #include "platform/visa/visa_library_transport.h"
+#include "platform/visa/vxi11_transport.h"
 
 namespace motqr::visa {
 namespace {
@@ -10,23 +13,33 @@ namespace {
 struct BuiltInBackend {
   InterfaceType interface_type;
   ResourceClass resource_class;
+  LanProtocol lan_protocol;  // TCPIP INSTR only
   Backend backend;
 };
 
 // Resources served without a VISA library; all others go to it.
 constexpr BuiltInBackend kBuiltIn[] = {
-    {InterfaceType::kTcpip, ResourceClass::kSocket, Backend::kTcpSocket},
-    {InterfaceType::kAsrl, ResourceClass::kInstr, Backend::kSerial},
+    {InterfaceType::kTcpip, ResourceClass::kSocket, LanProtocol::kVxi11, Backend::kTcpSocket},
+    {InterfaceType::kTcpip, ResourceClass::kInstr, LanProtocol::kVxi11, Backend::kVxi11},
+    {InterfaceType::kTcpip, ResourceClass::kInstr, LanProtocol::kHislip, Backend::kHislip},
+    {InterfaceType::kAsrl, ResourceClass::kInstr, LanProtocol::kVxi11, Backend::kSerial},
+    {InterfaceType::kUsb, ResourceClass::kInstr, LanProtocol::kVxi11, Backend::kUsbtmc},
 };
+
+bool Matches(const BuiltInBackend& entry, const ResourceName& name) {
+  if (entry.interface_type != name.interface_type || entry.resource_class != name.resource_class) {
+    return false;
+  }
+  const bool lan_instr =
+      name.interface_type == InterfaceType::kTcpip && name.resource_class == ResourceClass::kInstr;
+  return !lan_instr || entry.lan_protocol == name.lan_protocol;
+}
 
 }  // namespace
 
 Backend BackendFor(const ResourceName& name) {
   for (const BuiltInBackend& entry : kBuiltIn) {
-    if (entry.interface_type == name.interface_type &&
-        entry.resource_class == name.resource_class) {
-      return entry.backend;
-    }
+    if (Matches(entry, name)) return entry.backend;
   }
   return Backend::kVisaLibrary;
 }
@@ -36,6 +49,12 @@ Status OpenTransport(const ResourceName& name, const OpenOptions& options,
   switch (BackendFor(name)) {
     case Backend::kTcpSocket:
       return OpenTcpTransport(name, options.open_timeout_ms, transport);
+    case Backend::kVxi11:
+      return OpenVxi11Transport(name, options.open_timeout_ms, transport);
+    case Backend::kHislip:
+      return OpenHislipTransport(name, options.open_timeout_ms, transport);
+    case Backend::kUsbtmc:
+      return OpenUsbtmcTransport(name, transport);
     case Backend::kSerial:
       return OpenSerialTransport(name, transport);
     case Backend::kVisaLibrary:

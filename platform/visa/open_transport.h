@@ -1,6 +1,7 @@
 // Opens the transport that serves a resource name, chosen from a table by interface type and
-// resource class: TCPIP SOCKET and ASRL INSTR are built in; every other resource goes to the
-// system VISA library.
+// resource class: TCPIP SOCKET, TCPIP INSTR (VXI-11 and HiSLIP), ASRL INSTR and USB INSTR
+// (the kernel's usbtmc driver) are built in;
+// every other resource goes to the system VISA library.
 //
 //   motqr::visa::ResourceName name;
 //   std::unique_ptr<motqr::visa::Transport> transport;
@@ -19,7 +20,7 @@ struct OpenOptions {
   ViUInt32 open_timeout_ms = 2000;  // connect time-out of a socket, viOpen time-out
 };
 
-enum class Backend : std::uint8_t { kTcpSocket, kSerial, kVisaLibrary };
+enum class Backend : std::uint8_t { kTcpSocket, kVxi11, kHislip, kSerial, kUsbtmc, kVisaLibrary };
 
 // The backend that serves `name`.
 Backend BackendFor(const ResourceName& name);

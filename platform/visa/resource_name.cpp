@@ -71,6 +71,7 @@ class Parser {
   Status SplitFields(std::string_view rest);
   Status TakeResourceClass();
   Status ParseTcpip();
+  Status ParseHislipDevice();
   Status ParseAsrl();
   Status ParseGpib();
   Status ParseUsb();
@@ -222,6 +223,26 @@ Status Parser::ParseTcpip() {
   }
   if (extra > 1) return Fail("too many fields for a TCPIP INSTR resource.");
   name_->lan_device = extra == 1 ? std::string(fields_[1]) : "inst0";
+  return ParseHislipDevice();
+}
+
+// "hislip<n>[,port]": the sub-address the server is asked for, and the port.
+Status Parser::ParseHislipDevice() {
+  constexpr std::string_view kHislip = "hislip";
+  const std::string_view device = name_->lan_device;
+  if (device.size() < kHislip.size() || !EqualsNoCase(device.substr(0, kHislip.size()), kHislip)) {
+    return Status();
+  }
+  name_->lan_protocol = LanProtocol::kHislip;
+  name_->port = kHislipDefaultPort;
+  const std::size_t comma = device.find(',');
+  if (comma == std::string_view::npos) return Status();
+  std::uint32_t port = 0;
+  if (!ParseNumber(device.substr(comma + 1), 0xFFFF, false, &port) || port == 0) {
+    return Fail("the HiSLIP port must be 1 to 65535.");
+  }
+  name_->port = static_cast<std::uint16_t>(port);
+  name_->lan_device.resize(comma);
   return Status();
 }
 

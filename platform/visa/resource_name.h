@@ -8,7 +8,8 @@
 // Keywords (interface names and resource classes) are case-insensitive; host names, device
 // paths and serial numbers keep their case. Accepted forms:
 //   TCPIP[board]::host::port::SOCKET            host: name, IPv4, or [IPv6] in brackets
-//   TCPIP[board]::host[::lan device][::INSTR]   lan device defaults to "inst0"
+//   TCPIP[board]::host[::lan device][::INSTR]   lan device defaults to "inst0" (VXI-11);
+//                                               "hislip<n>[,port]" is HiSLIP (port 4880)
 //   ASRL<n>[::INSTR]                            serial port n (n >= 1) is /dev/ttyS<n-1>
 //   ASRL/dev/...[::INSTR]                       any serial device path
 //   GPIB[board]::primary[::secondary][::INSTR]  addresses 0..30;  GPIB[board]::INTFC
@@ -39,6 +40,11 @@ enum class InterfaceType : std::uint16_t {
 
 enum class ResourceClass : std::uint8_t { kInstr, kSocket, kRaw, kIntfc };
 
+// The protocol of a TCPIP INSTR resource, told by its LAN device name.
+enum class LanProtocol : std::uint8_t { kVxi11, kHislip };
+
+inline constexpr std::uint16_t kHislipDefaultPort = 4880;
+
 struct ResourceName {
   InterfaceType interface_type = InterfaceType::kTcpip;
   std::uint16_t board = 0;  // interface number
@@ -47,8 +53,9 @@ struct ResourceName {
 
   // TCPIP
   std::string host;        // without brackets for an IPv6 literal
-  std::uint16_t port = 0;  // SOCKET only
-  std::string lan_device;  // INSTR only
+  std::uint16_t port = 0;  // SOCKET, and HiSLIP (given or 4880)
+  std::string lan_device;  // INSTR only, without a HiSLIP port ("hislip0")
+  LanProtocol lan_protocol = LanProtocol::kVxi11;
   // ASRL
   std::string device_path;
   // GPIB

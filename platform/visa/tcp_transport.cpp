@@ -1,15 +1,14 @@
 #include "platform/visa/tcp_transport.h"
 
-#include <netdb.h>
 #include <netinet/in.h>
 #include <netinet/tcp.h>
-#include <poll.h>
 #include <sys/socket.h>
 
 #include <array>
 #include <cerrno>
 
 #include "platform/visa/deadline.h"
+#include "platform/visa/tcp_connect.h"
 
 namespace motqr::visa {
 namespace {
@@ -105,72 +104,15 @@ Status TcpTransport::GetExtraAttribute(ViAttr attribute, ViAttrState* value) {
   }
 }
 
-struct AddrInfoDeleter {
-  void operator()(addrinfo* info) const { ::freeaddrinfo(info); }
-};
-
-std::string Endpoint(const ResourceName& name) {
-  return name.host + " port " + std::to_string(name.port);
-}
-
-// Connects one socket to `address` within the deadline; returns the connected socket.
-Status ConnectOne(const addrinfo& address, const Deadline& deadline, UniqueFd* socket_fd) {
-  UniqueFd fd(::socket(address.ai_family, address.ai_socktype | SOCK_NONBLOCK | SOCK_CLOEXEC,
-                       address.ai_protocol));
-  if (!fd.valid()) return Status(VI_ERROR_IO, "socket: " + OsErrorText(errno));
-  const int on = 1;
-  ::setsockopt(fd.get(), IPPROTO_TCP, TCP_NODELAY, &on, sizeof on);
-  if (::connect(fd.get(), address.ai_addr, address.ai_addrlen) != 0) {
-    if (errno != EINPROGRESS) return Status(VI_ERROR_RSRC_NFOUND, OsErrorText(errno));
-    while (true) {
-      pollfd entry{fd.get(), POLLOUT, 0};
-      const int ready = ::poll(&entry, 1, deadline.RemainingMs());
-      if (ready > 0) break;
-      if (ready == 0) return Status(VI_ERROR_TMO);
-      if (errno != EINTR) return Status(VI_ERROR_IO, "poll: " + OsErrorText(errno));
-    }
-    int error = 0;
-    socklen_t length = sizeof error;
-    if (::getsockopt(fd.get(), SOL_SOCKET, SO_ERROR, &error, &length) != 0) error = errno;
-    if (error != 0) return Status(VI_ERROR_RSRC_NFOUND, OsErrorText(error));
-  }
-  *socket_fd = std::move(fd);
-  return Status();
-}
-
 }  // namespace
 
 Status OpenTcpTransport(const ResourceName& name, ViUInt32 connect_timeout_ms,
                         std::unique_ptr<Transport>* transport) {
-  const Deadline deadline(connect_timeout_ms);
-  addrinfo hints{};
-  hints.ai_family = AF_UNSPEC;
-  hints.ai_socktype = SOCK_STREAM;
-  hints.ai_flags = AI_NUMERICSERV;
-  addrinfo* found = nullptr;
-  const std::string service = std::to_string(name.port);
-  const int lookup = ::getaddrinfo(name.host.c_str(), service.c_str(), &hints, &found);
-  if (lookup != 0) {
-    return Status(VI_ERROR_RSRC_NFOUND,
-                  "Could not resolve host \"" + name.host + "\": " + ::gai_strerror(lookup) + ".");
-  }
-  std::unique_ptr<addrinfo, AddrInfoDeleter> addresses(found);
-  Status last(VI_ERROR_RSRC_NFOUND, "no address");
-  for (const addrinfo* address = addresses.get(); address != nullptr; address = address->ai_next) {
-    UniqueFd fd;
-    last = ConnectOne(*address, deadline, &fd);
-    if (last.ok()) {
-      *transport = std::make_unique<TcpTransport>(std::move(fd), name);
-      return Status();
-    }
-    if (last.code() == VI_ERROR_TMO) break;
-  }
-  if (last.code() == VI_ERROR_TMO) {
-    return Status(VI_ERROR_TMO, "Could not connect to " + Endpoint(name) + " within " +
-                                    std::to_string(connect_timeout_ms) + " ms.");
-  }
-  return Status(last.code(),
-                "Could not connect to " + Endpoint(name) + ": " + last.message() + ".");
+  UniqueFd fd;
+  MOTQR_VISA_RETURN_IF_ERROR(
+      ConnectTcp(name.host, name.port, Deadline(connect_timeout_ms), connect_timeout_ms, &fd));
+  *transport = std::make_unique<TcpTransport>(std::move(fd), name);
+  return Status();
 }
 
 }  // namespace motqr::visa

@@ -230,4 +230,122 @@ TEST(SimEndToEnd, AnswersOnAPseudoTerminal) {
   close(fd);
 }
 
+// A HiSLIP message: "HS", type, control code, parameter, 64-bit payload length, payload.
+std::string Hislip(int type, int control, std::uint32_t parameter, const std::string& payload) {
+  std::string out = "HS";
+  out.push_back(static_cast<char>(type));
+  out.push_back(static_cast<char>(control));
+  for (int shift = 24; shift >= 0; shift -= 8) out.push_back(static_cast<char>(parameter >> shift));
+  for (int shift = 56; shift >= 0; shift -= 8) {
+    out.push_back(static_cast<char>(static_cast<std::uint64_t>(payload.size()) >> shift));
+  }
+  return out + payload;
+}
+
+// The next message on `socket` (header and payload), or empty on time-out.
+std::string NextHislip(Socket& socket) {
+  std::string header;
+  if (!ReadFor(socket.fd(), header, 16, false, 1500)) return {};
+  std::size_t length = 0;
+  for (std::size_t i = 8; i < 16; ++i)
+    length = (length << 8) | static_cast<unsigned char>(header[i]);
+  std::string payload;
+  if (length > 0 && !ReadFor(socket.fd(), payload, length, false, 1500)) return {};
+  return header + payload;
+}
+
+TEST(SimEndToEnd, HislipSessionWrittenOutByHand) {
+  SimProcess sim({"--port", "0", "--noise", "0", "--hislip", "0"});
+  ASSERT_GT(StartedPort(sim), 0);
+  const std::string hislip = sim.Announced("hislip");
+  ASSERT_FALSE(hislip.empty());
+  const int port = std::stoi(hislip);
+
+  Socket sync(port);
+  ASSERT_TRUE(sync.connected());
+  sync.Send(Hislip(0, 0, 0x01005859, "hislip0"));  // Initialize: version 1.0, vendor "XY"
+  EXPECT_EQ(NextHislip(sync), Hislip(1, 0, 0x01000001, ""));  // synchronized, session 1
+  Socket async(port);
+  ASSERT_TRUE(async.connected());
+  async.Send(Hislip(17, 0, 1, ""));                             // AsyncInitialize, session 1
+  EXPECT_EQ(NextHislip(async), Hislip(18, 0, 0x00005453, ""));  // vendor "TS"
+
+  sync.Send(Hislip(7, 0, 0xFFFFFF00, "*IDN?"));  // DataEnd: END makes the message
+  EXPECT_EQ(NextHislip(sync), Hislip(7, 0, 0xFFFFFF00, "MORVANE,TQR-M4,M4A004217,1.04\n"));
+  async.Send(Hislip(21, 0, 0xFFFFFF00, ""));  // status query, reply not yet delivered: MAV
+  EXPECT_EQ(NextHislip(async), Hislip(22, 0x10, 0, ""));
+  async.Send(Hislip(21, 1, 0xFFFFFF00, ""));  // delivered
+  EXPECT_EQ(NextHislip(async), Hislip(22, 0, 0, ""));
+
+  sync.Send(Hislip(99, 0, 0, ""));
+  const std::string error = NextHislip(sync);
+  ASSERT_GE(error.size(), 16u);
+  EXPECT_EQ(error.substr(0, 4), Hislip(3, 1, 0, "").substr(0, 4));  // unrecognized type
+
+  Socket stranger(port);
+  ASSERT_TRUE(stranger.connected());
+  stranger.Send(std::string(16, 'x'));
+  const std::string fatal = NextHislip(stranger);
+  ASSERT_GE(fatal.size(), 16u);
+  EXPECT_EQ(fatal.substr(0, 4), Hislip(2, 1, 0, "").substr(0, 4));  // poorly formed header
+  EXPECT_TRUE(stranger.ClosedWithin(1000));
+}
+
+// XDR words, big-endian.
+std::string Words(std::initializer_list<std::uint32_t> words) {
+  std::string out;
+  for (std::uint32_t word : words) {
+    for (int shift = 24; shift >= 0; shift -= 8) out.push_back(static_cast<char>(word >> shift));
+  }
+  return out;
+}
+
+// One VXI-11 core channel call (record mark, RPC call header with no credentials, arguments)
+// and the bytes of its reply (record mark taken off).
+std::string Vxi11Call(Socket& socket, std::uint32_t xid, std::uint32_t procedure,
+                      const std::string& arguments) {
+  const std::string call = Words({xid, 0, 2, 0x0607AF, 1, procedure, 0, 0, 0, 0}) + arguments;
+  socket.Send(Words({0x80000000u | static_cast<std::uint32_t>(call.size())}) + call);
+  std::string mark;
+  if (!ReadFor(socket.fd(), mark, 4, false, 1500)) return {};
+  std::size_t length = 0;
+  for (std::size_t i = 1; i < 4; ++i) length = (length << 8) | static_cast<unsigned char>(mark[i]);
+  std::string reply;
+  if (!ReadFor(socket.fd(), reply, length, false, 1500)) return {};
+  return reply;
+}
+
+TEST(SimEndToEnd, Vxi11LinkWrittenOutByHand) {
+  SimProcess sim({"--port", "0", "--noise", "0", "--vxi11", "--portmapper-port", "0"});
+  ASSERT_GT(StartedPort(sim), 0);
+  const std::string core = sim.Announced("vxi11");
+  ASSERT_FALSE(core.empty());
+  Socket link(std::stoi(core));
+  ASSERT_TRUE(link.connected());
+  const std::string accepted = Words({1, 0, 0, 0, 0});  // REPLY, accepted, AUTH_NULL, SUCCESS
+
+  // create_link(client 7, no lock, lock time-out 0, "inst0"): error 0, link 1, abort port,
+  // maximum receive size 64 KiB.
+  std::string reply = Vxi11Call(link, 11, 10, Words({7, 0, 0, 5}) + "inst0" + std::string(3, '\0'));
+  ASSERT_EQ(reply.size(), 40u);
+  EXPECT_EQ(reply.substr(0, 32), Words({11}) + accepted + Words({0, 1}));
+  EXPECT_EQ(reply.substr(36), Words({0x10000}));
+
+  // device_write(link 1, io 1000 ms, lock 0, END, "*IDN?"): error 0, 5 bytes taken.
+  EXPECT_EQ(Vxi11Call(link, 12, 11, Words({1, 1000, 0, 8, 5}) + "*IDN?" + std::string(3, '\0')),
+            Words({12}) + accepted + Words({0, 5}));
+  // device_read of 8 bytes: the request count ends it; then the rest with END.
+  EXPECT_EQ(Vxi11Call(link, 13, 12, Words({1, 8, 1000, 0, 0, 0})),
+            Words({13}) + accepted + Words({0, 1, 8}) + "MORVANE,");
+  EXPECT_EQ(Vxi11Call(link, 14, 12, Words({1, 100, 1000, 0, 0, 0})),
+            Words({14}) + accepted + Words({0, 4, 22}) + "TQR-M4,M4A004217,1.04\n" +
+                std::string(2, '\0'));
+  // Nothing more to read: the I/O time-out error (15) after the 100 ms asked for.
+  EXPECT_EQ(Vxi11Call(link, 15, 12, Words({1, 100, 100, 0, 0, 0})),
+            Words({15}) + accepted + Words({15, 0, 0}));
+  // An unknown link is refused (error 4); destroy_link ends ours.
+  EXPECT_EQ(Vxi11Call(link, 16, 23, Words({9})), Words({16}) + accepted + Words({4}));
+  EXPECT_EQ(Vxi11Call(link, 17, 23, Words({1})), Words({17}) + accepted + Words({0}));
+}
+
 }  // namespace

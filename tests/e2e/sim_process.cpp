@@ -44,22 +44,45 @@ SimProcess::SimProcess(std::vector<std::string> options) {
     error_ = "could not start " + args[0];
     return;
   }
-  const bool want_pty = std::find(options.begin(), options.end(), "--pty") != options.end();
+  auto wants = [&](const char* option) {
+    return std::find(options.begin(), options.end(), option) != options.end();
+  };
+  const bool want_pty = wants("--pty");
+  const bool want_vxi11 = wants("--vxi11");
+  const bool want_hislip = wants("--hislip");
+  const bool want_mdns = wants("--announce");
+  auto complete = [&] {
+    return port_ != 0 && (!want_pty || !pty_.empty()) && (!want_vxi11 || portmapper_seen_) &&
+           (!want_hislip || hislip_port_ != 0) && (!want_mdns || mdns_port_ != 0);
+  };
   const auto deadline =
       std::chrono::steady_clock::now() + std::chrono::milliseconds(kStartupTimeoutMs);
   std::string line;
-  while ((port_ == 0 || (want_pty && pty_.empty())) &&
-         std::chrono::steady_clock::now() < deadline) {
+  while (!complete() && std::chrono::steady_clock::now() < deadline) {
     if (!ReadLine(&line, kStartupTimeoutMs)) break;
+    auto number = [&](std::size_t skip, int* value) {
+      std::from_chars(line.data() + skip, line.data() + line.size(), *value);
+    };
     if (line.rfind("port ", 0) == 0) {
-      std::from_chars(line.data() + 5, line.data() + line.size(), port_);
+      number(5, &port_);
     } else if (line.rfind("pty ", 0) == 0) {
       pty_ = line.substr(4);
+    } else if (line.rfind("vxi11 ", 0) == 0) {
+      number(6, &vxi11_port_);
+    } else if (line.rfind("portmapper ", 0) == 0) {
+      portmapper_seen_ = true;
+      number(11, &portmapper_port_);
+    } else if (line.rfind("hislip ", 0) == 0) {
+      number(7, &hislip_port_);
+    } else if (line.rfind("mdns ", 0) == 0) {
+      number(5, &mdns_port_);
     }
   }
-  if (port_ == 0 || (want_pty && pty_.empty())) {
+  if (!complete()) {
     port_ = 0;
-    error_ = "tqr-sim did not report its port" + std::string(want_pty ? " and pty" : "");
+    error_ = "tqr-sim did not report all of its ports (options:";
+    for (const std::string& option : options) error_ += " " + option;
+    error_ += ")";
   }
 }
 
@@ -106,6 +129,36 @@ void SimProcess::Stop() {
 
 std::string SimProcess::SocketResource() const {
   return "TCPIP::127.0.0.1::" + std::to_string(port_) + "::SOCKET";
+}
+
+std::string SimProcess::Vxi11Resource() const { return "TCPIP::127.0.0.1::inst0::INSTR"; }
+
+std::string SimProcess::HislipResource() const {
+  return "TCPIP0::127.0.0.1::hislip0," + std::to_string(hislip_port_) + "::INSTR";
+}
+
+std::vector<std::string> WireOptions(Wire wire) {
+  switch (wire) {
+    case Wire::kSocket:
+      return {};
+    case Wire::kVxi11:
+      return {"--vxi11", "--portmapper-port", "0"};
+    case Wire::kHislip:
+      return {"--hislip", "0"};
+  }
+  return {};
+}
+
+const char* WireName(Wire wire) {
+  switch (wire) {
+    case Wire::kSocket:
+      return "Socket";
+    case Wire::kVxi11:
+      return "Vxi11";
+    case Wire::kHislip:
+      return "Hislip";
+  }
+  return "";
 }
 
 std::string SimProcess::SerialResource() const {

@@ -33,7 +33,7 @@ std::string Parsed(std::string_view text) {
         << name.serial_number;
     if (name.usb_interface) out << ':' << *name.usb_interface;
   }
-  constexpr const char* kBackends[] = {"tcp", "serial", "library"};
+  constexpr const char* kBackends[] = {"tcp", "vxi11", "hislip", "serial", "usbtmc", "library"};
   out << ' ' << kBackends[static_cast<int>(BackendFor(name))];
   return out.str();
 }
@@ -45,9 +45,11 @@ TEST(VisaResourceName, ParsesEveryAcceptedForm) {
       {"TCPIP::[::1]::65535::SOCKET", "TCPIP0 SOCKET ::1:65535 tcp"},
       {"TCPIP0::[fe80::1%eth0]::5025::SOCKET", "TCPIP0 SOCKET fe80::1%eth0:5025 tcp"},
       {"  TCPIP::localhost::5025::SOCKET\n", "TCPIP0 SOCKET localhost:5025 tcp"},
-      {"TCPIP::10.0.0.2::INSTR", "TCPIP0 INSTR 10.0.0.2 inst0 library"},
-      {"TCPIP1::host::hislip0,4880::INSTR", "TCPIP1 INSTR host hislip0,4880 library"},
-      {"TCPIP::[2001:db8::5]", "TCPIP0 INSTR 2001:db8::5 inst0 library"},
+      {"TCPIP::10.0.0.2::INSTR", "TCPIP0 INSTR 10.0.0.2 inst0 vxi11"},
+      {"TCPIP0::10.0.0.2::gpib0,5::INSTR", "TCPIP0 INSTR 10.0.0.2 gpib0,5 vxi11"},
+      {"TCPIP1::host::hislip0,4881::INSTR", "TCPIP1 INSTR host:4881 hislip0 hislip"},
+      {"TCPIP::host::HiSLIP2", "TCPIP0 INSTR host:4880 HiSLIP2 hislip"},
+      {"TCPIP::[2001:db8::5]", "TCPIP0 INSTR 2001:db8::5 inst0 vxi11"},
       {"ASRL1::INSTR", "ASRL1 INSTR /dev/ttyS0 serial"},
       {"asrl12", "ASRL12 INSTR /dev/ttyS11 serial"},
       {"ASRL/dev/ttyUSB0::INSTR", "ASRL0 INSTR /dev/ttyUSB0 serial"},
@@ -55,7 +57,7 @@ TEST(VisaResourceName, ParsesEveryAcceptedForm) {
       {"GPIB0::5::INSTR", "GPIB0 INSTR 5 library"},
       {"GPIB1::30::2::INSTR", "GPIB1 INSTR 30/2 library"},
       {"gpib2::INTFC", "GPIB2 INTFC library"},
-      {"USB::0x1234::125::A22-5::INSTR", "USB0 INSTR 1234:7d:A22-5 library"},
+      {"USB::0x1234::125::A22-5::INSTR", "USB0 INSTR 1234:7d:A22-5 usbtmc"},
       {"USB0::0xF0aB::0x0001::SN-x::3::RAW", "USB0 RAW f0ab:1:SN-x:3 library"},
       {"GPIB-VXI0::9::INSTR", "GPIB-VXI0 INSTR library"},
       {"VXI::1::INSTR", "VXI0 INSTR library"},
@@ -88,6 +90,9 @@ TEST(VisaResourceName, RejectsMalformedNamesWithTheReason) {
       {"TCPIP::ho st::5025::SOCKET", "not a host name"},
       {"TCPIP::host::a::b::INSTR", "too many fields"},
       {"TCPIP::host::RAW", "INSTR or SOCKET"},
+      {"TCPIP::host::hislip0,0::INSTR", "HiSLIP port must be 1 to 65535"},
+      {"TCPIP::host::hislip0,70000::INSTR", "HiSLIP port must be 1 to 65535"},
+      {"TCPIP::host::hislip0,::INSTR", "HiSLIP port must be 1 to 65535"},
       {"ASRL0::INSTR", "start at 1"},
       {"ASRL::INSTR", "port number or device path is missing"},
       {"ASRL1::9600::INSTR", "no fields after the port"},

@@ -83,9 +83,9 @@ TEST_F(VisaLibraryTest, AttributesKeepTheirWidths) {
 
 TEST_F(VisaLibraryTest, OpenFailuresNameTheCause) {
   Status status;
-  EXPECT_EQ(Open("USB::0x1::0x2::NONE::INSTR", &status), nullptr);
+  EXPECT_EQ(Open("USB::0x1::0x2::NONE::RAW", &status), nullptr);
   EXPECT_EQ(status.code(), VI_ERROR_RSRC_NFOUND);
-  EXPECT_NE(status.message().find("USB::0x1::0x2::NONE::INSTR"), std::string::npos);
+  EXPECT_NE(status.message().find("USB::0x1::0x2::NONE::RAW"), std::string::npos);
 
   SetVisaLibraryNames({"/nonexistent/libvisa-a.so", "libmotqr-absent-visa.so"});
   EXPECT_EQ(Open("GPIB0::5::INSTR", &status), nullptr);

@@ -2,23 +2,23 @@
 """Generates the motqr extension's bindings from the interface declarations.
 
 Reads interfaces/*.h (one virtual member per declaration, in interface order),
-interfaces/enums.def and a member listing for the docstrings (tab-separated:
-interface, member, query, reply format, set format, simulated yes/no; "-" for
-none). The build writes that listing with src/row_listing.cpp from the row
-views; any program that lists the member rows in these six columns can take its
-place. Writes:
+interfaces/enums.def and, for the docstrings, the driver's member listing: the
+output of the motqr-member-listing program, one member a line, tab-separated
+(interface, member, kind, arguments, results, query, reply, set, sim; an empty
+field stands for none). Writes:
 
   bindings_<n>.cpp   the pybind11 classes, a few interfaces per file
   module_data.cpp    the Python half of the module (support.py + the enumerations)
   motqr.pyi          the type stub installed beside the module
 
-    generate_bindings.py --interfaces DIR --rows rows.tsv --support support.py --out DIR
+    generate_bindings.py --interfaces DIR --member-listing PROGRAM --support support.py --out DIR
 """
 
 import argparse
 import keyword
 import os
 import re
+import subprocess
 import sys
 
 PARTS = 4  # translation units the classes are spread over
@@ -161,16 +161,35 @@ def parse_enums(path):
     return enums
 
 
-def parse_rows(path):
+class Row:
+    """One line of the member listing."""
+    FIELDS = ("interface", "member", "kind", "arguments", "results", "query", "reply", "set",
+              "sim")
+
+    def __init__(self, fields):
+        for name, value in zip(self.FIELDS, fields):
+            setattr(self, name, value)
+
+    @property
+    def by_hand(self):
+        return self.kind.endswith(" by hand")
+
+
+def parse_rows(text):
+    """{(interface, member): Row} from the listing's text."""
     rows = {}
-    if not path or not os.path.exists(path):
-        return rows
-    with open(path, encoding="utf-8") as f:
-        for line in f:
-            fields = line.rstrip("\n").split("\t")
-            if len(fields) == 6:
-                rows[(fields[0], fields[1])] = fields[2:]
+    for number, line in enumerate(text.splitlines(), 1):
+        fields = line.split("\t")
+        if len(fields) != len(Row.FIELDS):
+            raise ValueError("member listing line %d: %d fields, not %d"
+                             % (number, len(fields), len(Row.FIELDS)))
+        rows[(fields[0], fields[1])] = Row(fields)
     return rows
+
+
+def run_listing(program):
+    return subprocess.run([program], check=True, stdout=subprocess.PIPE,
+                          encoding="utf-8").stdout
 
 
 # ---- one Python member per interface member -----------------------------------
@@ -214,28 +233,32 @@ class Generator:
 
     # -- docstrings
 
-    def row_doc(self, iface, name, what):
-        row = self.rows.get((iface, name))
-        if not row:
-            return None
-        query, reply, setfmt, sim = row
-        parts = []
-        if query and query != "-":
-            parts.append("Sends %s" % query + (" and reads the reply with %s." % reply
-                                              if reply and reply != "-" else "."))
-        if setfmt and setfmt != "-":
-            parts.append(("Sets with %s." if what == "property" else "Sends %s.") % setfmt)
-        parts.append("Simulated: %s." % ("yes" if sim == "yes" else
-                                          "no (needs the instrument)"))
+    def row_doc(self, row, what):
+        kind = row.kind[: -len(" by hand")] if row.by_hand else row.kind
+        parts = ["Kind: %s%s." % (kind, " (written by hand in the driver)" if row.by_hand else "")]
+        if row.query:
+            reply = row.reply
+            if not reply and kind.endswith("property"):
+                # A property's reply is read as its type when its row names no format.
+                reply = "%lf" if row.arguments in ("double", "float") else "%d"
+            parts.append("Sends %s" % row.query + (" and reads the reply with %s." % reply
+                                                  if reply else "."))
+        if row.set:
+            parts.append(("Sets with %s." if what == "property" else "Sends %s.") % row.set)
+        if kind.startswith("unsupported"):
+            parts.append("Not supported by this instrument.")
+        if kind != "interface":
+            parts.append("Simulated: %s." % ("yes" if row.sim == "sim" else
+                                              "no (needs the instrument)"))
         return " ".join(parts)
 
     def doc(self, member, signature, what):
         lines = ["%s -- %s.%s" % (signature, member.interface, member.name)]
-        text = self.row_doc(member.interface, re.sub(r"^(get|put)_", "", member.name), what)
-        if text:
-            lines.append(text)
-        elif member.comment:
+        row = self.rows.get((member.interface, re.sub(r"^(get|put)_", "", member.name)))
+        if member.comment:
             lines.append(" ".join(member.comment))
+        if row:
+            lines.append(self.row_doc(row, what))
         if (member.interface, member.name) in IN_OUT_ARRAYS:
             lines.append("Reads `size` values (a voltage and a current per point; twice the point "
                          "count when omitted) into a new float64 array, NaN where the reply has "
@@ -245,8 +268,8 @@ class Generator:
                          % class_name(member.params[0].base))
         elif member.params and self.is_interface(member.params[-1].base):
             lines.append("The %s object it names; no I/O." % class_name(member.params[-1].base))
-        elif not text:
-            lines.append("Written by hand in the driver: no member row lists its command.")
+        elif not row:
+            lines.append("Written by hand in the driver: the member listing does not list it.")
         return "\n\n".join(lines)
 
     # -- code
@@ -426,14 +449,15 @@ class Generator:
 def main():
     ap = argparse.ArgumentParser()
     ap.add_argument("--interfaces", required=True)
-    ap.add_argument("--rows")
+    ap.add_argument("--member-listing", required=True,
+                    help="the motqr-member-listing program")
     ap.add_argument("--support", required=True)
     ap.add_argument("--out", required=True)
     args = ap.parse_args()
 
     interfaces = parse_interfaces(args.interfaces)
     enums = parse_enums(os.path.join(args.interfaces, "enums.def"))
-    gen = Generator(interfaces, enums, parse_rows(args.rows))
+    gen = Generator(interfaces, enums, parse_rows(run_listing(args.member_listing)))
     clashes = {class_name(i) for i in gen.classes} & {enum_class_name(e) for e, _ in enums}
     if clashes:
         sys.exit("generate_bindings.py: classes and enumerations share names: %s" % clashes)

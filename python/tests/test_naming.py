@@ -88,6 +88,31 @@ def test_every_declared_member_is_reachable(simulated):
     assert not missing
 
 
+def test_docstrings_name_commands_and_keep_header_comments(simulated):
+    # Commands and reply formats written out from the instrument's command set.
+    protection = type(simulated.outputs[0].protection).ovp_level.__doc__
+    assert "Sends :VOLT:PROT? and reads the reply with %lf." in protection
+    assert "Sets with :VOLT:PROT %0.6lg." in protection and "Simulated: yes." in protection
+    transient = type(simulated.trigger).query_transient_info.__doc__
+    assert ":TRIG:TRAN:EXEC?" in transient and "%$C[^,], %$C[^,], %d, %d" in transient
+    assert "by hand" in transient and "Simulated: no" in transient
+    ovp = type(simulated.ivi_dcpwr.outputs[0]).configure_ovp.__doc__
+    assert "Sends VOLT:PROT %f." in ovp and "by hand" in ovp
+    # A member's comment in its interface header reaches its docstring.
+    comments = 0
+    for header in sorted(INTERFACES.glob("*.h")):
+        for cls, body in re.findall(r"class (I\w+) : public [\w:]+ \{(.*?)\n\};", header.read_text(),
+                                    re.S):
+            for comment, member in re.findall(r"((?:\n *//[^\n]*)+)\n *virtual HRESULT (\w+)\(",
+                                              body):
+                text = " ".join(line.strip()[2:].strip() for line in comment.strip().split("\n"))
+                name = snake(re.sub(r"^(get|put)_", "", member))
+                doc = getattr(type(resolve(simulated, PATHS[cls])), name).__doc__
+                assert text in doc, (cls, member)
+                comments += 1
+    assert comments >= 5
+
+
 def test_enumerations_follow_the_rule():
     text = (INTERFACES / "enums.def").read_text()
     enums = {}

@@ -26,7 +26,8 @@ constexpr std::size_t kMaxLogCapacity = 10'000'000;
 std::string UsageText() {
   return "usage: tqr-sim [options]\n"
          "  --port N          TCP port (default 5025; 0 picks a free port)\n"
-         "  --listen ADDR     IPv4 address to listen on (default 127.0.0.1; 0.0.0.0: all)\n"
+         "  --listen ADDR     IPv4 address the socket, VXI-11 (portmapper included) and\n"
+         "                    HiSLIP servers listen on (default 127.0.0.1; 0.0.0.0: all)\n"
          "  --pty             also serve a pseudo-terminal (prints \"pty <path>\")\n"
          "  --model NAME      TQR-M1 .. TQR-M7 (default TQR-M4)\n"
          "  --serial TEXT     serial number in the *IDN? reply\n"

@@ -83,13 +83,16 @@ sockaddr_in Loopback(int port) {
   return address;
 }
 
-// Binds a socket of `type` to 127.0.0.1:port; `port` gets the port bound.
-std::string BindLoopback(int type, int& port, UniqueFd& out) {
+// Binds a socket of `type` to host:port (`host` an IPv4 address); `port` gets the port bound.
+std::string BindTo(int type, const std::string& host, int& port, UniqueFd& out) {
+  sockaddr_in address = Loopback(port);
+  if (inet_pton(AF_INET, host.c_str(), &address.sin_addr) != 1) {
+    return "bad listen address " + host;
+  }
   UniqueFd fd(socket(AF_INET, type | SOCK_CLOEXEC, 0));
   if (!fd) return Reason("socket");
   int yes = 1;
   setsockopt(fd.get(), SOL_SOCKET, SO_REUSEADDR, &yes, sizeof yes);
-  sockaddr_in address = Loopback(port);
   if (bind(fd.get(), reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0) {
     return Reason("bind");
   }
@@ -138,11 +141,13 @@ Vxi11Server::~Vxi11Server() {
   }
 }
 
-std::string Vxi11Server::Listen() {
-  if (std::string error = BindLoopback(SOCK_STREAM, core_port_, core_listener_); !error.empty()) {
+std::string Vxi11Server::Listen(const std::string& address) {
+  address_ = address;
+  if (std::string error = BindTo(SOCK_STREAM, address_, core_port_, core_listener_);
+      !error.empty()) {
     return error;
   }
-  return BindLoopback(SOCK_STREAM, abort_port_, abort_listener_);
+  return BindTo(SOCK_STREAM, address_, abort_port_, abort_listener_);
 }
 
 // One call to the portmapper on 127.0.0.1:111 over UDP; the reply's results, or empty.
@@ -189,10 +194,10 @@ std::string Vxi11Server::StartPortmapper(int port) {
     }
   }
   int bound = port;
-  if (std::string error = BindLoopback(SOCK_STREAM, bound, portmap_listener_); !error.empty()) {
+  if (std::string error = BindTo(SOCK_STREAM, address_, bound, portmap_listener_); !error.empty()) {
     return error + " (portmapper port " + std::to_string(port) + ")";
   }
-  if (std::string error = BindLoopback(SOCK_DGRAM, bound, portmap_datagram_); !error.empty()) {
+  if (std::string error = BindTo(SOCK_DGRAM, address_, bound, portmap_datagram_); !error.empty()) {
     portmap_listener_ = UniqueFd();
     return error + " (portmapper port " + std::to_string(port) + ", UDP)";
   }

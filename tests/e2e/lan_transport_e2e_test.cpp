@@ -235,6 +235,31 @@ TEST_P(LanTransportTest, UnknownDeviceIsRefusedWithTheInstrumentsReason) {
   EXPECT_EQ(transport, nullptr);
 }
 
+// --listen moves every server of the instrument: reachable at that address, not at 127.0.0.1.
+TEST_P(LanTransportTest, ServesOnTheListenAddressOnly) {
+  SimProcess sim(SimOptions(GetParam(), {"--listen", "127.0.0.2"}));
+  ASSERT_TRUE(sim.ok()) << sim.error();
+  if (GetParam() == Lan::kVxi11) {
+    SetPortmapperPortForTesting(static_cast<std::uint16_t>(sim.portmapper_port()));
+  }
+  const std::string resource =
+      GetParam() == Lan::kVxi11 ? sim.Vxi11Resource() : sim.HislipResource();
+  const std::size_t host = resource.find("127.0.0.1");
+  ASSERT_NE(host, std::string::npos) << resource;
+  for (const char* address : {"127.0.0.2", "127.0.0.1"}) {
+    ResourceName name;
+    ASSERT_TRUE(ParseResourceName(std::string(resource).replace(host, 9, address), &name).ok());
+    std::unique_ptr<Transport> io;
+    const Status status = OpenTransport(name, {}, &io);
+    if (std::string_view(address) == "127.0.0.2") {
+      ASSERT_TRUE(status.ok()) << status.message();
+      EXPECT_EQ(Query(*io, "*IDN?").substr(0, 7), "MORVANE");
+    } else {
+      EXPECT_FALSE(status.ok()) << address;
+    }
+  }
+}
+
 INSTANTIATE_TEST_SUITE_P(Lan, LanTransportTest, ::testing::Values(Lan::kVxi11, Lan::kHislip),
                          [](const auto& param_info) {
                            return param_info.param == Lan::kVxi11 ? "Vxi11" : "Hislip";

@@ -51,7 +51,7 @@ int main(int argc, char** argv) {
   const std::size_t message_limit =
       std::max(tqrsim::MessageFramer::kDefaultLimit, 8 * options.iv_max_points + 64);
   const tqrsim::FaultOptions faults{options.drop_after, options.stall_after, options.delay_ms,
-                                    options.garbage};
+                                    options.garbage, options.vxi11_ignore_timeout};
   tqrsim::Server server(instrument, faults, message_limit);
   if (std::string error = server.Listen(options.port, options.listen); !error.empty()) {
     std::fprintf(stderr, "tqr-sim: %s\n", error.c_str());

@@ -42,6 +42,8 @@ std::string UsageText() {
          "  --log-capacity N  values the data logger holds (default 10000; up to 10000000)\n"
          "  --vxi11           also serve VXI-11 (prints \"vxi11 <core port>\" and\n"
          "                    \"portmapper <port>\")\n"
+         "  --vxi11-ignore-timeout  a VXI-11 read with nothing to return waits past the\n"
+         "                    client's time-out until device_abort (at most 10 s)\n"
          "  --portmapper-port N  where VXI-11 clients find the core channel (default 111:\n"
          "                    the system portmapper if running, else our own; 0: a free port)\n"
          "  --hislip [PORT]   also serve HiSLIP (default port 4880; 0 picks a free port;\n"
@@ -76,6 +78,8 @@ std::string ParseOptions(int argc, const char* const* argv, SimOptions& options)
       options.pty = true;
     } else if (arg == "--garbage") {
       options.garbage = true;
+    } else if (arg == "--vxi11-ignore-timeout") {
+      options.vxi11_ignore_timeout = true;
     } else if (arg == "--announce") {
       options.announce = true;
     } else if (arg == "--vxi11") {

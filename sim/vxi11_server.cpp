@@ -67,6 +67,8 @@ constexpr std::size_t kReadChunk = 64 * 1024;
 constexpr std::size_t kMaxPendingOutput = 16u << 20;
 // Longest time-out a call may ask for (it waits no longer).
 constexpr std::uint32_t kMaxWaitMs = 3'600'000;
+// How long a read that ignores its time-out waits for device_abort.
+constexpr std::uint32_t kIgnoredTimeoutWaitMs = 10'000;
 
 std::string Reason(const char* what) { return std::string(what) + ": " + std::strerror(errno); }
 
@@ -226,7 +228,10 @@ void Vxi11Server::Dispatch(std::span<const pollfd> fds) {
   for (std::size_t i = 0; i < polled_connections_; ++i) {
     if ((fds[4 + i].revents & (POLLIN | POLLHUP | POLLERR)) != 0) ReadFrom(*connections_[i]);
   }
-  // Waiting calls may complete now (a reply fell due, a lock was released, a time-out passed).
+  // Waiting calls may complete now (a reply fell due, a lock was released, a time-out passed,
+  // an abort came): abort calls run first, so that the call they abort ends in this pass.
+  std::stable_partition(connections_.begin(), connections_.end(),
+                        [](const auto& c) { return c->channel == Channel::kAbort; });
   for (auto& c : connections_) {
     if (!c->dead) RunCalls(*c);
     while (!c->out.empty() && !c->dead) {
@@ -482,8 +487,9 @@ Vxi11Server::Outcome Vxi11Server::DeviceRead(Connection& c, rpc::XdrReader& in, 
   const auto term_char = static_cast<char>(in.U32() & 0xFFu);
   Outcome outcome;
   const bool lock_wait = LockedByOther(id) && (flags & kFlagWaitLock) != 0;
+  const std::uint32_t read_wait = faults_.ignore_io_timeout ? kIgnoredTimeoutWaitMs : io_timeout;
   outcome.deadline =
-      Clock::now() + std::chrono::milliseconds(Capped(lock_wait ? lock_timeout : io_timeout));
+      Clock::now() + std::chrono::milliseconds(Capped(lock_wait ? lock_timeout : read_wait));
   auto link = links_.find(id);
   if (!in.ok() || link == links_.end()) {
     outcome.results = ReadReply(kInvalidLinkId, 0, {});

@@ -1,7 +1,8 @@
 // The VXI-11 and HiSLIP transports against tqr-sim: how reads end (END, termination
 // character, count), time-outs that leave no reply behind for the next query, the status byte
 // read without disturbing a pending reply, device clear, locks between two sessions, long
-// messages, and a connection the instrument drops.
+// messages, a connection the instrument drops, a VXI-11 read aborted after the driver's own
+// time-out, and the instrument's listen address.
 #include <gtest/gtest.h>
 
 #include <chrono>
@@ -159,6 +160,32 @@ TEST_P(LanTransportTest, TimeOutInTimeAndLateReplyIsNotTaken) {
   ASSERT_TRUE(io->SetTimeout(3000).ok());
   ASSERT_TRUE(Send(*io, ":VOLT 2;:VOLT?").ok());
   EXPECT_EQ(Read(*io).text, "2\n");
+}
+
+// An instrument that keeps a read waiting past the time-out it was given: the driver's own
+// time-out ends the read and aborts the call, so the instrument is free for the next one long
+// before the late reply falls due (1.5 s), and that next query reads its own reply.
+TEST(LanTransportVxi11, ReadPastTheInstrumentsTimeoutEndsLocallyAndIsAborted) {
+  SimProcess sim(SimOptions(Lan::kVxi11, {"--vxi11-ignore-timeout", "--delay-ms", "1500"}));
+  ASSERT_TRUE(sim.ok()) << sim.error();
+  auto io = Open(sim, Lan::kVxi11);
+  ASSERT_TRUE(io);
+  ASSERT_TRUE(io->SetTimeout(200).ok());
+
+  ASSERT_TRUE(Send(*io, "*IDN?").ok());
+  const auto start = std::chrono::steady_clock::now();
+  const Reading late = Read(*io);
+  EXPECT_EQ(late.code, VI_ERROR_TMO);
+  EXPECT_EQ(late.stop, ReadStop::kTimeout);
+  EXPECT_EQ(late.text, "");
+  EXPECT_GE(MillisecondsSince(start), 200);
+  // Unaborted, the instrument would hold the clear until the reply falls due.
+  ASSERT_TRUE(io->Clear().ok());
+  EXPECT_LT(MillisecondsSince(start), 1400);
+
+  ASSERT_TRUE(io->SetTimeout(5000).ok());
+  ASSERT_TRUE(Send(*io, ":VOLT 3;:VOLT?").ok());
+  EXPECT_EQ(Read(*io).text, "3\n");
 }
 
 // A session kept out by another's lock: VXI-11 refuses its I/O at once, HiSLIP holds its

@@ -296,6 +296,7 @@ HRESULT CDriver::OpenIoSession() {
 HRESULT CDriver::RequestTransport() {
   TransportRequest request;
   request.serial = settings_.serial;
+  request.prefer_visa_library = settings_.prefer_visa_library;
   if (!settings_.log_io.empty()) {
     // A log that cannot be written is refused here, not lost silently.
     std::FILE* file = std::fopen(settings_.log_io.c_str(), "a");

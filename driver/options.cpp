@@ -205,6 +205,12 @@ HRESULT ProcessDriverSetup(std::string_view setup, SessionSettings& s,
       s.log_io = value;
     } else if (key == "logiosizemax") {
       s.log_io_size_max = DecimalPrefix(value);
+    } else if (key == "visalibrary") {
+      const std::string choice = ToLower(value);
+      if (choice != "system" && choice != "builtin") {
+        return reporter.BadOptionValue(value, "VisaLibrary: builtin or system.");
+      }
+      s.prefer_visa_library = choice == "system";
     } else if (key == "baud" || key == "parity" || key == "databits" || key == "stopbits" ||
                key == "flowcontrol") {
       s.serial.emplace_back(key, value);

@@ -86,6 +86,9 @@ struct SessionSettings {
   // LogIO, LogIOSizeMax: the wire log of every transfer (empty: none).
   std::string log_io;
   std::int32_t log_io_size_max = 1 << 20;
+  // VisaLibrary: "system" opens every resource through the system VISA library,
+  // "builtin" (the default) only those without a built-in transport.
+  bool prefer_visa_library = false;
   // Baud, Parity, DataBits, StopBits, FlowControl: the serial line from the
   // first exchange on (key in lower case, value as written).
   std::vector<std::pair<std::string, std::string>> serial;

@@ -36,6 +36,8 @@ struct TransportRequest {
   std::uint64_t log_size_max = 0;
   std::function<std::string()> log_label;
   std::vector<std::pair<std::string, std::string>> serial;
+  // VisaLibrary=system: the system VISA library opens the resource, whatever its kind.
+  bool prefer_visa_library = false;
 };
 
 class ISessionPort {

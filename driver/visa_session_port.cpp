@@ -7,6 +7,7 @@
 #include <optional>
 
 #include "io/session/visa_com_session.h"
+#include "platform/visa/open_transport.h"
 #include "platform/visa/resource_manager.h"
 #include "platform/visa/wire_log.h"
 
@@ -36,6 +37,7 @@ class VisaSessionPort final : public ISessionPort {
       attributes.emplace_back(SerialAttribute(key), *state);
     }
     visa::ScopedOpenAttributes set(std::move(attributes));
+    visa::ScopedVisaLibraryPreference library(request_.prefer_visa_library);
     if (request_.log_path.empty()) return session_.Open(resource, poller, reporter, formatter);
     visa::ScopedWireLog log({request_.log_path, request_.log_size_max, request_.log_label});
     return session_.Open(resource, poller, reporter, formatter);

@@ -81,15 +81,17 @@ HislipServer::HislipServer(Instrument& instrument, const FaultOptions& faults,
                            std::size_t message_limit)
     : instrument_(instrument), faults_(faults), message_limit_(message_limit) {}
 
-std::string HislipServer::Listen(int port) {
+std::string HislipServer::Listen(int port, const std::string& host) {
+  sockaddr_in address{};
+  address.sin_family = AF_INET;
+  address.sin_port = htons(static_cast<std::uint16_t>(port));
+  if (inet_pton(AF_INET, host.c_str(), &address.sin_addr) != 1) {
+    return "bad listen address " + host;
+  }
   UniqueFd fd(socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0));
   if (!fd) return Reason("socket");
   int yes = 1;
   setsockopt(fd.get(), SOL_SOCKET, SO_REUSEADDR, &yes, sizeof yes);
-  sockaddr_in address{};
-  address.sin_family = AF_INET;
-  address.sin_port = htons(static_cast<std::uint16_t>(port));
-  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
   if (bind(fd.get(), reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0) {
     return Reason("bind");
   }

@@ -29,8 +29,9 @@ class HislipServer : public Service {
 
   HislipServer(Instrument& instrument, const FaultOptions& faults, std::size_t message_limit);
 
-  // Listens on 127.0.0.1:port (0: a free port). Empty on success, else the reason.
-  std::string Listen(int port);
+  // Listens on host:port (`host` an IPv4 address; port 0: a free one). Empty on success, else
+  // the reason.
+  std::string Listen(int port, const std::string& host = "127.0.0.1");
   int port() const { return port_; }
 
   void CollectPollFds(std::vector<pollfd>& fds) override;

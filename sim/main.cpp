@@ -51,7 +51,7 @@ int main(int argc, char** argv) {
   const std::size_t message_limit =
       std::max(tqrsim::MessageFramer::kDefaultLimit, 8 * options.iv_max_points + 64);
   const tqrsim::FaultOptions faults{options.drop_after, options.stall_after, options.delay_ms,
-                                    options.garbage};
+                                    options.garbage, options.vxi11_ignore_timeout};
   tqrsim::Server server(instrument, faults, message_limit);
   if (std::string error = server.Listen(options.port, options.listen); !error.empty()) {
     std::fprintf(stderr, "tqr-sim: %s\n", error.c_str());
@@ -68,7 +68,7 @@ int main(int argc, char** argv) {
   std::unique_ptr<tqrsim::Vxi11Server> vxi11;
   if (options.vxi11) {
     vxi11 = std::make_unique<tqrsim::Vxi11Server>(instrument, faults, message_limit);
-    if (std::string error = vxi11->Listen(); !error.empty()) {
+    if (std::string error = vxi11->Listen(options.listen); !error.empty()) {
       std::fprintf(stderr, "tqr-sim: VXI-11: %s\n", error.c_str());
       return 1;
     }
@@ -84,7 +84,7 @@ int main(int argc, char** argv) {
   std::unique_ptr<tqrsim::HislipServer> hislip;
   if (options.hislip_port >= 0) {
     hislip = std::make_unique<tqrsim::HislipServer>(instrument, faults, message_limit);
-    if (std::string error = hislip->Listen(options.hislip_port); !error.empty()) {
+    if (std::string error = hislip->Listen(options.hislip_port, options.listen); !error.empty()) {
       std::fprintf(stderr, "tqr-sim: HiSLIP: %s\n", error.c_str());
       return 1;
     }

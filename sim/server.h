@@ -23,6 +23,8 @@ struct FaultOptions {
   long stall_after = -1;
   int delay_ms = 0;
   bool garbage = false;
+  // VXI-11 device_read waits past its io_timeout, until device_abort or a bound.
+  bool ignore_io_timeout = false;
 };
 
 // Owns one file descriptor.

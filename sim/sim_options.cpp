@@ -26,7 +26,8 @@ constexpr std::size_t kMaxLogCapacity = 10'000'000;
 std::string UsageText() {
   return "usage: tqr-sim [options]\n"
          "  --port N          TCP port (default 5025; 0 picks a free port)\n"
-         "  --listen ADDR     IPv4 address to listen on (default 127.0.0.1; 0.0.0.0: all)\n"
+         "  --listen ADDR     IPv4 address the socket, VXI-11 (portmapper included) and\n"
+         "                    HiSLIP servers listen on (default 127.0.0.1; 0.0.0.0: all)\n"
          "  --pty             also serve a pseudo-terminal (prints \"pty <path>\")\n"
          "  --model NAME      TQR-M1 .. TQR-M7 (default TQR-M4)\n"
          "  --serial TEXT     serial number in the *IDN? reply\n"
@@ -41,6 +42,8 @@ std::string UsageText() {
          "  --log-capacity N  values the data logger holds (default 10000; up to 10000000)\n"
          "  --vxi11           also serve VXI-11 (prints \"vxi11 <core port>\" and\n"
          "                    \"portmapper <port>\")\n"
+         "  --vxi11-ignore-timeout  a VXI-11 read with nothing to return waits past the\n"
+         "                    client's time-out until device_abort (at most 10 s)\n"
          "  --portmapper-port N  where VXI-11 clients find the core channel (default 111:\n"
          "                    the system portmapper if running, else our own; 0: a free port)\n"
          "  --hislip [PORT]   also serve HiSLIP (default port 4880; 0 picks a free port;\n"
@@ -75,6 +78,8 @@ std::string ParseOptions(int argc, const char* const* argv, SimOptions& options)
       options.pty = true;
     } else if (arg == "--garbage") {
       options.garbage = true;
+    } else if (arg == "--vxi11-ignore-timeout") {
+      options.vxi11_ignore_timeout = true;
     } else if (arg == "--announce") {
       options.announce = true;
     } else if (arg == "--vxi11") {

@@ -22,6 +22,7 @@ struct SimOptions {
   long stall_after = -1;  // stop answering after this many messages; -1: never
   int delay_ms = 0;
   bool garbage = false;
+  bool vxi11_ignore_timeout = false;  // VXI-11 reads wait past their time-out until aborted
   std::size_t iv_max_points = IvMap::kDefaultMaxPoints;  // per I-V map
   std::size_t log_capacity = DataLogger::kDefaultCapacity;
   bool vxi11 = false;         // serve VXI-11 (core and abort channels)

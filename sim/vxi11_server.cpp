@@ -67,6 +67,8 @@ constexpr std::size_t kReadChunk = 64 * 1024;
 constexpr std::size_t kMaxPendingOutput = 16u << 20;
 // Longest time-out a call may ask for (it waits no longer).
 constexpr std::uint32_t kMaxWaitMs = 3'600'000;
+// How long a read that ignores its time-out waits for device_abort.
+constexpr std::uint32_t kIgnoredTimeoutWaitMs = 10'000;
 
 std::string Reason(const char* what) { return std::string(what) + ": " + std::strerror(errno); }
 
@@ -83,13 +85,16 @@ sockaddr_in Loopback(int port) {
   return address;
 }
 
-// Binds a socket of `type` to 127.0.0.1:port; `port` gets the port bound.
-std::string BindLoopback(int type, int& port, UniqueFd& out) {
+// Binds a socket of `type` to host:port (`host` an IPv4 address); `port` gets the port bound.
+std::string BindTo(int type, const std::string& host, int& port, UniqueFd& out) {
+  sockaddr_in address = Loopback(port);
+  if (inet_pton(AF_INET, host.c_str(), &address.sin_addr) != 1) {
+    return "bad listen address " + host;
+  }
   UniqueFd fd(socket(AF_INET, type | SOCK_CLOEXEC, 0));
   if (!fd) return Reason("socket");
   int yes = 1;
   setsockopt(fd.get(), SOL_SOCKET, SO_REUSEADDR, &yes, sizeof yes);
-  sockaddr_in address = Loopback(port);
   if (bind(fd.get(), reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0) {
     return Reason("bind");
   }
@@ -138,11 +143,13 @@ Vxi11Server::~Vxi11Server() {
   }
 }
 
-std::string Vxi11Server::Listen() {
-  if (std::string error = BindLoopback(SOCK_STREAM, core_port_, core_listener_); !error.empty()) {
+std::string Vxi11Server::Listen(const std::string& address) {
+  address_ = address;
+  if (std::string error = BindTo(SOCK_STREAM, address_, core_port_, core_listener_);
+      !error.empty()) {
     return error;
   }
-  return BindLoopback(SOCK_STREAM, abort_port_, abort_listener_);
+  return BindTo(SOCK_STREAM, address_, abort_port_, abort_listener_);
 }
 
 // One call to the portmapper on 127.0.0.1:111 over UDP; the reply's results, or empty.
@@ -189,10 +196,10 @@ std::string Vxi11Server::StartPortmapper(int port) {
     }
   }
   int bound = port;
-  if (std::string error = BindLoopback(SOCK_STREAM, bound, portmap_listener_); !error.empty()) {
+  if (std::string error = BindTo(SOCK_STREAM, address_, bound, portmap_listener_); !error.empty()) {
     return error + " (portmapper port " + std::to_string(port) + ")";
   }
-  if (std::string error = BindLoopback(SOCK_DGRAM, bound, portmap_datagram_); !error.empty()) {
+  if (std::string error = BindTo(SOCK_DGRAM, address_, bound, portmap_datagram_); !error.empty()) {
     portmap_listener_ = UniqueFd();
     return error + " (portmapper port " + std::to_string(port) + ", UDP)";
   }
@@ -221,7 +228,10 @@ void Vxi11Server::Dispatch(std::span<const pollfd> fds) {
   for (std::size_t i = 0; i < polled_connections_; ++i) {
     if ((fds[4 + i].revents & (POLLIN | POLLHUP | POLLERR)) != 0) ReadFrom(*connections_[i]);
   }
-  // Waiting calls may complete now (a reply fell due, a lock was released, a time-out passed).
+  // Waiting calls may complete now (a reply fell due, a lock was released, a time-out passed,
+  // an abort came): abort calls run first, so that the call they abort ends in this pass.
+  std::stable_partition(connections_.begin(), connections_.end(),
+                        [](const auto& c) { return c->channel == Channel::kAbort; });
   for (auto& c : connections_) {
     if (!c->dead) RunCalls(*c);
     while (!c->out.empty() && !c->dead) {
@@ -477,8 +487,9 @@ Vxi11Server::Outcome Vxi11Server::DeviceRead(Connection& c, rpc::XdrReader& in, 
   const auto term_char = static_cast<char>(in.U32() & 0xFFu);
   Outcome outcome;
   const bool lock_wait = LockedByOther(id) && (flags & kFlagWaitLock) != 0;
+  const std::uint32_t read_wait = faults_.ignore_io_timeout ? kIgnoredTimeoutWaitMs : io_timeout;
   outcome.deadline =
-      Clock::now() + std::chrono::milliseconds(Capped(lock_wait ? lock_timeout : io_timeout));
+      Clock::now() + std::chrono::milliseconds(Capped(lock_wait ? lock_timeout : read_wait));
   auto link = links_.find(id);
   if (!in.ok() || link == links_.end()) {
     outcome.results = ReadReply(kInvalidLinkId, 0, {});

@@ -31,8 +31,9 @@ class Vxi11Server : public Service {
   Vxi11Server(Instrument& instrument, const FaultOptions& faults, std::size_t message_limit);
   ~Vxi11Server() override;
 
-  // Listens for the core and abort channels on free ports. Empty on success, else the reason.
-  std::string Listen();
+  // Listens for the core and abort channels on free ports of `address` (an IPv4 one; our own
+  // portmapper listens there too). Empty on success, else the reason.
+  std::string Listen(const std::string& address = "127.0.0.1");
   // Makes the core channel findable through a portmapper at `port` (111: the system's if it
   // runs, else our own; 0: our own on a free port). Empty on success, else the reason.
   std::string StartPortmapper(int port);
@@ -95,6 +96,7 @@ class Vxi11Server : public Service {
   Instrument& instrument_;
   FaultOptions faults_;
   std::size_t message_limit_;
+  std::string address_ = "127.0.0.1";
   UniqueFd core_listener_;
   UniqueFd abort_listener_;
   UniqueFd portmap_listener_;

@@ -9,7 +9,7 @@
 namespace motqr::cli {
 namespace {
 
-constexpr std::array<GlobalOption, 17> kGlobalOptions{{
+constexpr std::array<GlobalOption, 18> kGlobalOptions{{
     {"--resource", "NAME", "VISA resource, e.g. TCPIP::192.168.1.20::5025::SOCKET"},
     {"--logical-name", "NAME", "a driver session of the IVI configuration store"},
     {"--options", "TEXT", "Initialize option string, e.g. \"Cache=false\""},
@@ -23,6 +23,8 @@ constexpr std::array<GlobalOption, 17> kGlobalOptions{{
     {"--data-bits", "N", "serial line: 5 to 8 (default 8)"},
     {"--stop-bits", "N", "serial line: 1, 1.5 or 2 (default 1)"},
     {"--flow", "F", "serial line: none, xon, rts or dtr (default none)"},
+    {"--visa-library", "LIB",
+     "system: the system VISA library opens every resource (default builtin)"},
     {"--json", "", "machine-readable output (one JSON object)"},
     {"--help", "", "help; after a command, that command's help"},
     {"--version", "", "the tool's version"},
@@ -87,6 +89,12 @@ Status Apply(std::string_view name, std::string_view value, bool& had_resource,
                              ", not '" + std::string(value) + "'");
       options->serial.emplace_back(std::string(k.key), lower);
     }
+  } else if (name == "--visa-library") {
+    const std::string lower = ToLower(value);
+    if (lower != "system" && lower != "builtin")
+      return Status::Usage("--visa-library takes builtin or system, not '" + std::string(value) +
+                           "'");
+    options->visa_library = lower;
   } else if (name == "--json") {
     options->json = true;
   } else if (name == "--simulate") {
@@ -168,6 +176,7 @@ std::string BuildOptionString(const CliOptions& options, bool check_status) {
   if (options.timeout_ms) key("IOTimeout=" + std::to_string(*options.timeout_ms));
   if (!options.log_io_file.empty()) key("LogIO=" + options.log_io_file);
   for (const auto& [name, value] : options.serial) key(name + "=" + value);
+  if (!options.visa_library.empty()) key("VisaLibrary=" + options.visa_library);
   if (!keys.empty())
     append(given.find("driversetup") == std::string::npos ? "DriverSetup=" + keys : keys);
   return text;

@@ -24,6 +24,7 @@ struct CliOptions {
   std::optional<std::int32_t> timeout_ms;
   // --baud, --parity, --data-bits, --stop-bits, --flow: driver setup key -> value.
   std::vector<std::pair<std::string, std::string>> serial;
+  std::string visa_library;  // --visa-library: "builtin" or "system"; empty: not given
   bool json = false;
   bool simulate = false;
   bool help = false;
@@ -45,8 +46,8 @@ Status ParseCommandLine(std::span<const char* const> args, const char* env_resou
 // With `check_status`, instrument status checking is on unless the option
 // string says otherwise (turning it on clears the instrument's error queue, so
 // commands that read the queue leave it off); --simulate adds Simulate=true;
-// --trace, --log-io and --timeout add their keys to the driver setup part
-// (which must stay last), so that they hold from the session's first exchange.
+// --trace, --log-io, --timeout, the serial options and --visa-library add their keys to the driver
+// setup part (which must stay last), so that they hold from the session's first exchange.
 std::string BuildOptionString(const CliOptions& options, bool check_status);
 
 }  // namespace motqr::cli

@@ -79,6 +79,8 @@ TEST_F(Options, DriverSetupKeys) {
   EXPECT_FALSE(s_.trace.array);
   EXPECT_EQ(s_.driver_setup_entries.at("NumPhases"), "3");
   EXPECT_EQ(ProcessDriverSetup("Trace=maybe", s_, reporter_), errors::E_IVI_BAD_OPTION_VALUE);
+  EXPECT_EQ(ProcessDriverSetup("VisaLibrary=ni", s_, reporter_), errors::E_IVI_BAD_OPTION_VALUE);
+  EXPECT_NE(LastError().find("builtin or system"), std::string::npos);
   // Switched on and off again before any file: refused, and said why.
   EXPECT_EQ(ProcessDriverSetup("Trace=1, Trace=0", s_, reporter_), com::E_UNEXPECTED);
   EXPECT_NE(LastError().find("Trace cannot be switched off"), std::string::npos);

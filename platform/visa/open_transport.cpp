@@ -10,6 +10,8 @@
 namespace motqr::visa {
 namespace {
 
+thread_local bool t_prefer_visa_library = false;
+
 struct BuiltInBackend {
   InterfaceType interface_type;
   ResourceClass resource_class;
@@ -37,7 +39,8 @@ bool Matches(const BuiltInBackend& entry, const ResourceName& name) {
 
 }  // namespace
 
-Backend BackendFor(const ResourceName& name) {
+Backend BackendFor(const ResourceName& name, const OpenOptions& options) {
+  if (options.prefer_visa_library) return Backend::kVisaLibrary;
   for (const BuiltInBackend& entry : kBuiltIn) {
     if (Matches(entry, name)) return entry.backend;
   }
@@ -46,7 +49,7 @@ Backend BackendFor(const ResourceName& name) {
 
 Status OpenTransport(const ResourceName& name, const OpenOptions& options,
                      std::unique_ptr<Transport>* transport) {
-  switch (BackendFor(name)) {
+  switch (BackendFor(name, options)) {
     case Backend::kTcpSocket:
       return OpenTcpTransport(name, options.open_timeout_ms, transport);
     case Backend::kVxi11:
@@ -62,5 +65,14 @@ Status OpenTransport(const ResourceName& name, const OpenOptions& options,
   }
   return Status(VI_ERROR_RSRC_NFOUND);
 }
+
+ScopedVisaLibraryPreference::ScopedVisaLibraryPreference(bool prefer)
+    : previous_(t_prefer_visa_library) {
+  t_prefer_visa_library = prefer;
+}
+
+ScopedVisaLibraryPreference::~ScopedVisaLibraryPreference() { t_prefer_visa_library = previous_; }
+
+bool ThreadPrefersVisaLibrary() { return t_prefer_visa_library; }
 
 }  // namespace motqr::visa

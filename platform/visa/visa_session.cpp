@@ -405,6 +405,7 @@ HRESULT VisaSession::Open(std::string_view resource, AccessMode mode, std::int32
   OpenOptions options;
   options.open_timeout_ms =
       static_cast<ViUInt32>(timeout_ms > 0 ? timeout_ms : kDefaultOpenTimeoutMs);
+  options.prefer_visa_library = ThreadPrefersVisaLibrary();
   std::unique_ptr<Transport> transport;
   status = OpenTransport(name, options, &transport);
   if (!status.ok()) return Finish(status, IVisaSession::kIid);

@@ -1,7 +1,8 @@
 // The VXI-11 and HiSLIP transports against tqr-sim: how reads end (END, termination
 // character, count), time-outs that leave no reply behind for the next query, the status byte
 // read without disturbing a pending reply, device clear, locks between two sessions, long
-// messages, and a connection the instrument drops.
+// messages, a connection the instrument drops, a VXI-11 read aborted after the driver's own
+// time-out, and the instrument's listen address.
 #include <gtest/gtest.h>
 
 #include <chrono>
@@ -161,6 +162,32 @@ TEST_P(LanTransportTest, TimeOutInTimeAndLateReplyIsNotTaken) {
   EXPECT_EQ(Read(*io).text, "2\n");
 }
 
+// An instrument that keeps a read waiting past the time-out it was given: the driver's own
+// time-out ends the read and aborts the call, so the instrument is free for the next one long
+// before the late reply falls due (1.5 s), and that next query reads its own reply.
+TEST(LanTransportVxi11, ReadPastTheInstrumentsTimeoutEndsLocallyAndIsAborted) {
+  SimProcess sim(SimOptions(Lan::kVxi11, {"--vxi11-ignore-timeout", "--delay-ms", "1500"}));
+  ASSERT_TRUE(sim.ok()) << sim.error();
+  auto io = Open(sim, Lan::kVxi11);
+  ASSERT_TRUE(io);
+  ASSERT_TRUE(io->SetTimeout(200).ok());
+
+  ASSERT_TRUE(Send(*io, "*IDN?").ok());
+  const auto start = std::chrono::steady_clock::now();
+  const Reading late = Read(*io);
+  EXPECT_EQ(late.code, VI_ERROR_TMO);
+  EXPECT_EQ(late.stop, ReadStop::kTimeout);
+  EXPECT_EQ(late.text, "");
+  EXPECT_GE(MillisecondsSince(start), 200);
+  // Unaborted, the instrument would hold the clear until the reply falls due.
+  ASSERT_TRUE(io->Clear().ok());
+  EXPECT_LT(MillisecondsSince(start), 1400);
+
+  ASSERT_TRUE(io->SetTimeout(5000).ok());
+  ASSERT_TRUE(Send(*io, ":VOLT 3;:VOLT?").ok());
+  EXPECT_EQ(Read(*io).text, "3\n");
+}
+
 // A session kept out by another's lock: VXI-11 refuses its I/O at once, HiSLIP holds its
 // messages until the lock is released (so its query goes unanswered meanwhile).
 void ExpectLockedOut(Lan lan, Transport& io) {
@@ -233,6 +260,31 @@ TEST_P(LanTransportTest, UnknownDeviceIsRefusedWithTheInstrumentsReason) {
       GetParam() == Lan::kVxi11 ? "device not accessible" : "unknown sub-address \"hislip7\"";
   EXPECT_NE(status.message().find(reason), std::string::npos) << status.message();
   EXPECT_EQ(transport, nullptr);
+}
+
+// --listen moves every server of the instrument: reachable at that address, not at 127.0.0.1.
+TEST_P(LanTransportTest, ServesOnTheListenAddressOnly) {
+  SimProcess sim(SimOptions(GetParam(), {"--listen", "127.0.0.2"}));
+  ASSERT_TRUE(sim.ok()) << sim.error();
+  if (GetParam() == Lan::kVxi11) {
+    SetPortmapperPortForTesting(static_cast<std::uint16_t>(sim.portmapper_port()));
+  }
+  const std::string resource =
+      GetParam() == Lan::kVxi11 ? sim.Vxi11Resource() : sim.HislipResource();
+  const std::size_t host = resource.find("127.0.0.1");
+  ASSERT_NE(host, std::string::npos) << resource;
+  for (const char* address : {"127.0.0.2", "127.0.0.1"}) {
+    ResourceName name;
+    ASSERT_TRUE(ParseResourceName(std::string(resource).replace(host, 9, address), &name).ok());
+    std::unique_ptr<Transport> io;
+    const Status status = OpenTransport(name, {}, &io);
+    if (std::string_view(address) == "127.0.0.2") {
+      ASSERT_TRUE(status.ok()) << status.message();
+      EXPECT_EQ(Query(*io, "*IDN?").substr(0, 7), "MORVANE");
+    } else {
+      EXPECT_FALSE(status.ok()) << address;
+    }
+  }
 }
 
 INSTANTIATE_TEST_SUITE_P(Lan, LanTransportTest, ::testing::Values(Lan::kVxi11, Lan::kHislip),

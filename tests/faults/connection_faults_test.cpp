@@ -12,6 +12,7 @@
 #include <functional>
 #include <thread>
 
+#include "platform/visa/visa_library.h"
 #include "tests/e2e/sim_process.h"
 #include "tests/faults/fault_session.h"
 #include "tests/faults/wire_instrument.h"
@@ -128,6 +129,24 @@ TEST(ConnectionFaults, ARefusedConnectionFailsInitializeAtOnce) {
   EXPECT_EQ(e2e::Initialize(driver.Get(), inst.SocketResource(), true, false), com::S_OK)
       << LastError();
   EXPECT_EQ(driver->Close(), com::S_OK);
+}
+
+TEST(ConnectionFaults, ChoosingTheSystemVisaLibraryWithNoneLoadableFailsInitializeNamingIt) {
+  WireInstrument inst;  // reachable over the built-in socket transport
+  visa::SetVisaLibraryNames({"/nonexistent/libmotqr-absent-visa.so"});
+  com::ComPtr<IIviDriver> driver = e2e::NewDriver();
+  EXPECT_TRUE(com::Failed(e2e::Initialize(driver.Get(), inst.SocketResource(), true, false,
+                                          "DriverSetup=VisaLibrary=system")));
+  const std::string error = LastError();
+  EXPECT_NE(error.find("needs a system VISA library"), std::string::npos) << error;
+  EXPECT_NE(error.find("/nonexistent/libmotqr-absent-visa.so"), std::string::npos) << error;
+  // The built-in transport (the default, or asked for by name) reaches the same instrument.
+  EXPECT_EQ(e2e::Initialize(driver.Get(), inst.SocketResource(), true, false,
+                            "DriverSetup=VisaLibrary=Builtin"),
+            com::S_OK)
+      << LastError();
+  EXPECT_EQ(driver->Close(), com::S_OK);
+  visa::SetVisaLibraryNames({});
 }
 
 TEST(ConnectionFaults, WritesToAClosedPeerAreIoErrorsNotSignals) {

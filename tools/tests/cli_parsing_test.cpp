@@ -177,6 +177,9 @@ TEST(CommandLine, OptionStringForInitialize) {
   EXPECT_EQ(BuildOptionString(t, true),
             "QueryInstrStatus=true, DriverSetup=IOTimeout=9000, LogIO=/tmp/w.log");
   EXPECT_EQ(Parse({"--log-io", "a=b", "idn"}, &t).exit_code(), Status::kUsageExit);
+  ASSERT_TRUE(Parse({"--visa-library", "System", "idn"}, &t).ok());
+  EXPECT_EQ(BuildOptionString(t, false), "DriverSetup=VisaLibrary=system");
+  EXPECT_EQ(Parse({"--visa-library", "ni", "idn"}, &t).exit_code(), Status::kUsageExit);
 }
 
 TEST(Status, CStatusOfTheDriversResults) {

@@ -70,7 +70,7 @@ EXPORT ViStatus viOpen(ViSession rm, const char* name, ViAccessMode mode, ViUInt
   (void)mode;
   (void)timeout;
   if (rm != RM_SESSION) return VI_ERROR_INV_OBJECT;
-  if (strncmp(name, "GPIB", 4) != 0) return VI_ERROR_RSRC_NFOUND;
+  if (strncmp(name, "GPIB", 4) != 0 && strncmp(name, "TCPIP", 5) != 0) return VI_ERROR_RSRC_NFOUND;
   for (ViSession i = 0; i < MAX_SESSIONS; ++i) {
     if (!sessions[i].open) {
       memset(&sessions[i], 0, sizeof sessions[i]);

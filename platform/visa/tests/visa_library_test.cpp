@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/visa/tests/visa_test_support.h"
+#include "platform/visa/visa_session.h"
 
 namespace motqr::visa {
 namespace {
@@ -79,6 +80,37 @@ TEST_F(VisaLibraryTest, AttributesKeepTheirWidths) {
   ASSERT_TRUE(transport->Lock(VI_SHARED_LOCK, 100, "abc", &key).ok());
   EXPECT_EQ(key, "abc");
   EXPECT_TRUE(transport->Unlock().ok());
+}
+
+TEST_F(VisaLibraryTest, WhenPreferredTheLibraryServesTheBuiltInKindsToo) {
+  const OpenOptions prefer{.prefer_visa_library = true};
+  for (const char* text :
+       {"TCPIP0::127.0.0.1::5025::SOCKET", "TCPIP::127.0.0.1::INSTR", "TCPIP::h::hislip0::INSTR",
+        "ASRL1::INSTR", "USB::0x1234::0x5678::SN::INSTR", "GPIB0::5::INSTR"}) {
+    ResourceName name;
+    ASSERT_TRUE(ParseResourceName(text, &name).ok()) << text;
+    EXPECT_EQ(BackendFor(name, prefer), Backend::kVisaLibrary) << text;
+  }
+  // Nothing listens on loopback port 1: only the library (the stand-in echoes) can open it.
+  Status status;
+  auto transport =
+      testing::Open("TCPIP0::127.0.0.1::1::SOCKET", Backend::kVisaLibrary, &status, prefer);
+  ASSERT_TRUE(transport) << status.message();
+  ASSERT_TRUE(Write(*transport, "VOLT?").ok());
+  EXPECT_EQ(Read(*transport), (Reading{VI_SUCCESS, ReadStop::kEnd, "VOLT?"}));
+
+  // The preference of a thread reaches the sessions opened on it, and ends with its scope.
+  EXPECT_FALSE(ThreadPrefersVisaLibrary());
+  {
+    ScopedVisaLibraryPreference scope(true);
+    EXPECT_TRUE(ThreadPrefersVisaLibrary());
+    IVisaSession* session = nullptr;
+    ASSERT_EQ(OpenVisaSession("TCPIP0::127.0.0.1::1::SOCKET", NO_LOCK, 2000, "", &session),
+              com::S_OK)
+        << testing::LastErrorDescription();
+    session->Release();
+  }
+  EXPECT_FALSE(ThreadPrefersVisaLibrary());
 }
 
 TEST_F(VisaLibraryTest, OpenFailuresNameTheCause) {

@@ -22,7 +22,7 @@ inline std::unique_ptr<Transport> Open(std::string_view resource, Backend backen
                                        Status* status = nullptr, OpenOptions options = {}) {
   ResourceName name;
   EXPECT_TRUE(ParseResourceName(resource, &name).ok()) << resource;
-  EXPECT_EQ(BackendFor(name), backend) << resource;
+  EXPECT_EQ(BackendFor(name, options), backend) << resource;
   std::unique_ptr<Transport> transport;
   const Status opened = OpenTransport(name, options, &transport);
   if (status) {

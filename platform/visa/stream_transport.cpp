@@ -46,12 +46,6 @@ bool ParseStatusByte(std::string_view reply, std::uint16_t* value) {
   return true;
 }
 
-Status BooleanValue(ViAttrState value, bool* out) {
-  if (value != VI_TRUE && value != VI_FALSE) return Status(VI_ERROR_NSUP_ATTR_STATE);
-  *out = value == VI_TRUE;
-  return Status();
-}
-
 }  // namespace
 
 Status ClosedStatus() { return Status(VI_ERROR_INV_OBJECT, "The VISA session is closed."); }
@@ -63,14 +57,13 @@ std::string OsFailureText(std::string_view what, int error) {
 StreamTransport::StreamTransport(UniqueFd fd, InterfaceType type, std::uint16_t board,
                                  const std::string& lock_key)
     : fd_(std::move(fd)),
-      interface_type_(type),
-      board_(board),
+      attributes_(static_cast<ViUInt16>(type), board),
       lock_(ResourceLock::For(lock_key)) {}
 
 StreamTransport::~StreamTransport() { lock_->ReleaseAll(this); }
 
 StreamTransport::Framing StreamTransport::ReadFraming() const {
-  return Framing{termchar_enabled_, VI_SUCCESS_TERM_CHAR};
+  return Framing{termchar_enabled(), VI_SUCCESS_TERM_CHAR};
 }
 
 Status StreamTransport::TransferFailure(int error, std::string_view what) const {
@@ -84,7 +77,7 @@ Status StreamTransport::TransferFailure(int error, std::string_view what) const 
 
 Status StreamTransport::SendAll(std::span<const std::uint8_t> data, std::size_t* written) {
   *written = 0;
-  const Deadline deadline(timeout_ms_);
+  const Deadline deadline(timeout_ms());
   while (*written < data.size()) {
     const long sent = SendSome(data.data() + *written, data.size() - *written);
     if (sent > 0) {
@@ -113,7 +106,7 @@ bool StreamTransport::TakeFromReadAhead(std::span<std::uint8_t> buffer, Framing 
   const std::uint8_t* begin = read_ahead_.data() + pending_begin_;
   bool at_termchar = false;
   if (framing.stop_at_termchar) {
-    const void* found = std::memchr(begin, termchar_, take);
+    const void* found = std::memchr(begin, termchar(), take);
     if (found != nullptr) {
       take = static_cast<std::size_t>(static_cast<const std::uint8_t*>(found) - begin) + 1;
       at_termchar = true;
@@ -157,7 +150,7 @@ Status StreamTransport::ReadFramed(std::span<std::uint8_t> buffer, Framing frami
   *result = ReadResult{};
   if (!is_open()) return ClosedStatus();
   MOTQR_VISA_RETURN_IF_ERROR(lock_->CheckAccess(this));
-  const Deadline deadline(timeout_ms_);
+  const Deadline deadline(timeout_ms());
   while (true) {
     if (TakeFromReadAhead(buffer, framing, result)) {
       result->stop = framing.termchar_status == VI_SUCCESS ? ReadStop::kEnd : ReadStop::kTermChar;
@@ -223,67 +216,20 @@ Status StreamTransport::AssertTrigger(ViUInt16 protocol) {
   return Write(AsBytes(kTriggerCommand), true, &written);
 }
 
+// The common attributes live in `attributes_`; what it does not keep goes to the
+// transport's own extra attributes.
 Status StreamTransport::SetAttribute(ViAttr attribute, ViAttrState value) {
   if (!is_open()) return ClosedStatus();
-  switch (attribute) {
-    case VI_ATTR_TMO_VALUE:
-      if (value > VI_TMO_INFINITE) return Status(VI_ERROR_NSUP_ATTR_STATE);
-      timeout_ms_ = static_cast<ViUInt32>(value);
-      return Status();
-    case VI_ATTR_TERMCHAR:
-      if (value > 0xFF) return Status(VI_ERROR_NSUP_ATTR_STATE);
-      termchar_ = static_cast<std::uint8_t>(value);
-      return Status();
-    case VI_ATTR_TERMCHAR_EN:
-      return BooleanValue(value, &termchar_enabled_);
-    case VI_ATTR_SEND_END_EN:
-      return BooleanValue(value, &send_end_enabled_);
-    case VI_ATTR_SUPPRESS_END_EN:
-      return BooleanValue(value, &suppress_end_enabled_);
-    case VI_ATTR_IO_PROT:
-      if (value != VI_PROT_NORMAL && value != VI_PROT_4882_STRS) {
-        return Status(VI_ERROR_NSUP_ATTR_STATE);
-      }
-      io_protocol_ = static_cast<ViUInt16>(value);
-      return Status();
-    case VI_ATTR_INTF_TYPE:
-    case VI_ATTR_INTF_NUM:
-      return Status(VI_ERROR_ATTR_READONLY);
-    default:
-      return SetExtraAttribute(attribute, value);
-  }
+  Status status = attributes_.Set(attribute, value);
+  if (status.code() != VI_ERROR_NSUP_ATTR) return status;
+  return SetExtraAttribute(attribute, value);
 }
 
 Status StreamTransport::GetAttribute(ViAttr attribute, ViAttrState* value) {
   if (!is_open()) return ClosedStatus();
-  switch (attribute) {
-    case VI_ATTR_TMO_VALUE:
-      *value = timeout_ms_;
-      return Status();
-    case VI_ATTR_TERMCHAR:
-      *value = termchar_;
-      return Status();
-    case VI_ATTR_TERMCHAR_EN:
-      *value = termchar_enabled_ ? VI_TRUE : VI_FALSE;
-      return Status();
-    case VI_ATTR_SEND_END_EN:
-      *value = send_end_enabled_ ? VI_TRUE : VI_FALSE;
-      return Status();
-    case VI_ATTR_SUPPRESS_END_EN:
-      *value = suppress_end_enabled_ ? VI_TRUE : VI_FALSE;
-      return Status();
-    case VI_ATTR_IO_PROT:
-      *value = io_protocol_;
-      return Status();
-    case VI_ATTR_INTF_TYPE:
-      *value = static_cast<ViUInt16>(interface_type_);
-      return Status();
-    case VI_ATTR_INTF_NUM:
-      *value = board_;
-      return Status();
-    default:
-      return GetExtraAttribute(attribute, value);
-  }
+  Status status = attributes_.Get(attribute, value);
+  if (status.code() != VI_ERROR_NSUP_ATTR) return status;
+  return GetExtraAttribute(attribute, value);
 }
 
 Status StreamTransport::SetExtraAttribute(ViAttr, ViAttrState) {

@@ -13,6 +13,7 @@
 #include <string>
 #include <string_view>
 
+#include "platform/visa/message_attributes.h"
 #include "platform/visa/resource_lock.h"
 #include "platform/visa/resource_name.h"
 #include "platform/visa/transport.h"
@@ -61,9 +62,9 @@ class StreamTransport : public Transport {
 
   int fd() const { return fd_.get(); }
   bool is_open() const { return fd_.valid(); }
-  std::uint8_t termchar() const { return termchar_; }
-  bool termchar_enabled() const { return termchar_enabled_; }
-  ViUInt32 timeout_ms() const { return timeout_ms_; }
+  std::uint8_t termchar() const { return attributes_.termchar(); }
+  bool termchar_enabled() const { return attributes_.termchar_enabled(); }
+  ViUInt32 timeout_ms() const { return attributes_.timeout_ms(); }
   void DiscardReadAhead() { pending_begin_ = pending_end_ = 0; }
   std::size_t read_ahead_size() const { return pending_end_ - pending_begin_; }
   // Sends all bytes within the time-out (no END handling).
@@ -77,14 +78,7 @@ class StreamTransport : public Transport {
   bool TakeFromReadAhead(std::span<std::uint8_t> buffer, Framing framing, ReadResult* result);
 
   UniqueFd fd_;
-  InterfaceType interface_type_;
-  std::uint16_t board_;
-  ViUInt32 timeout_ms_ = 2000;
-  std::uint8_t termchar_ = '\n';
-  bool termchar_enabled_ = false;
-  bool send_end_enabled_ = true;
-  bool suppress_end_enabled_ = false;
-  ViUInt16 io_protocol_ = VI_PROT_NORMAL;
+  MessageAttributes attributes_;
   std::shared_ptr<ResourceLock> lock_;
   // Large enough that a long text reply takes few receive calls.
   std::array<std::uint8_t, 65536> read_ahead_{};

@@ -3,78 +3,12 @@
 #include <cstdio>
 #include <cstring>
 
+#include "tests/faults/reply_calls.h"
+
 namespace motqr::faults {
 namespace {
 
-template <class I, class Getter>
-com::ComPtr<I> Child(Getter get) {
-  com::ComPtr<I> child;
-  get(child.Put());
-  return child;
-}
-
-com::ComPtr<IMorvaneTqrOutputChannelIV> Iv(FaultSession& s) {
-  return Child<IMorvaneTqrOutputChannelIV>([&](auto** p) { return s.channel->get_IV(p); });
-}
-
-// ---------------------------------------------------------------- calls
-
-Outcome Real(FaultSession& s) {
-  double v = 0;
-  const com::HRESULT hr = s.channel->get_VoltageLevel(&v);
-  return s.Finish(hr, Text(v));
-}
-Outcome Integer(FaultSession& s) {
-  std::int32_t v = 0;
-  const com::HRESULT hr = Iv(s)->get_VoltageIVPointCount(&v);
-  return s.Finish(hr, std::to_string(v));
-}
-Outcome Short(FaultSession& s) {
-  auto status = Child<IMorvaneTqrStatus>([&](auto** p) { return s.tqr->get_Status(p); });
-  auto operation =
-      Child<IMorvaneTqrStatusOperation>([&](auto** p) { return status->get_Operation(p); });
-  std::int16_t v = 0;
-  const com::HRESULT hr = operation->get_ConditionRegister(&v);
-  return s.Finish(hr, std::to_string(v));
-}
-Outcome Line(FaultSession& s) {
-  com::Bstr text;
-  const com::HRESULT hr = s.system->get_TimeZone(text.Put());
-  return s.Finish(hr, Text(text));
-}
-Outcome QuotedName(FaultSession& s) {
-  auto program = Child<IMorvaneTqrProgram>([&](auto** p) { return s.tqr->get_Program(p); });
-  com::Bstr name;
-  const com::HRESULT hr = program->QuerySelectedProgram(name.Put());
-  return s.Finish(hr, Text(name));
-}
-Outcome RealList(FaultSession& s) {
-  com::SafeArray values;
-  const com::HRESULT hr = s.channel->MeasureAll(values.Put());
-  return s.Finish(hr, Text(values));
-}
-Outcome IntegerList(FaultSession& s) {
-  com::SafeArray values;
-  const com::HRESULT hr = s.system->QueryDate(values.Put());
-  return s.Finish(hr, Text(values));
-}
-Outcome Token(FaultSession& s) {
-  MorvaneTqrOutputPriorityEnum v{};
-  const com::HRESULT hr = s.channel->get_Priority(&v);
-  return s.Finish(hr, std::to_string(v));
-}
-Outcome TokenList(FaultSession& s) {
-  auto io = Child<IMorvaneTqrSystemIO>([&](auto** p) { return s.system->get_IO(p); });
-  com::SafeArray polarity;
-  const com::HRESULT hr = io->QueryIOInputPolarity(polarity.Put());
-  return s.Finish(hr, Text(polarity));
-}
-Outcome Block(FaultSession& s) {
-  com::SafeArray values = com::SafeArray::CreateVector(com::VT_R8, 2);  // filled in place
-  com::SAFEARRAY* in_out = values.Get();
-  const com::HRESULT hr = Iv(s)->GetVoltageIVMap(&in_out);
-  return s.Finish(hr, Text(values));
-}
+using namespace calls;  // the member calls, one per reply shape
 
 // ---------------------------------------------------------------- good replies
 

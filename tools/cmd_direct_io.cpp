@@ -66,6 +66,9 @@ Status WithQueuedErrors(const Session& s, Status status) {
   return explained;
 }
 
+// Set by the shell's SIGINT handler while a line is read.
+volatile std::sig_atomic_t line_interrupted = 0;
+
 // One line of the shell: from libedit on a terminal (Ctrl-C cancels the line),
 // else from standard input. False at the end of input.
 class LineReader {
@@ -76,7 +79,7 @@ class LineReader {
       // libedit restores the terminal on Ctrl-C and then calls this handler;
       // the read it interrupts ends, and the shell starts a new line.
       struct sigaction action {};
-      action.sa_handler = [](int) {};
+      action.sa_handler = [](int) { line_interrupted = 1; };
       sigemptyset(&action.sa_mask);
       sigaction(SIGINT, &action, &previous_);
       using_history();
@@ -96,6 +99,7 @@ class LineReader {
 #if MOTQR_HAVE_LIBEDIT
     if (interactive_) {
       for (;;) {
+        line_interrupted = 0;
         errno = 0;
         char* text = readline("motqr> ");
         if (text) {
@@ -103,8 +107,9 @@ class LineReader {
           std::free(text);
           return true;
         }
-        // Ctrl-C: a fresh prompt; end of input (Ctrl-D): leave.
-        if (errno != EINTR) return false;
+        // Ctrl-C: a fresh prompt; end of input (Ctrl-D): leave. The handler's
+        // flag tells them apart even when errno was reused on the way out.
+        if (!line_interrupted && errno != EINTR) return false;
         std::cout << "^C\n" << std::flush;
       }
     }

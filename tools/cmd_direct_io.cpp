@@ -1,5 +1,6 @@
 // motqr scpi and motqr shell: SCPI text straight to the instrument through the
 // driver's direct I/O (no formatting, no status check).
+#include <sys/select.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -69,6 +70,32 @@ Status WithQueuedErrors(const Session& s, Status status) {
 // Set by the shell's SIGINT handler while a line is read.
 volatile std::sig_atomic_t line_interrupted = 0;
 
+#if MOTQR_HAVE_LIBEDIT
+// The shell's key reader: one byte of standard input, or end of input once
+// Ctrl-C was pressed. SIGINT is let through only while waiting for a key, so a
+// Ctrl-C that comes while libedit is busy echoing is seen at the next key
+// instead of being lost until the next Enter.
+int ReadKey(FILE*) {
+  sigset_t with_sigint, waiting;
+  sigemptyset(&with_sigint);
+  sigaddset(&with_sigint, SIGINT);
+  pthread_sigmask(SIG_BLOCK, &with_sigint, &waiting);
+  int key = EOF;
+  while (!line_interrupted) {
+    fd_set input;
+    FD_ZERO(&input);
+    FD_SET(STDIN_FILENO, &input);
+    const int ready = pselect(STDIN_FILENO + 1, &input, nullptr, nullptr, nullptr, &waiting);
+    if (ready < 0 && errno == EINTR) continue;
+    unsigned char byte = 0;
+    if (ready > 0 && read(STDIN_FILENO, &byte, 1) == 1) key = byte;
+    break;
+  }
+  pthread_sigmask(SIG_SETMASK, &waiting, nullptr);
+  return key;
+}
+#endif
+
 // One line of the shell: from libedit on a terminal (Ctrl-C cancels the line),
 // else from standard input. False at the end of input.
 class LineReader {
@@ -76,8 +103,10 @@ class LineReader {
   explicit LineReader(bool interactive) : interactive_(interactive) {
 #if MOTQR_HAVE_LIBEDIT
     if (interactive_) {
-      // libedit restores the terminal on Ctrl-C and then calls this handler;
-      // the read it interrupts ends, and the shell starts a new line.
+      // Ctrl-C sets a flag; the key reader then ends the line (libedit puts
+      // the terminal back as the line ends) and the shell starts a new one.
+      rl_catch_signals = 0;
+      rl_getc_function = ReadKey;
       struct sigaction action {};
       action.sa_handler = [](int) { line_interrupted = 1; };
       sigemptyset(&action.sa_mask);
@@ -100,16 +129,14 @@ class LineReader {
     if (interactive_) {
       for (;;) {
         line_interrupted = 0;
-        errno = 0;
         char* text = readline("motqr> ");
         if (text) {
           *line = text;
           std::free(text);
           return true;
         }
-        // Ctrl-C: a fresh prompt; end of input (Ctrl-D): leave. The handler's
-        // flag tells them apart even when errno was reused on the way out.
-        if (!line_interrupted && errno != EINTR) return false;
+        // Ctrl-C: a fresh prompt; end of input (Ctrl-D): leave.
+        if (!line_interrupted) return false;
         std::cout << "^C\n" << std::flush;
       }
     }

@@ -64,11 +64,5 @@ TEST(Data, RemoveReturnsWhatTheReplyLists) {
   EXPECT_EQ(inst.sent.size(), 3u);
 }
 
-TEST(Data, NothingIsSimulated) {
-  MemberFixture<Channel> f(nullptr, &commands::FindEnumConverter);
-  std::int32_t count = 0;
-  EXPECT_EQ(f.channel->QueryIntegralDataRemainPoints(&count), errors::E_IVI_NOT_INITIALIZED);
-}
-
 }  // namespace
 }  // namespace motqr::testing

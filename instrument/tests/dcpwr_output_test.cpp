@@ -6,7 +6,6 @@
 #include "errors/status_codes.h"
 #include "instrument/output_channel_protection.h"
 #include "instrument/testing/member_fixture.h"
-#include "instrument/tests/property_checks.h"
 #include "platform/com/error_info.h"
 
 namespace motqr::testing {
@@ -136,53 +135,6 @@ TEST_F(LiveOutput, ClassFeaturesTheInstrumentLacksFailWithoutIo) {
                              "'*val'"),
             std::string::npos);
   EXPECT_TRUE(inst.sent.empty());
-}
-
-TEST(SimulatedOutput, SimValuesRoundTripAndStayApartFromTheProtectionInterface) {
-  using Both = TestChannel<instrument::DCPwrOutput, instrument::OutputChannelProtection>;
-  MemberFixture<Both> f(nullptr, &commands::FindEnumConverter);
-  ASSERT_EQ(f.status, com::S_OK);
-  IIviDCPwrOutput* ch = f.channel.Get();
-  std::vector<std::string> names;
-#define MOTQR_ON_PROPERTY MOTQR_COLLECT_NOT_SIMULATED
-  MOTQR_DCPWR_OUTPUT_MEMBERS(MOTQR_PROPERTY_ROWS)
-#undef MOTQR_ON_PROPERTY
-  EXPECT_TRUE(names.empty());
-#define MOTQR_ON_PROPERTY MOTQR_CHECK_SIMULATED
-  MOTQR_DCPWR_OUTPUT_MEMBERS(MOTQR_PROPERTY_ROWS)
-#undef MOTQR_ON_PROPERTY
-  // The unsupported properties that have a simulation value keep it.
-  CheckSimulated<VARIANT_BOOL>(
-      driver::Sim::kYes, "OVPEnabled", [&](VARIANT_BOOL v) { return ch->put_OVPEnabled(v); },
-      [&](VARIANT_BOOL* v) { return ch->get_OVPEnabled(v); });
-  CheckSimulated<double>(
-      driver::Sim::kYes, "TriggeredCurrentLimit",
-      [&](double v) { return ch->put_TriggeredCurrentLimit(v); },
-      [&](double* v) { return ch->get_TriggeredCurrentLimit(v); });
-  CheckSimulated<double>(
-      driver::Sim::kYes, "TriggeredVoltageLevel",
-      [&](double v) { return ch->put_TriggeredVoltageLevel(v); },
-      [&](double* v) { return ch->get_TriggeredVoltageLevel(v); });
-  IviDCPwrTriggerSourceEnum source{};
-  EXPECT_EQ(ch->get_TriggerSource(&source), errors::E_IVI_PROPERTY_NOT_SUPPORTED);
-  IviDCPwrCurrentLimitBehaviorEnum behavior = IviDCPwrCurrentLimitTrip;
-  EXPECT_EQ(ch->get_CurrentLimitBehavior(&behavior), com::S_OK);
-  EXPECT_EQ(behavior, IviDCPwrCurrentLimitRegulate);
-  EXPECT_EQ(ch->ConfigureCurrentLimit(IviDCPwrCurrentLimitRegulate, 1.0),
-            errors::E_IVI_NOT_INITIALIZED);
-  // Same command, two simulation values.
-  IMorvaneTqrOutputChannelProtection* protection = f.channel.Get();
-  EXPECT_EQ(ch->put_OVPLimit(30.0), com::S_OK);
-  double level = -1;
-  EXPECT_EQ(protection->get_OVPLevel(&level), com::S_OK);
-  EXPECT_EQ(level, 0.0);
-  EXPECT_EQ(protection->put_OVPLevel(45.0), com::S_OK);
-  EXPECT_EQ(ch->get_OVPLimit(&level), com::S_OK);
-  EXPECT_EQ(level, 30.0);
-  f.driver->Reset();
-#define MOTQR_ON_PROPERTY MOTQR_CHECK_RESET_TO_ZERO
-  MOTQR_DCPWR_OUTPUT_MEMBERS(MOTQR_PROPERTY_ROWS)
-#undef MOTQR_ON_PROPERTY
 }
 
 }  // namespace

@@ -40,19 +40,5 @@ TEST(Global, WireTextAndReplies) {
             (std::vector<std::int32_t>{1, 2, 3}));
 }
 
-TEST(Global, Simulation) {
-  MemberFixture<Channel> f(nullptr, &commands::FindEnumConverter);
-  auto& g = *f.channel;
-  std::int32_t channel = -1;
-  EXPECT_EQ(g.get_Activate(&channel), com::S_OK);
-  EXPECT_EQ(channel, 0);
-  EXPECT_EQ(g.put_Activate(4), com::S_OK);
-  EXPECT_EQ(g.get_Activate(&channel), com::S_OK);
-  EXPECT_EQ(channel, 4);
-  double d = 0;
-  com::Bstr model;
-  EXPECT_EQ(g.QueryInformation(&d, &d, &d, model.Put()), errors::E_IVI_NOT_INITIALIZED);
-}
-
 }  // namespace
 }  // namespace motqr::testing

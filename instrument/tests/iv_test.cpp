@@ -10,7 +10,6 @@
 
 #include "errors/status_codes.h"
 #include "instrument/testing/member_fixture.h"
-#include "instrument/tests/property_checks.h"
 
 namespace motqr::testing {
 namespace {
@@ -151,30 +150,6 @@ TEST(IV, MapsReadBackIntoTheCallersArray) {
   a = ints.Get();
   EXPECT_EQ(iv.GetVoltageIVMap(&a), com::E_INVALIDARG);
   EXPECT_EQ(inst.sent.size(), 3u);  // nothing sent for the refused arrays
-}
-
-TEST(IV, PointCountsAreSimulated) {
-  MemberFixture<Channel> f(nullptr);
-  auto& iv = *f.channel;
-  std::int32_t n = -1;
-#define ROUND_TRIP(Type, Name, ...)        \
-  EXPECT_EQ(iv.get_##Name(&n), com::S_OK); \
-  EXPECT_EQ(n, 0) << #Name;                \
-  EXPECT_EQ(iv.put_##Name(42), com::S_OK); \
-  EXPECT_EQ(iv.get_##Name(&n), com::S_OK); \
-  EXPECT_EQ(n, 42) << #Name;
-#define MOTQR_ON_PROPERTY ROUND_TRIP
-  MOTQR_IV_MEMBERS(MOTQR_PROPERTY_ROWS)
-#undef MOTQR_ON_PROPERTY
-#undef ROUND_TRIP
-  f.driver->Reset();
-  EXPECT_EQ(iv.get_VoltageIVPointCount(&n), com::S_OK);
-  EXPECT_EQ(n, 0);
-  com::SafeArray values = Doubles({1});
-  com::SAFEARRAY* a = values.Get();
-  EXPECT_EQ(iv.GetCurrentIVMap(&a), errors::E_IVI_NOT_INITIALIZED);
-  EXPECT_EQ(iv.SetVoltageIVMap(a), errors::E_IVI_NOT_INITIALIZED);
-  EXPECT_EQ(iv.SetCurrentIVPoint(1, 1, 1), errors::E_IVI_NOT_INITIALIZED);
 }
 
 }  // namespace

@@ -7,7 +7,6 @@
 #include "instrument/output_channel_protection.h"
 #include "instrument/output_channel_sine.h"
 #include "instrument/testing/member_fixture.h"
-#include "instrument/tests/property_checks.h"
 #include "platform/com/safearray.h"
 
 namespace motqr::testing {
@@ -111,27 +110,6 @@ TEST_F(LiveChannel, AllMeasurementsArriveAsOneArray) {
   const std::size_t sent = inst.sent.size();
   EXPECT_EQ(ch->ReadAll(nullptr), errors::E_IVI_NULL_POINTER);
   EXPECT_EQ(inst.sent.size(), sent);
-}
-
-TEST(SimulatedChannel, SimPropertiesRoundTripAndResetToZero) {
-  MemberFixture<Channel> f(nullptr, &commands::FindEnumConverter);
-  ASSERT_EQ(f.status, com::S_OK);
-  Channel* ch = f.channel.Get();
-  std::vector<std::string> names;
-#define MOTQR_ON_PROPERTY MOTQR_COLLECT_NOT_SIMULATED
-  MOTQR_OUTPUT_CHANNEL_MEMBERS(MOTQR_PROPERTY_ROWS)
-#undef MOTQR_ON_PROPERTY
-  EXPECT_EQ(names, (std::vector<std::string>{"Priority", "VoltageReponseSpeed"}));
-#define MOTQR_ON_PROPERTY MOTQR_CHECK_SIMULATED
-  MOTQR_OUTPUT_CHANNEL_MEMBERS(MOTQR_PROPERTY_ROWS)
-#undef MOTQR_ON_PROPERTY
-  f.driver->Reset();
-#define MOTQR_ON_PROPERTY MOTQR_CHECK_RESET_TO_ZERO
-  MOTQR_OUTPUT_CHANNEL_MEMBERS(MOTQR_PROPERTY_ROWS)
-#undef MOTQR_ON_PROPERTY
-  // Measurements need the instrument.
-  com::SAFEARRAY* all = nullptr;
-  EXPECT_EQ(ch->MeasureAll(&all), errors::E_IVI_NOT_INITIALIZED);
 }
 
 // A channel that answers QueryInterface for the interfaces it is made of.

@@ -78,28 +78,5 @@ TEST(Program, ListsBecomeArraysOfNames) {
   EXPECT_EQ(p.GetProgramList(nullptr), errors::E_IVI_NULL_POINTER);
 }
 
-TEST(Program, SimulationKeepsTheThreeStoredProperties) {
-  MemberFixture<Channel> f(nullptr);
-  auto& p = *f.channel;
-  std::int32_t n = -1;
-  EXPECT_EQ(p.get_ProgramStepCount(&n), com::S_OK);
-  EXPECT_EQ(n, 0);
-  EXPECT_EQ(p.put_ProgramLoopCount(7), com::S_OK);
-  EXPECT_EQ(p.get_ProgramLoopCount(&n), com::S_OK);
-  EXPECT_EQ(n, 7);
-  EXPECT_EQ(p.put_ProgramStepCount(5), com::S_OK);
-  EXPECT_EQ(p.put_ProgramPowerFunctionMode(MorvaneTqrProgramPowerFunctionModeDCSeamless),
-            com::S_OK);
-  MorvaneTqrProgramPowerFunctionModeEnum power{};
-  EXPECT_EQ(p.get_ProgramPowerFunctionMode(&power), com::S_OK);
-  EXPECT_EQ(power, MorvaneTqrProgramPowerFunctionModeDCSeamless);
-  MorvaneTqrProgramCurrentFunctionModeEnum current{};
-  EXPECT_EQ(p.get_ProgramCurrentFunctionMode(&current), errors::E_IVI_NOT_INITIALIZED);
-  EXPECT_EQ(p.SaveProgram(), errors::E_IVI_NOT_INITIALIZED);
-  f.driver->Reset();
-  EXPECT_EQ(p.get_ProgramLoopCount(&n), com::S_OK);
-  EXPECT_EQ(n, 0);
-}
-
 }  // namespace
 }  // namespace motqr::testing

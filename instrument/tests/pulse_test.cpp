@@ -4,7 +4,6 @@
 
 #include "errors/status_codes.h"
 #include "instrument/testing/member_fixture.h"
-#include "instrument/tests/property_checks.h"
 
 namespace motqr::testing {
 namespace {
@@ -37,29 +36,6 @@ TEST(Pulse, MinMaxQueriesReadBothValues) {
   EXPECT_EQ(inst.sent.size(), 1u);  // nothing sent for the null pointer
   inst.Reply(":VOLT:PULS:LOW? MIN;LOW? MAX", "abc\n");
   EXPECT_TRUE(com::Failed(f.channel->QueryVoltageLowLevelMinMax(&lo, &hi)));
-}
-
-TEST(Pulse, EverySimulatedPropertyRoundTripsAndResetsToZero) {
-  MemberFixture<Channel> f(nullptr);
-  ASSERT_EQ(f.status, com::S_OK);
-  double v = -1;
-  double next = 1.25;
-#define ROUND_TRIP(Type, Name, Query, Reply, Set, SimFlag)  \
-  EXPECT_EQ(f.channel->get_##Name(&v), com::S_OK) << #Name; \
-  EXPECT_EQ(v, 0.0) << #Name;                               \
-  EXPECT_EQ(f.channel->put_##Name(next), com::S_OK);        \
-  EXPECT_EQ(f.channel->get_##Name(&v), com::S_OK);          \
-  EXPECT_EQ(v, next) << #Name;                              \
-  next += 1;
-#define MOTQR_ON_PROPERTY ROUND_TRIP
-  MOTQR_PULSE_MEMBERS(MOTQR_PROPERTY_ROWS)
-#undef MOTQR_ON_PROPERTY
-#undef ROUND_TRIP
-  f.driver->Reset();
-  EXPECT_EQ(f.channel->get_CurrentFrequency(&v), com::S_OK);
-  EXPECT_EQ(v, 0.0);
-  // Min/max queries have no simulation value: they need the instrument.
-  EXPECT_EQ(f.channel->QueryVoltageFrequencyMinMax(&v, &v), errors::E_IVI_NOT_INITIALIZED);
 }
 
 }  // namespace

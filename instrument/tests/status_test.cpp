@@ -59,25 +59,5 @@ TEST(Status, GroupsAreInterfacesOfTheSameObject) {
   EXPECT_TRUE(inst.sent.empty());
 }
 
-TEST(Status, SimulatedTransitionFiltersArePerGroup) {
-  MemberFixture<Channel> f(nullptr);
-  IMorvaneTqrStatusQuestionable* ques = f.channel.Get();
-  IMorvaneTqrStatusOperation* oper = f.channel.Get();
-  std::int16_t v = -1;
-  EXPECT_EQ(ques->put_PositiveTransition(4), com::S_OK);
-  EXPECT_EQ(ques->get_PositiveTransition(&v), com::S_OK);
-  EXPECT_EQ(v, 4);
-  EXPECT_EQ(oper->get_PositiveTransition(&v), com::S_OK);
-  EXPECT_EQ(v, 0);
-  EXPECT_EQ(oper->put_NegativeTransition(-2), com::S_OK);
-  EXPECT_EQ(ques->get_NegativeTransition(&v), com::S_OK);
-  EXPECT_EQ(v, 0);
-  f.driver->Reset();
-  EXPECT_EQ(oper->get_NegativeTransition(&v), com::S_OK);
-  EXPECT_EQ(v, 0);
-  EXPECT_EQ(ques->put_EnableRegister(1), errors::E_IVI_NOT_INITIALIZED);
-  EXPECT_EQ(oper->get_EventRegister(&v), errors::E_IVI_NOT_INITIALIZED);
-}
-
 }  // namespace
 }  // namespace motqr::testing

@@ -12,7 +12,6 @@
 #include "instrument/system_io.h"
 #include "instrument/system_memory.h"
 #include "instrument/testing/member_fixture.h"
-#include "instrument/tests/property_checks.h"
 #include "platform/com/error_info.h"
 
 namespace motqr::testing {
@@ -173,41 +172,6 @@ TEST(SystemDirectIO, RefusedInSimulationForwardedOtherwise) {
   EXPECT_EQ(timeout, 5000);
   EXPECT_EQ(l.ReadString(&text), errors::E_MORVANETQR_IO_TIMEOUT);
   EXPECT_EQ(text, nullptr);
-}
-
-TEST(System, SimulationKeepsTheStoredSettings) {
-  MemberFixture<Channel> f(nullptr);
-  auto& s = *f.channel;
-  std::int32_t level = -1;
-  EXPECT_EQ(s.put_KeyLockLevel(2), com::S_OK);
-  EXPECT_EQ(s.get_KeyLockLevel(&level), com::S_OK);
-  EXPECT_EQ(level, 2);
-  const com::Bstr zone = com::Bstr::FromUtf8("UTC");
-  BSTR back = nullptr;
-  EXPECT_EQ(s.put_TimeZone(zone.Get()), com::S_OK);
-  EXPECT_EQ(s.get_TimeZone(&back), com::S_OK);
-  EXPECT_EQ(com::BstrToUtf8(back), "UTC");
-  com::SysFreeString(back);
-  double range = -1;
-#define ROUND_TRIP(Type, Name, ...)           \
-  EXPECT_EQ(s.put_##Name(10), com::S_OK);     \
-  EXPECT_EQ(s.get_##Name(&range), com::S_OK); \
-  EXPECT_EQ(range, 10) << #Name;
-#define MOTQR_ON_PROPERTY ROUND_TRIP
-  MOTQR_ANALOG_MEMBERS(MOTQR_PROPERTY_ROWS)
-#undef MOTQR_ON_PROPERTY
-#undef ROUND_TRIP
-  VARIANT_BOOL on = 0;
-  EXPECT_EQ(s.put_IOEnabled(com::VARIANT_TRUE), com::S_OK);
-  EXPECT_EQ(s.get_IOEnabled(&on), com::S_OK);
-  EXPECT_EQ(on, com::VARIANT_TRUE);
-  EXPECT_EQ(s.get_ParallelUnit(&level), errors::E_IVI_NOT_INITIALIZED);
-  EXPECT_EQ(s.SetDate(Ints({2024, 1, 1}).Get()), errors::E_IVI_NOT_INITIALIZED);
-  f.driver->Reset();
-  EXPECT_EQ(s.get_AnalogMonitorVoltageRange(&range), com::S_OK);
-  EXPECT_EQ(range, 0);
-  EXPECT_EQ(s.get_TimeZone(&back), com::S_OK);
-  EXPECT_EQ(back, nullptr);
 }
 
 }  // namespace

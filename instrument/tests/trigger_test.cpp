@@ -7,7 +7,6 @@
 #include "instrument/dcpwr_trigger.h"
 #include "instrument/sense.h"
 #include "instrument/testing/member_fixture.h"
-#include "instrument/tests/property_checks.h"
 #include "platform/com/error_info.h"
 
 namespace motqr::testing {
@@ -143,43 +142,6 @@ TEST(Trigger, ClassTriggerIsNotSupported) {
     EXPECT_NE(LastError().find(reported), std::string::npos) << reported;
   }
   EXPECT_TRUE(inst.sent.empty());
-}
-
-// Simulated properties return what was set (zero before, and after Reset);
-// the rest need the instrument.
-TEST(Trigger, Simulation) {
-  MemberFixture<Channel> f(nullptr, &commands::FindEnumConverter);
-  IMorvaneTqrTrigger* g = f.channel.Get();
-  IMorvaneTqrSense* s = f.channel.Get();
-  int next = 1;
-#define ROUND_TRIP(Obj, Type, Name, Query, Reply, Set, SimFlag)                                \
-  {                                                                                            \
-    const auto want =                                                                          \
-        driver::Sim::SimFlag == driver::Sim::kYes ? com::S_OK : errors::E_IVI_NOT_INITIALIZED; \
-    Type v = static_cast<Type>(next);                                                          \
-    EXPECT_EQ(Obj->get_##Name(&v), want) << #Name;                                             \
-    EXPECT_EQ(v, Type{}) << #Name;                                                             \
-    EXPECT_EQ(Obj->put_##Name(static_cast<Type>(next)), want) << #Name;                        \
-    EXPECT_EQ(Obj->get_##Name(&v), want);                                                      \
-    EXPECT_EQ(v, want == com::S_OK ? static_cast<Type>(next) : Type{}) << #Name;               \
-    ++next;                                                                                    \
-  }
-#define TRIGGER_ROUND_TRIP(...) ROUND_TRIP(g, __VA_ARGS__)
-#define SENSE_ROUND_TRIP(...) ROUND_TRIP(s, __VA_ARGS__)
-#define MOTQR_ON_PROPERTY TRIGGER_ROUND_TRIP
-  MOTQR_TRIGGER_MEMBERS(MOTQR_PROPERTY_ROWS)
-#undef MOTQR_ON_PROPERTY
-#define MOTQR_ON_PROPERTY SENSE_ROUND_TRIP
-  MOTQR_SENSE_MEMBERS(MOTQR_PROPERTY_ROWS)
-#undef MOTQR_ON_PROPERTY
-#undef SENSE_ROUND_TRIP
-#undef TRIGGER_ROUND_TRIP
-#undef ROUND_TRIP
-  f.driver->Reset();
-  double aperture = -1;
-  EXPECT_EQ(s->get_ApertureTime(&aperture), com::S_OK);
-  EXPECT_EQ(aperture, 0.0);
-  EXPECT_EQ(g->Initiate(MorvaneTqrTriggerSystemAcquire), errors::E_IVI_NOT_INITIALIZED);
 }
 
 }  // namespace

@@ -30,21 +30,6 @@ TEST(SessionE2e, InitializeOverASocketWithIdQueryAndResetOnAndOff) {
   }
 }
 
-TEST(SessionE2e, AModelOutsideTheTableFailsOnlyWithIdQuery) {
-  FakeInstrument instrument("Morvane,TQR-X9,X9A000001,1.00");
-  com::ComPtr<IIviDriver> driver = NewDriver();
-  EXPECT_EQ(Initialize(driver.Get(), instrument.SocketResource(), true, false), kIdQueryFailed);
-  EXPECT_NE(LastError().find("Unrecognized model: TQR-X9."), std::string::npos);
-  com::VARIANT_BOOL initialized = com::VARIANT_TRUE;
-  driver->get_Initialized(&initialized);
-  EXPECT_EQ(initialized, com::VARIANT_FALSE);
-
-  ASSERT_EQ(Initialize(driver.Get(), instrument.SocketResource(), false, false), com::S_OK)
-      << LastError();
-  EXPECT_EQ(Model(driver), "TQR-X9");
-  EXPECT_EQ(driver->Close(), com::S_OK);
-}
-
 TEST(SessionE2e, NobodyListeningIsTheUnknownResource) {
   int free_port = 0;
   {

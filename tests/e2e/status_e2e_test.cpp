@@ -58,13 +58,5 @@ TEST_F(StatusE2e, ARejectedCommandFailsTheNextCheckedOperationAndErrorQueryReads
   EXPECT_EQ(utility_->Reset(), com::S_OK) << LastError();
 }
 
-TEST_F(StatusE2e, SelfTestAnswersTheInstrumentsResult) {
-  std::int32_t result = -1;
-  com::Bstr message;
-  EXPECT_EQ(utility_->SelfTest(&result, message.Put()), com::S_OK) << LastError();
-  EXPECT_EQ(result, 0);
-  EXPECT_EQ(message.ToUtf8(), "Selftest passed");
-}
-
 }  // namespace
 }  // namespace motqr::e2e

@@ -94,29 +94,6 @@ TEST_F(ObjectTree, CountAndNameByIndex) {
   EXPECT_EQ(tqr_outputs->get_Item(Text("").Get(), nullptr), com::E_POINTER);
 }
 
-TEST_F(ObjectTree, SimulatedValuesLiveInTheirOwnObjectAndEntry) {
-  auto channel = Channel("");
-  com::ComPtr<IIviDCPwrOutput> dcpwr;
-  channel.As(&dcpwr);
-  com::ComPtr<IMorvaneTqrOutputChannelProtection> protection;
-  ASSERT_EQ(channel->get_Protection(protection.Put()), com::S_OK);
-  ASSERT_EQ(dcpwr->put_VoltageLevel(5), com::S_OK);
-  ASSERT_EQ(dcpwr->put_OVPLimit(30), com::S_OK);
-  ASSERT_EQ(protection->put_OVPLevel(40), com::S_OK);
-  double v = 0;
-  dcpwr->get_VoltageLevel(&v);
-  EXPECT_EQ(v, 5);
-  dcpwr->get_OVPLimit(&v);
-  EXPECT_EQ(v, 30);  // OVPLimit and OVPLevel keep separate values
-  protection->get_OVPLevel(&v);
-  EXPECT_EQ(v, 40);
-  channel->get_VoltageLevel(&v);
-  EXPECT_EQ(v, 0);  // another interface's member is another entry
-  ASSERT_EQ(As<IIviDriverUtility>(driver_)->Reset(), com::S_OK);
-  dcpwr->get_VoltageLevel(&v);
-  EXPECT_EQ(v, 0);
-}
-
 TEST_F(ObjectTree, ChannelHeldAfterCloseAnswersNotInitialized) {
   auto channel = Channel("");
   ASSERT_EQ(driver_->Close(), com::S_OK);
@@ -125,12 +102,6 @@ TEST_F(ObjectTree, ChannelHeldAfterCloseAnswersNotInitialized) {
   driver_.Reset();
   root_.Reset();  // the driver object is gone; the channel still answers
   EXPECT_EQ(channel->get_VoltageLevel(&v), errors::E_IVI_NOT_INITIALIZED);
-}
-
-TEST_F(ObjectTree, MemberWithoutSimulationValueFailsInSimulation) {
-  auto channel = Channel("");
-  double lo = 0, hi = 0;
-  EXPECT_EQ(channel->QueryVoltageLevelMinMax(&lo, &hi), errors::E_IVI_NOT_INITIALIZED);
 }
 
 }  // namespace

@@ -64,41 +64,6 @@ TEST(Trigger, WireTextAndTokens) {
   EXPECT_TRUE(com::Failed(g->QueryAcquireTriggerCountMinMax(&nlo, &nhi)));
 }
 
-// Commands and limit queries send their row's text unchanged.
-TEST(Trigger, EveryCommandAndLimitQuery) {
-  ScriptedInstrument inst;
-  MemberFixture<Channel> f(&inst, &commands::FindEnumConverter);
-  IMorvaneTqrTrigger* g = f.channel.Get();
-  IMorvaneTqrSense* s = f.channel.Get();
-#define T_COMMAND(Name, Command)   \
-  EXPECT_EQ(g->Name(), com::S_OK); \
-  EXPECT_EQ(inst.sent.back(), Command);
-#define MIN_MAX(Obj, Type, Name, Command)      \
-  {                                            \
-    Type lo{}, hi{};                           \
-    inst.Reply(Command, "-2;7\n");             \
-    EXPECT_EQ(Obj->Name(&lo, &hi), com::S_OK); \
-    EXPECT_EQ(lo * 10 + hi, -13) << #Name;     \
-  }
-#define T_MIN_MAX(Type, Name, Command) MIN_MAX(g, Type, Name, Command)
-#define S_MIN_MAX(Type, Name, Command) MIN_MAX(s, Type, Name, Command)
-#define T_BY_HAND(...)
-#define T_COMMAND_1(...)
-#define T_PROPERTY(...)
-#define S_PROPERTY(...)
-  MOTQR_TRIGGER_MEMBERS(T)
-  MOTQR_SENSE_MEMBERS(S)
-#undef T_COMMAND
-#undef MIN_MAX
-#undef T_MIN_MAX
-#undef S_MIN_MAX
-#undef T_BY_HAND
-#undef T_COMMAND_1
-#undef T_PROPERTY
-#undef S_PROPERTY
-  EXPECT_EQ(inst.sent.size(), 7u);
-}
-
 TEST(Trigger, TransientInfo) {
   ScriptedInstrument inst;
   MemberFixture<Channel> f(&inst, &commands::FindEnumConverter);

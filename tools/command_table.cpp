@@ -141,7 +141,19 @@ std::string Join(const std::vector<std::string>& words) {
   return out;
 }
 
-void PrintError(const CliOptions& options, const Status& status) {
+// In a simulated session only stored settings answer; what needs the instrument
+// fails with "not established", which alone reads like a lost connection.
+Status WithSimulationHint(const CliOptions& options, const Status& status) {
+  constexpr com::HRESULT kNotInitialized = com::MakeHresult(0x8004701Du);
+  if (!options.simulate || status.code() != kNotInitialized) return status;
+  return status.WithMessage(status.message() +
+                            "\n  a simulated session keeps settings only: measurements, "
+                            "registers, limits and instrument commands need an instrument "
+                            "(--resource NAME)");
+}
+
+void PrintError(const CliOptions& options, const Status& failure) {
+  const Status status = WithSimulationHint(options, failure);
   if (options.json) {
     std::fputs(JsonError(status).c_str(), stdout);
   } else {

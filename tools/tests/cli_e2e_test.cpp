@@ -153,6 +153,12 @@ TEST_F(ToolTest, FailuresExitNonZeroWithTheDriversMessage) {
   ToolRun help = Tool({"ivmap", "--help"});
   EXPECT_RUN(help, 0);
   EXPECT_EQ(help.out.rfind("usage: motqr [options] ivmap", 0), 0u) << help.out;
+  // A simulated session keeps settings but has nothing to measure, and says so.
+  EXPECT_EQ(Tool({"--simulate", "get", "output.voltage-level"}).out, "0 V\n");
+  ToolRun simulated = Tool({"--simulate", "measure"});
+  EXPECT_RUN(simulated, 1);
+  EXPECT_NE(simulated.err.find("need an instrument (--resource NAME)"), std::string::npos)
+      << simulated.err;
 }
 
 TEST_F(ToolTest, GroupsChannelsAndUtilities) {

@@ -373,28 +373,14 @@ const std::map<std::string_view, com::HRESULT> kNoSimulationValue = {
     {"IIviDCPwrOutput.TriggerSource", com::MakeHresult(0x80047012u)},  // property not supported
 };
 
-class SimulationSweep : public ::testing::Test {
+class SimulationSweep : public DriverTest {
  protected:
   void SetUp() override {
     ASSERT_EQ(
         Initialize(driver_.Get(), "TCPIP0::192.0.2.1::5025::SOCKET", true, true, "Simulate=true"),
         com::S_OK)
         << LastError();
-    com::ComPtr<IIviDCPwrOutputs> outputs;
-    ASSERT_EQ(As<IIviDCPwr>(driver_)->get_Outputs(outputs.Put()), com::S_OK);
-    ASSERT_EQ(outputs->get_Item(Text("OutputChannel1").Get(), output_.Put()), com::S_OK);
-  }
-  void TearDown() override { driver_->Close(); }
-
-  template <class I>
-  com::ComPtr<I> Root() {
-    return As<I>(driver_);
-  }
-  template <class I>
-  com::ComPtr<I> Channel() {
-    com::ComPtr<I> r;
-    output_.As(&r);
-    return r;
+    TakeOutput();
   }
 
   // The k-th value a property of type `T` is set to; never the zero value.
@@ -455,8 +441,6 @@ class SimulationSweep : public ::testing::Test {
     EXPECT_EQ(hr, want) << name;
   }
 
-  com::ComPtr<IIviDriver> driver_ = NewDriver();
-  com::ComPtr<IIviDCPwrOutput> output_;
   std::size_t reached_ = 0;
   int values_ = 0;
   std::vector<std::function<void(bool)>> stored_;

@@ -39,7 +39,37 @@ inline std::string ResourceFor(const SimProcess& sim, Wire wire) {
   return {};
 }
 
-class SimSessionTest : public ::testing::Test {
+// A driver object and its first output channel, with each interface of either
+// at hand. Initialize is the fixture's own.
+class DriverTest : public ::testing::Test {
+ protected:
+  void TearDown() override { driver_->Close(); }
+
+  // Takes the first output channel of the initialized driver.
+  void TakeOutput() {
+    com::ComPtr<IIviDCPwrOutputs> outputs;
+    ASSERT_EQ(As<IIviDCPwr>(driver_)->get_Outputs(outputs.Put()), com::S_OK);
+    ASSERT_EQ(outputs->get_Item(com::Bstr::FromUtf8("OutputChannel1").Get(), output_.Put()),
+              com::S_OK);
+  }
+  // An interface of the driver object (every one is the driver itself).
+  template <class I>
+  com::ComPtr<I> Root() {
+    return As<I>(driver_);
+  }
+  // An interface of the output channel object.
+  template <class I>
+  com::ComPtr<I> Channel() {
+    com::ComPtr<I> r;
+    output_.As(&r);
+    return r;
+  }
+
+  com::ComPtr<IIviDriver> driver_ = NewDriver();
+  com::ComPtr<IIviDCPwrOutput> output_;
+};
+
+class SimSessionTest : public DriverTest {
  protected:
   SimSessionTest() : SimSessionTest({"--noise", "0"}) {}
   // A fixture on a tqr-sim started with `sim_options`, reached over `wire`.
@@ -52,25 +82,8 @@ class SimSessionTest : public ::testing::Test {
         Initialize(driver_.Get(), ResourceFor(sim_, wire_), true, true, "QueryInstrStatus=true"),
         com::S_OK)
         << LastError();
-    com::ComPtr<IIviDCPwrOutputs> outputs;
-    ASSERT_EQ(As<IIviDCPwr>(driver_)->get_Outputs(outputs.Put()), com::S_OK);
-    ASSERT_EQ(outputs->get_Item(com::Bstr::FromUtf8("OutputChannel1").Get(), output_.Put()),
-              com::S_OK);
+    TakeOutput();
     ASSERT_TRUE(clock_.connected());
-  }
-  void TearDown() override { driver_->Close(); }
-
-  // An interface of the driver object (every one is the driver itself).
-  template <class I>
-  com::ComPtr<I> Root() {
-    return As<I>(driver_);
-  }
-  // An interface of the output channel object.
-  template <class I>
-  com::ComPtr<I> Channel() {
-    com::ComPtr<I> r;
-    output_.As(&r);
-    return r;
   }
   // Moves simulated time forward and returns once tqr-sim has done so.
   void AdvanceSeconds(int seconds) {
@@ -85,8 +98,6 @@ class SimSessionTest : public ::testing::Test {
 
   Wire wire_;
   SimProcess sim_;
-  com::ComPtr<IIviDriver> driver_ = NewDriver();
-  com::ComPtr<IIviDCPwrOutput> output_;
   RawClient clock_{sim_.port()};
 };
 

@@ -244,24 +244,25 @@
                                "",     nullptr,   nullptr,                                       \
                                Command},
 #define MOTQR_ROW_VIEW_QUERY(Name, Command, Reply, TO, OutName) \
-  ::motqr::instrument::RowView{#Name, "query", "", #TO, Command, Reply, nullptr},
-#define MOTQR_ROW_VIEW_QUERY_1(Name, Command, Reply, T1, N1, TO, OutName) \
-  ::motqr::instrument::RowView{#Name, "query", #T1 " " #N1, #TO, Command, Reply, nullptr},
-#define MOTQR_ROW_VIEW_QUERY_2(Name, Command, Reply, T1, N1, T2, N2, TO, OutName)          \
-  ::motqr::instrument::RowView{#Name, "query", #T1 " " #N1 ", " #T2 " " #N2, #TO, Command, \
-                               Reply, nullptr},
+  ::motqr::instrument::RowView{#Name, "query", "", #TO " " OutName, Command, Reply, nullptr},
+#define MOTQR_ROW_VIEW_QUERY_1(Name, Command, Reply, T1, N1, TO, OutName)      \
+  ::motqr::instrument::RowView{#Name,   "query", #T1 " " #N1, #TO " " OutName, \
+                               Command, Reply,   nullptr},
+#define MOTQR_ROW_VIEW_QUERY_2(Name, Command, Reply, T1, N1, T2, N2, TO, OutName) \
+  ::motqr::instrument::RowView{                                                   \
+      #Name, "query", #T1 " " #N1 ", " #T2 " " #N2, #TO " " OutName, Command, Reply, nullptr},
 #define MOTQR_ROW_VIEW_IN_OUT_QUERY(Name, Command, Reply, TO, OutName) \
-  ::motqr::instrument::RowView{#Name, "in/out query", "", #TO, Command, Reply, nullptr},
+  ::motqr::instrument::RowView{#Name, "in/out query", "", #TO " " OutName, Command, Reply, nullptr},
 #define MOTQR_ROW_VIEW_MIN_MAX(Type, Name, Command)                               \
   ::motqr::instrument::RowView{#Name,   "min/max query",                          \
                                "",      #Type ", " #Type,                         \
                                Command, ::motqr::instrument::MinMaxReply<Type>(), \
                                nullptr},
-#define MOTQR_ROW_VIEW_ARRAY_QUERY(Name, Command, Reply, OutName)                 \
-  ::motqr::instrument::RowView{#Name,   "array query", "",     "com::SAFEARRAY*", \
+#define MOTQR_ROW_VIEW_ARRAY_QUERY(Name, Command, Reply, OutName)                          \
+  ::motqr::instrument::RowView{#Name,   "array query", "",     "com::SAFEARRAY* " OutName, \
                                Command, Reply,         nullptr},
-#define MOTQR_ROW_VIEW_ARRAY_QUERY_1(Name, Command, Reply, T1, N1, OutName)            \
-  ::motqr::instrument::RowView{#Name,   "array query", #T1 " " #N1, "com::SAFEARRAY*", \
+#define MOTQR_ROW_VIEW_ARRAY_QUERY_1(Name, Command, Reply, T1, N1, OutName)                     \
+  ::motqr::instrument::RowView{#Name,   "array query", #T1 " " #N1, "com::SAFEARRAY* " OutName, \
                                Command, Reply,         nullptr},
 #define MOTQR_ROW_VIEW_ARRAY_COMMAND(Name, Command, Argument) \
   ::motqr::instrument::RowView{                               \
@@ -286,10 +287,10 @@ struct RowView {
   const char* member;     // the property's or the method's name
   const char* kind;       // the shape: "property", "command", "query", "min/max query", ...
   const char* arguments;  // a property's type, or a method's "type Name" arguments
-  const char* results;    // a method's result types
-  const char* query;      // the query sent, or nullptr
-  const char* reply;      // its reply format; nullptr: the default of the property's type
-  const char* set;        // the command sent, or nullptr
+  const char* results;  // a method's results: "type Name" (the name its null-pointer report gives)
+  const char* query;    // the query sent, or nullptr
+  const char* reply;    // its reply format; nullptr: the default of the property's type
+  const char* set;      // the command sent, or nullptr
   driver::Sim sim = driver::Sim::kNo;
 };
 

@@ -98,8 +98,11 @@ void ExpectSignatureFits(const Listed& row, const std::string& parameters) {
   } else if (row.kind == "query" || row.kind == "in/out query" || row.kind == "array query") {
     const std::string inputs = row.arguments.empty() ? "" : row.arguments + ", ";
     EXPECT_TRUE(parameters.starts_with(inputs)) << inputs;
-    const std::string result = row.results + "*";
-    EXPECT_NE(parameters.find(result, inputs.size()), std::string::npos) << result;
+    // "type Name" is declared "type* Name": the name a null result is reported by.
+    const std::size_t space = row.results.rfind(' ');
+    ASSERT_NE(space, std::string::npos) << row.results;
+    const std::string result = row.results.substr(0, space) + "* " + row.results.substr(space + 1);
+    EXPECT_TRUE(parameters.ends_with(result)) << result;
   } else if (row.kind == "min/max query") {
     const std::string type = row.results.substr(0, row.results.find(','));
     EXPECT_EQ(parameters, type + "* Min, " + type + "* Max");

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "commands/find_enum_converter.h"
+#include "commands/enum_token_port.h"
 #include "errors/status_codes.h"
 #include "instrument/output_channel_protection.h"
 #include "instrument/output_channel_sine.h"
@@ -17,7 +17,7 @@ using Channel = TestChannel<instrument::OutputChannel>;
 
 struct LiveChannel : ::testing::Test {
   ScriptedInstrument inst;
-  MemberFixture<Channel> f{&inst, &commands::FindEnumConverter};
+  MemberFixture<Channel> f{&inst, &commands::EnumTokenPort()};
   Channel* ch = f.channel.Get();
 };
 
@@ -114,7 +114,7 @@ TEST_F(LiveChannel, AllMeasurementsArriveAsOneArray) {
 }
 
 TEST(SimulatedChannel, SimPropertiesRoundTripAndResetToZero) {
-  MemberFixture<Channel> f(nullptr, &commands::FindEnumConverter);
+  MemberFixture<Channel> f(nullptr, &commands::EnumTokenPort());
   ASSERT_EQ(f.status, com::S_OK);
   Channel* ch = f.channel.Get();
   std::vector<std::string> names;

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "commands/find_enum_converter.h"
+#include "commands/enum_token_port.h"
 #include "errors/status_codes.h"
 #include "instrument/output_channel_protection.h"
 #include "instrument/output_channel_sine.h"
@@ -15,7 +15,7 @@ using Sine = TestChannel<instrument::OutputChannelSine>;
 
 TEST(Protection, ClearSendsTheAlarmClear) {
   ScriptedInstrument inst;
-  MemberFixture<Protection> f(&inst, &commands::FindEnumConverter);
+  MemberFixture<Protection> f(&inst, &commands::EnumTokenPort());
   ASSERT_EQ(f.status, com::S_OK);
   Protection* ch = f.channel.Get();
   EXPECT_EQ(ch->Clear(), com::S_OK);
@@ -23,7 +23,7 @@ TEST(Protection, ClearSendsTheAlarmClear) {
 }
 
 TEST(Protection, SimulatedValuesRoundTripAndResetToZero) {
-  MemberFixture<Protection> f(nullptr, &commands::FindEnumConverter);
+  MemberFixture<Protection> f(nullptr, &commands::EnumTokenPort());
   Protection* ch = f.channel.Get();
   std::vector<std::string> names;  // every protection setting has a simulation value
 #define MOTQR_ON_PROPERTY MOTQR_COLLECT_NOT_SIMULATED

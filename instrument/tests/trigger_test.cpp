@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "commands/find_enum_converter.h"
+#include "commands/enum_token_port.h"
 #include "errors/status_codes.h"
 #include "instrument/dcpwr_trigger.h"
 #include "instrument/sense.h"
@@ -24,7 +24,7 @@ std::string LastError() {
 
 TEST(Trigger, WireTextAndTokens) {
   ScriptedInstrument inst;
-  MemberFixture<Channel> f(&inst, &commands::FindEnumConverter);
+  MemberFixture<Channel> f(&inst, &commands::EnumTokenPort());
   IMorvaneTqrTrigger* g = f.channel.Get();
   EXPECT_EQ(g->put_AcquireTriggerSource(MorvaneTqrAcquireTriggerSourceOutputStatusOff), com::S_OK);
   EXPECT_EQ(g->put_AcquireIntervalEnabled(com::VARIANT_TRUE), com::S_OK);
@@ -68,7 +68,7 @@ TEST(Trigger, WireTextAndTokens) {
 // Commands and limit queries send their row's text unchanged.
 TEST(Trigger, EveryCommandAndLimitQuery) {
   ScriptedInstrument inst;
-  MemberFixture<Channel> f(&inst, &commands::FindEnumConverter);
+  MemberFixture<Channel> f(&inst, &commands::EnumTokenPort());
   IMorvaneTqrTrigger* g = f.channel.Get();
   IMorvaneTqrSense* s = f.channel.Get();
 #define T_COMMAND(Name, Command)   \
@@ -102,7 +102,7 @@ TEST(Trigger, EveryCommandAndLimitQuery) {
 
 TEST(Trigger, TransientInfo) {
   ScriptedInstrument inst;
-  MemberFixture<Channel> f(&inst, &commands::FindEnumConverter);
+  MemberFixture<Channel> f(&inst, &commands::EnumTokenPort());
   IMorvaneTqrTrigger* g = f.channel.Get();
   MorvaneTqrTransientStateEnum state = MorvaneTqrTransientStateIdle;
   com::Bstr name;
@@ -132,7 +132,7 @@ TEST(Trigger, TransientInfo) {
 
 TEST(Trigger, ClassTriggerIsNotSupported) {
   ScriptedInstrument inst;
-  MemberFixture<Channel> f(&inst, &commands::FindEnumConverter);
+  MemberFixture<Channel> f(&inst, &commands::EnumTokenPort());
   IIviDCPwrTrigger* c = f.channel.Get();
   const std::pair<HRESULT (IIviDCPwrTrigger::*)(), const char*> kMembers[] = {
       {&IIviDCPwrTrigger::Abort, "'IIviDCPwrTrigger_Abort'"},
@@ -148,7 +148,7 @@ TEST(Trigger, ClassTriggerIsNotSupported) {
 // Simulated properties return what was set (zero before, and after Reset);
 // the rest need the instrument.
 TEST(Trigger, Simulation) {
-  MemberFixture<Channel> f(nullptr, &commands::FindEnumConverter);
+  MemberFixture<Channel> f(nullptr, &commands::EnumTokenPort());
   IMorvaneTqrTrigger* g = f.channel.Get();
   IMorvaneTqrSense* s = f.channel.Get();
   int next = 1;

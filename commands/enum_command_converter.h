@@ -1,6 +1,7 @@
-// CEnumCommandConverter: one enumeration's tables for one interface member,
-// by instrument model, behind driver::IEnumCommandConverter. T is the
-// enumeration type, or short for VARIANT_BOOL.
+// IEnumCommandConverter: one enumeration's token table for one interface
+// member, by instrument model; CEnumCommandConverter implements it over the
+// rows of each model. FindEnumConverter (commands/find_enum_converter.h)
+// finds the right one for a member.
 #pragma once
 
 #include <cstdint>
@@ -14,15 +15,28 @@
 
 #include "commands/enum_command.h"
 #include "commands/model_based_map.h"
-#include "driver/enum_command_converter.h"
 
 namespace motqr::commands {
+
+class IEnumCommandConverter {
+ public:
+  // The command token of `value` for `model`; false when the table has none.
+  virtual bool GetCommand(std::string_view model, std::int32_t value, std::string* token) const = 0;
+  // The value whose token equals the trimmed `reply` (exact, case-sensitive).
+  virtual bool GetValue(std::string_view model, std::string_view reply,
+                        std::int32_t* value) const = 0;
+  virtual std::int32_t GetMaxCommandLength() const = 0;
+
+ protected:
+  ~IEnumCommandConverter() = default;
+};
 
 // The reply text without white space (" \t\n\v\f\r") at either end.
 std::string_view TrimWhiteSpace(std::string_view text);
 
+// T is the enumeration type, or short for VARIANT_BOOL.
 template <typename T>
-class CEnumCommandConverter final : public driver::IEnumCommandConverter {
+class CEnumCommandConverter final : public IEnumCommandConverter {
  public:
   explicit CEnumCommandConverter(std::vector<std::unique_ptr<CEnumCommand<T>>> commands)
       : map_(std::move(commands)) {

@@ -11,11 +11,10 @@
 
 #include "commands/enum_command_converter.h"
 #include "commands/enum_entry.h"
-#include "driver/enum_command_converter.h"
 
 namespace motqr::commands {
 
-using ConverterGetter = const driver::IEnumCommandConverter& (*)();
+using ConverterGetter = const IEnumCommandConverter& (*)();
 
 // One interface member (qualified name) and the table it converts with.
 struct MemberTable {
@@ -29,7 +28,7 @@ using MemberTables = std::span<const MemberTable>;
 // until the module unloads. A failure to build (std::bad_alloc) leaves nothing
 // behind; the next use tries again.
 template <const auto& kRows>
-const driver::IEnumCommandConverter& TableConverter() {
+const IEnumCommandConverter& TableConverter() {
   using Entry = std::ranges::range_value_t<decltype(kRows)>;
   using Value = decltype(Entry::value);
   static const auto* const converter =
@@ -41,7 +40,7 @@ const driver::IEnumCommandConverter& TableConverter() {
 // Booleans: the members of the boolean table (the first is the table of an
 // empty member name), and the "0"/"1" table every other member uses.
 MemberTables BooleanMembers();
-const driver::IEnumCommandConverter& DefaultBooleanConverter();
+const IEnumCommandConverter& DefaultBooleanConverter();
 
 // Output channel enumerations.
 MemberTables OutputFunctionModeMembers();

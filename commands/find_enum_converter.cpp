@@ -4,8 +4,8 @@
 
 namespace motqr::commands {
 
-const driver::IEnumCommandConverter* FindEnumConverter(std::string_view enum_name,
-                                                       std::string_view qualified_member) {
+const IEnumCommandConverter* FindEnumConverter(std::string_view enum_name,
+                                               std::string_view qualified_member) {
   const Enumeration* enumeration = FindEnumeration(enum_name);
   if (!enumeration || !enumeration->members) return nullptr;
   const MemberTables tables = enumeration->members();

@@ -1,8 +1,8 @@
-// FindEnumConverter: the command tables' driver::EnumConverterFinder. The
-// driver object calls it for every enumeration directive with the enumeration
-// name of the directive and the qualified name of the member being executed:
+// FindEnumConverter: the token table of an enumeration for one interface
+// member, found by the enumeration name of a directive and the qualified name
+// of the member being executed. The driver object reaches it through its token
+// port (commands/enum_token_port.h):
 //
-//   auto driver = std::make_unique<MyDriver>(clsid, sessions, &commands::FindEnumConverter);
 //   FindEnumConverter("VARIANT_BOOL", "IMorvaneTqrOutputChannel.Enabled");  // "0"/"1", reads "ON"
 //
 // Converters are built on first use and live until the module unloads; the
@@ -10,9 +10,8 @@
 #pragma once
 
 #include <string_view>
-#include <type_traits>
 
-#include "driver/enum_command_converter.h"
+#include "commands/enum_command_converter.h"
 
 namespace motqr::commands {
 
@@ -22,9 +21,7 @@ namespace motqr::commands {
 // convert "0"/"1" for any member without a table of its own. Building a
 // converter can throw std::bad_alloc, which the call frame turns into the
 // out-of-memory error; nothing is kept from a failed build.
-const driver::IEnumCommandConverter* FindEnumConverter(std::string_view enum_name,
-                                                       std::string_view qualified_member);
-
-static_assert(std::is_same_v<decltype(&FindEnumConverter), driver::EnumConverterFinder>);
+const IEnumCommandConverter* FindEnumConverter(std::string_view enum_name,
+                                               std::string_view qualified_member);
 
 }  // namespace motqr::commands

@@ -41,8 +41,6 @@ constexpr MemberTable kMembers[] = {
 
 MemberTables BooleanMembers() { return kMembers; }
 
-const driver::IEnumCommandConverter& DefaultBooleanConverter() {
-  return TableConverter<kNumeric>();
-}
+const IEnumCommandConverter& DefaultBooleanConverter() { return TableConverter<kNumeric>(); }
 
 }  // namespace motqr::commands

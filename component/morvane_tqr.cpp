@@ -1,6 +1,6 @@
 #include "component/morvane_tqr.h"
 
-#include "commands/find_enum_converter.h"
+#include "commands/enum_token_port.h"
 #include "component/output_channel.h"
 #include "driver/identity.h"
 #include "driver/visa_session_port.h"
@@ -28,7 +28,7 @@ HRESULT SetText(CallFrame& frame, BSTR* val, const std::string& text) {
 }  // namespace
 
 MorvaneTqr::MorvaneTqr(driver::SessionPortFactory session_factory)
-    : CDriver(CLSID_MorvaneTqr, session_factory, &commands::FindEnumConverter) {}
+    : CDriver(CLSID_MorvaneTqr, session_factory, &commands::EnumTokenPort()) {}
 
 com::ComPtr<IIviDriver> MorvaneTqr::Create(driver::SessionPortFactory session_factory) {
   auto* object = new (std::nothrow) MorvaneTqr(session_factory);

@@ -32,11 +32,11 @@ std::string Trim(std::string_view s, std::string_view chars) {
 }  // namespace
 
 CDriver::CDriver(const com::CLSID& driver_clsid, SessionPortFactory session_factory,
-                 EnumConverterFinder enum_converter_finder)
+                 const IEnumTokenPort* enum_tokens)
     : CNode(std::make_shared<std::recursive_mutex>()),
       reporter_(std::make_unique<errors::CMorvaneTqrErrorReporter>(driver_clsid, this)),
       session_factory_(session_factory),
-      enum_converter_finder_(enum_converter_finder) {}
+      enum_tokens_(enum_tokens) {}
 
 CDriver::~CDriver() {
   self_->store(nullptr);
@@ -341,10 +341,13 @@ HRESULT CDriver::CloseIoSession() {
 
 // Enumeration tokens -------------------------------------------------------------
 
-const IEnumCommandConverter* CDriver::FindConverter(std::string_view enum_name) {
-  if (!enum_converter_finder_) return nullptr;
+std::string_view CDriver::ExecutingMember() {
   const errors::MethodDescriptor* d = GetCallContext();
-  return enum_converter_finder_(enum_name, d ? d->qualified_name : "");
+  return d ? d->qualified_name : std::string_view();
+}
+
+std::string_view CDriver::TokenModel() const {
+  return initialized_ ? std::string_view(identity_.model) : std::string_view();
 }
 
 HRESULT CDriver::ReportUnknownEnum(std::string_view enum_name) {
@@ -352,25 +355,34 @@ HRESULT CDriver::ReportUnknownEnum(std::string_view enum_name) {
 }
 
 HRESULT CDriver::FormatEnum(std::string_view enum_name, std::int32_t value, std::string* token) {
-  const IEnumCommandConverter* c = FindConverter(enum_name);
-  if (!c) return ReportUnknownEnum(enum_name);
-  const std::string model = initialized_ ? identity_.model : std::string();
-  if (c->GetCommand(model, value, token)) return com::S_OK;
+  if (!enum_tokens_) return ReportUnknownEnum(enum_name);
+  switch (enum_tokens_->Token(enum_name, ExecutingMember(), TokenModel(), value, token)) {
+    case EnumTokenLookup::kFound:
+      return com::S_OK;
+    case EnumTokenLookup::kNoTable:
+      return ReportUnknownEnum(enum_name);
+    case EnumTokenLookup::kNoMatch:
+      break;
+  }
   return reporter_->InvalidValueIntCurrent("nVal", value, "%d");
 }
 
 HRESULT CDriver::ParseEnum(std::string_view enum_name, std::string_view text, std::int32_t* value) {
-  const IEnumCommandConverter* c = FindConverter(enum_name);
-  if (!c) return ReportUnknownEnum(enum_name);
-  const std::string model = initialized_ ? identity_.model : std::string();
-  if (c->GetValue(model, text, value)) return com::S_OK;
+  if (!enum_tokens_) return ReportUnknownEnum(enum_name);
+  switch (enum_tokens_->Value(enum_name, ExecutingMember(), TokenModel(), text, value)) {
+    case EnumTokenLookup::kFound:
+      return com::S_OK;
+    case EnumTokenLookup::kNoTable:
+      return ReportUnknownEnum(enum_name);
+    case EnumTokenLookup::kNoMatch:
+      break;
+  }
   return reporter_->UnexpectedResponse("Unexpected value '" + std::string(text) + "' for enum '" +
                                        std::string(enum_name) + "'.");
 }
 
 std::int32_t CDriver::GetMaxEnumLength(std::string_view enum_name) {
-  const IEnumCommandConverter* c = FindConverter(enum_name);
-  return c ? c->GetMaxCommandLength() : 0;
+  return enum_tokens_ ? enum_tokens_->MaxTokenLength(enum_name, ExecutingMember()) : 0;
 }
 
 }  // namespace motqr::driver

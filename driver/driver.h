@@ -11,7 +11,7 @@
 #include <string_view>
 
 #include "driver/call_context_stack.h"
-#include "driver/enum_command_converter.h"
+#include "driver/enum_token_port.h"
 #include "driver/identity.h"
 #include "driver/node.h"
 #include "driver/options.h"
@@ -26,9 +26,9 @@ namespace motqr::driver {
 class CDriver : public CNode, public io::IEnumFormatter {
  public:
   // `session_factory` makes the I/O session (null: no I/O library is present);
-  // `enum_converter_finder` finds token tables (null: none).
+  // `enum_tokens` holds the token tables (null: none); it outlives the driver.
   CDriver(const com::CLSID& driver_clsid, SessionPortFactory session_factory,
-          EnumConverterFinder enum_converter_finder);
+          const IEnumTokenPort* enum_tokens);
   ~CDriver() override;
 
   // --- Settings and state --------------------------------------------------
@@ -82,8 +82,8 @@ class CDriver : public CNode, public io::IEnumFormatter {
   // ICallContextProvider
   const errors::MethodDescriptor* GetCallContext() override { return call_contexts_.Top(); }
 
-  // IEnumFormatter, over the converter that `enum_converter_finder` finds for
-  // the enumeration and the member being executed.
+  // IEnumFormatter, over the token tables of the enumeration for the member
+  // being executed and the instrument model.
   HRESULT FormatEnum(std::string_view enum_name, std::int32_t value, std::string* token) override;
   HRESULT ParseEnum(std::string_view enum_name, std::string_view text,
                     std::int32_t* value) override;
@@ -108,8 +108,10 @@ class CDriver : public CNode, public io::IEnumFormatter {
                               std::string_view /*maps_to*/) {}
 
  private:
-  // The converter of `enum_name` for the member being executed, or null.
-  const IEnumCommandConverter* FindConverter(std::string_view enum_name);
+  // The qualified name of the member being executed ("" outside any member)
+  // and the instrument model ("" before Initialize), for the token tables.
+  std::string_view ExecutingMember();
+  std::string_view TokenModel() const;
   HRESULT ReportUnknownEnum(std::string_view enum_name);
   HRESULT ProcessResourceAndOptions(const char16_t* resource_name, const char16_t* options);
   // Starts (or stops) the method trace as the settings say; and ends it with
@@ -133,7 +135,7 @@ class CDriver : public CNode, public io::IEnumFormatter {
   CallContextStack call_contexts_;
   std::unique_ptr<errors::CMorvaneTqrErrorReporter> reporter_;
   SessionPortFactory session_factory_;
-  EnumConverterFinder enum_converter_finder_;
+  const IEnumTokenPort* enum_tokens_;
   std::unique_ptr<ISessionPort> session_;
   trace::CTraceWriter trace_;
   // This object for the wire log's labels, which may outlive it (null then).

@@ -22,7 +22,7 @@ com::HRESULT SendTokenList(driver::CallFrame& f, const TokenListRow& row,
   if (com::SafeArrayGetElemsize(values) != sizeof(std::int32_t)) return com::DISP_E_BADVARTYPE;
   const std::string token_member =
       std::string(interface_name) + "." + std::string(row.token_member);
-  const driver::IEnumCommandConverter* tokens =
+  const commands::IEnumCommandConverter* tokens =
       commands::FindEnumConverter(row.enum_name, token_member);
   if (!tokens) return f.reporter().CannotRecover("No token table for the terminal list.");
 

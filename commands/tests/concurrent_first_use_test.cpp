@@ -38,7 +38,7 @@ std::vector<Lookup> EveryLookup() {
 TEST(CommandTablesConcurrency, FirstUseFromManyThreadsBuildsEachConverterOnce) {
   const std::vector<Lookup> lookups = EveryLookup();
   constexpr int kThreads = 8;
-  std::vector<std::vector<const driver::IEnumCommandConverter*>> seen(kThreads);
+  std::vector<std::vector<const IEnumCommandConverter*>> seen(kThreads);
   std::latch start(kThreads);
   std::vector<std::thread> threads;
   for (int t = 0; t < kThreads; ++t) {

@@ -23,14 +23,12 @@ std::unique_ptr<CEnumCommand<Colour>> Command(std::string_view key,
   return std::make_unique<CEnumCommand<Colour>>(key, rows);
 }
 
-std::string Write(const driver::IEnumCommandConverter& c, std::string_view model,
-                  std::int32_t value) {
+std::string Write(const IEnumCommandConverter& c, std::string_view model, std::int32_t value) {
   std::string token = "<none>";
   return c.GetCommand(model, value, &token) ? token : "<none>";
 }
 
-std::int32_t Read(const driver::IEnumCommandConverter& c, std::string_view model,
-                  std::string_view reply) {
+std::int32_t Read(const IEnumCommandConverter& c, std::string_view model, std::string_view reply) {
   std::int32_t value = -99;
   return c.GetValue(model, reply, &value) ? value : -99;
 }

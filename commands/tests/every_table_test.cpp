@@ -117,7 +117,7 @@ TEST(EveryTable, EveryMemberWritesItsTokensAndReadsThemBack) {
     for (const MemberTable& t : enumeration->members()) {
       const std::string member(t.member);
       SCOPED_TRACE(e.name + " in " + member);
-      const driver::IEnumCommandConverter* c = FindEnumConverter(e.name, member);
+      const IEnumCommandConverter* c = FindEnumConverter(e.name, member);
       ASSERT_NE(c, nullptr);
       walked.insert(member);
       std::string written;
@@ -189,7 +189,7 @@ TEST(EveryTable, EveryBooleanMemberHasItsStyle) {
   EXPECT_EQ(FindEnumeration("VARIANT_BOOL")->members().size(), std::size(members) - 2);
   for (const auto& [member, style] : members) {
     SCOPED_TRACE(std::string(member) + ": " + style->name);
-    const driver::IEnumCommandConverter* c = FindEnumConverter("VARIANT_BOOL", member);
+    const IEnumCommandConverter* c = FindEnumConverter("VARIANT_BOOL", member);
     ASSERT_NE(c, nullptr);
     std::string one, minus_one, zero;
     EXPECT_TRUE(c->GetCommand("TQR-M4", 1, &one));

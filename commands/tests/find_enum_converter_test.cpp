@@ -1,32 +1,45 @@
 // Finding a member's table by enumeration name and qualified member name, and
-// the tables that convert the same enumeration differently per member.
+// the tables that convert the same enumeration differently per member; tokens
+// and values go through the driver's port, which tells a missing table from a
+// missing row.
 #include "commands/find_enum_converter.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
 
+#include "commands/enum_token_port.h"
 #include "interfaces/enums.h"
 
 namespace motqr::commands {
 namespace {
 
-const driver::IEnumCommandConverter* Find(std::string_view name, std::string_view member) {
+const IEnumCommandConverter* Find(std::string_view name, std::string_view member) {
   return FindEnumConverter(name, member);
 }
 
+std::string Outcome(driver::EnumTokenLookup lookup, std::string found, const char* no_match) {
+  switch (lookup) {
+    case driver::EnumTokenLookup::kFound:
+      return found;
+    case driver::EnumTokenLookup::kNoTable:
+      return "<no converter>";
+    case driver::EnumTokenLookup::kNoMatch:
+      return no_match;
+  }
+  return "<bad lookup>";
+}
+
 std::string Write(std::string_view name, std::string_view member, std::int32_t value) {
-  const auto* c = Find(name, member);
   std::string token;
-  if (!c) return "<no converter>";
-  return c->GetCommand("TQR-M4", value, &token) ? token : "<no row>";
+  const auto lookup = EnumTokenPort().Token(name, member, "TQR-M4", value, &token);
+  return Outcome(lookup, token, "<no row>");
 }
 
 std::string Read(std::string_view name, std::string_view member, std::string_view reply) {
-  const auto* c = Find(name, member);
   std::int32_t value = 0;
-  if (!c) return "<no converter>";
-  return c->GetValue("TQR-M4", reply, &value) ? std::to_string(value) : "<no match>";
+  const auto lookup = EnumTokenPort().Value(name, member, "TQR-M4", reply, &value);
+  return Outcome(lookup, std::to_string(value), "<no match>");
 }
 
 constexpr std::string_view kCurrentMode = "IMorvaneTqrOutputChannel.CurrentMode";
@@ -68,6 +81,12 @@ TEST(FindEnumConverter, EnumerationsWithoutTokensAndUnknownNamesHaveNoConverter)
        {"Beep", "TransientState", "RangeType", "IviDCPwrOutputState", "TriggerSourceEnum",
         "VisaStatusCode", "SerialParity", "IEEEBinaryType", "ConflictHandlerType", "NoSuchEnum"})
     EXPECT_EQ(Find(name, ""), nullptr) << name;
+  EXPECT_EQ(Write("NoSuchEnum", "", 0), "<no converter>");
+  EXPECT_EQ(Read("OutputFunctionMode", "IMorvaneTqrOutputChannel.Enabled", "CC"), "<no converter>");
+  EXPECT_EQ(EnumTokenPort().MaxTokenLength("NoSuchEnum", ""), 0);
+  // A table without the value is another outcome: the driver reports a bad value, not a
+  // missing enumeration.
+  EXPECT_EQ(Write("OutputFunctionMode", kCurrentMode, 9999), "<no row>");
 }
 
 TEST(FindEnumConverter, MemberMustBeListedExactlyEmptyMeansFirstBooleansDefault) {
@@ -107,9 +126,10 @@ TEST(FindEnumConverter, RepliesMatchOnlyTheMembersOwnTokens) {
 // The longest token of each member's table is checked in every_table_test; booleans and the
 // first table of an enumeration here.
 TEST(FindEnumConverter, LongestCommandToken) {
-  EXPECT_EQ(Find("MorvaneTqrTriggerSystemEnum", "")->GetMaxCommandLength(), 9);  // "TRAN:PROG"
-  EXPECT_EQ(Find("VARIANT_BOOL", "IIviDCPwrOutput.Enabled")->GetMaxCommandLength(), 3);
-  EXPECT_EQ(Find("VARIANT_BOOL", "IMorvaneTqrOutputChannel.Enabled")->GetMaxCommandLength(), 1);
+  const driver::IEnumTokenPort& port = EnumTokenPort();
+  EXPECT_EQ(port.MaxTokenLength("MorvaneTqrTriggerSystemEnum", ""), 9);  // "TRAN:PROG"
+  EXPECT_EQ(port.MaxTokenLength("VARIANT_BOOL", "IIviDCPwrOutput.Enabled"), 3);
+  EXPECT_EQ(port.MaxTokenLength("VARIANT_BOOL", "IMorvaneTqrOutputChannel.Enabled"), 1);
 }
 
 }  // namespace

@@ -24,8 +24,8 @@ namespace motqr::testing {
 class TestDriver final : public driver::CDriver {
  public:
   explicit TestDriver(driver::SessionPortFactory sessions,
-                      driver::EnumConverterFinder finder = nullptr)
-      : CDriver(com::GUID_NULL, sessions, finder) {}
+                      const driver::IEnumTokenPort* tokens = nullptr)
+      : CDriver(com::GUID_NULL, sessions, tokens) {}
 
  protected:
   com::HRESULT ResetThroughInterface() override { return Reset(); }
@@ -60,13 +60,13 @@ class TestChannel final
 template <class Channel>
 struct MemberFixture {
   explicit MemberFixture(ScriptedInstrument* instrument,
-                         driver::EnumConverterFinder finder = nullptr,
+                         const driver::IEnumTokenPort* tokens = nullptr,
                          const char* options = nullptr) {
     if (instrument) {
       instrument->fixed.emplace("*IDN?", "MORVANE,TQR-M4,SN1,1.0");
       UseScriptedInstrument(instrument);
     }
-    driver = std::make_unique<TestDriver>(&MakeScriptedSession, finder);
+    driver = std::make_unique<TestDriver>(&MakeScriptedSession, tokens);
     const std::string opts = options ? options : (instrument ? "" : "Simulate=true");
     com::Bstr resource = com::Bstr::FromUtf8("TCPIP::127.0.0.1::5025::SOCKET");
     com::Bstr option_string = com::Bstr::FromUtf8(opts);

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "commands/find_enum_converter.h"
+#include "commands/enum_token_port.h"
 #include "errors/status_codes.h"
 #include "instrument/testing/member_fixture.h"
 
@@ -18,7 +18,7 @@ std::vector<double> Values(const com::SafeArray& a) {
 
 TEST(Data, GateTokensBothWays) {
   ScriptedInstrument inst;
-  MemberFixture<Channel> f(&inst, &commands::FindEnumConverter);
+  MemberFixture<Channel> f(&inst, &commands::EnumTokenPort());
   auto& d = *f.channel;
   EXPECT_EQ(d.ConfigureIntegralGateResetMethod(MorvaneTqrDataIntegralGateResetMethodExternal),
             com::S_OK);
@@ -44,7 +44,7 @@ TEST(Data, GateTokensBothWays) {
 
 TEST(Data, RemoveReturnsWhatTheReplyLists) {
   ScriptedInstrument inst;
-  MemberFixture<Channel> f(&inst, &commands::FindEnumConverter);
+  MemberFixture<Channel> f(&inst, &commands::EnumTokenPort());
   auto& d = *f.channel;
   com::SafeArray data;
   inst.Reply(":DATA:REM? 5", "1.5,2.5,-3e-3\n");

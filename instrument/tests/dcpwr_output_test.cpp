@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "commands/find_enum_converter.h"
+#include "commands/enum_token_port.h"
 #include "errors/status_codes.h"
 #include "instrument/output_channel_protection.h"
 #include "instrument/testing/member_fixture.h"
@@ -21,7 +21,7 @@ std::string LastError() {
 
 struct LiveOutput : ::testing::Test {
   ScriptedInstrument inst;
-  MemberFixture<Channel> f{&inst, &commands::FindEnumConverter};
+  MemberFixture<Channel> f{&inst, &commands::EnumTokenPort()};
   Channel* ch = f.channel.Get();
 };
 

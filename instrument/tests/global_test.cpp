@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "commands/find_enum_converter.h"
+#include "commands/enum_token_port.h"
 #include "errors/status_codes.h"
 #include "instrument/testing/member_fixture.h"
 
@@ -13,7 +13,7 @@ using Channel = TestChannel<instrument::Global>;
 
 TEST(Global, WireTextAndReplies) {
   ScriptedInstrument inst;
-  MemberFixture<Channel> f(&inst, &commands::FindEnumConverter);
+  MemberFixture<Channel> f(&inst, &commands::EnumTokenPort());
   auto& g = *f.channel;
   EXPECT_EQ(g.ConfigureEnabled(1), com::S_OK);  // any true value writes ON
   EXPECT_EQ(g.ConfigureEnabled(com::VARIANT_FALSE), com::S_OK);

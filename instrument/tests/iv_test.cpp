@@ -1,4 +1,3 @@
-#include "commands/find_enum_converter.h"
 #include "instrument/output_channel_iv.h"
 
 #include <gtest/gtest.h>

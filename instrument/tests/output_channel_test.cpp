@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "commands/find_enum_converter.h"
+#include "commands/enum_token_port.h"
 #include "errors/status_codes.h"
 #include "instrument/output_channel_protection.h"
 #include "instrument/output_channel_sine.h"
@@ -16,7 +16,7 @@ using Channel = TestChannel<instrument::OutputChannel>;
 
 struct LiveChannel : ::testing::Test {
   ScriptedInstrument inst;
-  MemberFixture<Channel> f{&inst, &commands::FindEnumConverter};
+  MemberFixture<Channel> f{&inst, &commands::EnumTokenPort()};
   Channel* ch = f.channel.Get();
 };
 

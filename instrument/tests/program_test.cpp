@@ -1,5 +1,5 @@
 #include "instrument/program.h"
-#include "commands/find_enum_converter.h"
+#include "commands/enum_token_port.h"
 
 #include <gtest/gtest.h>
 
@@ -22,7 +22,7 @@ std::vector<std::string> Names(const com::SafeArray& a) {
 
 TEST(Program, SignTokensAndQuotingShapeTheCommand) {
   ScriptedInstrument inst;
-  MemberFixture<Channel> f(&inst, &commands::FindEnumConverter);
+  MemberFixture<Channel> f(&inst, &commands::EnumTokenPort());
   auto& p = *f.channel;
   const com::Bstr name = com::Bstr::FromUtf8("Cycle 1");
   EXPECT_EQ(p.ConfigureProgramStepCurrent(3, MorvaneTqrPositiveNegativeNegative, 1.5), com::S_OK);
@@ -60,7 +60,7 @@ TEST(Program, SignTokensAndQuotingShapeTheCommand) {
 
 TEST(Program, ListsBecomeArraysOfNames) {
   ScriptedInstrument inst;
-  MemberFixture<Channel> f(&inst, &commands::FindEnumConverter);
+  MemberFixture<Channel> f(&inst, &commands::EnumTokenPort());
   auto& p = *f.channel;
   inst.Reply(":PROG:CAT?", "\"Seq A\",\"B,2\",\"\"\n");
   com::SafeArray names;

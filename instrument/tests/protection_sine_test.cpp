@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "commands/find_enum_converter.h"
+#include "commands/enum_token_port.h"
 #include "errors/status_codes.h"
 #include "instrument/output_channel_protection.h"
 #include "instrument/output_channel_sine.h"
@@ -14,7 +14,7 @@ using Sine = TestChannel<instrument::OutputChannelSine>;
 
 TEST(Protection, ClearSendsTheAlarmClear) {
   ScriptedInstrument inst;
-  MemberFixture<Protection> f(&inst, &commands::FindEnumConverter);
+  MemberFixture<Protection> f(&inst, &commands::EnumTokenPort());
   ASSERT_EQ(f.status, com::S_OK);
   Protection* ch = f.channel.Get();
   EXPECT_EQ(ch->Clear(), com::S_OK);

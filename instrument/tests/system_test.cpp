@@ -1,5 +1,5 @@
 #include "instrument/system.h"
-#include "commands/find_enum_converter.h"
+#include "commands/enum_token_port.h"
 
 #include <gtest/gtest.h>
 
@@ -33,7 +33,7 @@ std::vector<std::int32_t> IntsOf(const com::SafeArray& a) {
 
 TEST(System, PropertiesWriteAndReadTheirTokens) {
   ScriptedInstrument inst;
-  MemberFixture<Channel> f(&inst, &commands::FindEnumConverter);
+  MemberFixture<Channel> f(&inst, &commands::EnumTokenPort());
   ASSERT_EQ(f.status, com::S_OK);
   auto& s = *f.channel;
   // Spot checks written out: words for remote sensing, no colon and no quotes for the zone.
@@ -57,7 +57,7 @@ TEST(System, PropertiesWriteAndReadTheirTokens) {
 
 TEST(System, MethodsSendTheirCommands) {
   ScriptedInstrument inst;
-  MemberFixture<Channel> f(&inst, &commands::FindEnumConverter);
+  MemberFixture<Channel> f(&inst, &commands::EnumTokenPort());
   auto& s = *f.channel;
   EXPECT_EQ(s.SetDate(Ints({2024, 5, 17}).Get()), com::S_OK);
   EXPECT_EQ(s.SetTime(Ints({13, 5, 0}).Get()), com::S_OK);
@@ -74,7 +74,7 @@ TEST(System, MethodsSendTheirCommands) {
 
 TEST(System, QueriesReadArraysAndText) {
   ScriptedInstrument inst;
-  MemberFixture<Channel> f(&inst, &commands::FindEnumConverter);
+  MemberFixture<Channel> f(&inst, &commands::EnumTokenPort());
   auto& s = *f.channel;
   inst.Reply(":SYST:DATE?", "2024,5,17\n");
   com::SafeArray date;
@@ -107,7 +107,7 @@ TEST(System, QueriesReadArraysAndText) {
 
 TEST(SystemIO, ListsKeepOnePositionPerTerminal) {
   ScriptedInstrument inst;
-  MemberFixture<Channel> f(&inst, &commands::FindEnumConverter);
+  MemberFixture<Channel> f(&inst, &commands::EnumTokenPort());
   auto& s = *f.channel;
   EXPECT_EQ(s.ConfigureIOInputFilter(Ints({0, 1, 0}).Get()), com::S_OK);
   EXPECT_EQ(s.ConfigureIOOutputFunction(Ints({12}).Get()), com::S_OK);

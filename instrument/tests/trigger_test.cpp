@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "commands/find_enum_converter.h"
+#include "commands/enum_token_port.h"
 #include "errors/status_codes.h"
 #include "instrument/dcpwr_trigger.h"
 #include "instrument/sense.h"
@@ -23,7 +23,7 @@ std::string LastError() {
 
 TEST(Trigger, WireTextAndTokens) {
   ScriptedInstrument inst;
-  MemberFixture<Channel> f(&inst, &commands::FindEnumConverter);
+  MemberFixture<Channel> f(&inst, &commands::EnumTokenPort());
   IMorvaneTqrTrigger* g = f.channel.Get();
   EXPECT_EQ(g->put_AcquireTriggerSource(MorvaneTqrAcquireTriggerSourceOutputStatusOff), com::S_OK);
   EXPECT_EQ(g->put_AcquireIntervalEnabled(com::VARIANT_TRUE), com::S_OK);
@@ -66,7 +66,7 @@ TEST(Trigger, WireTextAndTokens) {
 
 TEST(Trigger, TransientInfo) {
   ScriptedInstrument inst;
-  MemberFixture<Channel> f(&inst, &commands::FindEnumConverter);
+  MemberFixture<Channel> f(&inst, &commands::EnumTokenPort());
   IMorvaneTqrTrigger* g = f.channel.Get();
   MorvaneTqrTransientStateEnum state = MorvaneTqrTransientStateIdle;
   com::Bstr name;
@@ -96,7 +96,7 @@ TEST(Trigger, TransientInfo) {
 
 TEST(Trigger, ClassTriggerIsNotSupported) {
   ScriptedInstrument inst;
-  MemberFixture<Channel> f(&inst, &commands::FindEnumConverter);
+  MemberFixture<Channel> f(&inst, &commands::EnumTokenPort());
   IIviDCPwrTrigger* c = f.channel.Get();
   const std::pair<HRESULT (IIviDCPwrTrigger::*)(), const char*> kMembers[] = {
       {&IIviDCPwrTrigger::Abort, "'IIviDCPwrTrigger_Abort'"},

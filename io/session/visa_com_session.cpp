@@ -9,7 +9,7 @@
 #include "platform/com/class_registry.h"
 #include "platform/com/error_info.h"
 #include "platform/com/variant.h"
-#include "platform/visa/variant_integer.h"
+#include "platform/visa/variant_number.h"
 #include "platform/visa/visa_com_status.h"
 #include "platform/visa/visa_types.h"
 
@@ -314,7 +314,8 @@ HRESULT CVisaComSession::SerialEndIn(bool enabled) {
   com::VariantInit(&current);
   std::int64_t mode = 0;
   const bool read = Succeeded(visa_session_->GetAttribute(attribute, &current)) &&
-                    visa::VariantInteger(current, &mode);
+                    Succeeded(visa::VariantToInteger(current, visa::kAttributeNumbers, INT64_MIN,
+                                                     INT64_MAX, &mode));
   com::VariantClear(&current);
   if (!read || mode != visa::VI_ASRL_END_TERMCHAR) return S_OK;
   value.lVal = visa::VI_ASRL_END_NONE;

@@ -6,8 +6,6 @@
 #include <cstdint>
 #include <limits>
 
-#include "platform/visa/variant_integer.h"
-
 namespace motqr::visa {
 namespace {
 
@@ -50,54 +48,6 @@ std::string NumberText(T value) {
   return std::string(buffer.data(), end);
 }
 
-struct Numeric {
-  bool is_integer = false;
-  std::int64_t integer = 0;
-  double real = 0;
-};
-
-// The number a VARIANT holds (text is parsed); false when it holds none.
-bool NumericValue(const VARIANT& v, Numeric* n) {
-  if (VariantInteger(v, &n->integer)) {
-    n->is_integer = true;
-    return true;
-  }
-  switch (v.vt) {
-    case com::VT_R4:
-      *n = {false, 0, v.fltVal};
-      return true;
-    case com::VT_R8:
-      *n = {false, 0, v.dblVal};
-      return true;
-    case com::VT_BSTR: {
-      const std::string text = com::BstrToUtf8(v.bstrVal);
-      const std::string_view token = TrimToken(text);
-      if (ParseInteger(token, &n->integer) && token.find_first_of(".eE") == std::string::npos) {
-        n->is_integer = true;
-        return true;
-      }
-      n->is_integer = false;
-      return ParseDouble(token, &n->real);
-    }
-    default:
-      return false;
-  }
-}
-
-HRESULT IntegerIn(const Numeric& n, std::int64_t low, std::int64_t high, std::int64_t* out) {
-  if (n.is_integer) {
-    *out = n.integer;
-  } else {
-    if (!std::isfinite(n.real)) return DISP_E_OVERFLOW;
-    const double rounded = std::nearbyint(n.real);
-    if (rounded < static_cast<double>(low) || rounded > static_cast<double>(high)) {
-      return DISP_E_OVERFLOW;
-    }
-    *out = static_cast<std::int64_t>(rounded);
-  }
-  return *out < low || *out > high ? DISP_E_OVERFLOW : S_OK;
-}
-
 HRESULT StoreInteger(std::int64_t integer, com::VARTYPE vt, VARIANT* value) {
   value->vt = vt;
   switch (vt) {
@@ -117,6 +67,16 @@ HRESULT StoreInteger(std::int64_t integer, com::VARTYPE vt, VARIANT* value) {
 }
 
 }  // namespace
+
+bool ParseAsciiNumber(std::string_view token, VariantNumber* n) {
+  token = TrimToken(token);
+  if (ParseInteger(token, &n->integer) && token.find_first_of(".eE") == std::string::npos) {
+    n->is_integer = true;
+    return true;
+  }
+  n->is_integer = false;
+  return ParseDouble(token, &n->real);
+}
 
 com::VARTYPE AsciiElementType(IEEEASCIIType type) {
   switch (type) {
@@ -140,27 +100,28 @@ com::VARTYPE AsciiElementType(IEEEASCIIType type) {
 HRESULT FormatAsciiValue(const VARIANT& value, IEEEASCIIType type, std::string* text) {
   if (type == ASCIIType_BSTR || (type == ASCIIType_Any && value.vt == com::VT_BSTR)) {
     if (value.vt != com::VT_BSTR) {
-      Numeric n;
-      if (!NumericValue(value, &n)) return DISP_E_TYPEMISMATCH;
+      VariantNumber n;
+      if (HRESULT hr = ReadVariantNumber(value, kFormattedNumbers, &n); com::Failed(hr)) return hr;
       *text = n.is_integer ? NumberText(n.integer) : NumberText(n.real);
       return S_OK;
     }
     *text = com::BstrToUtf8(value.bstrVal);
     return S_OK;
   }
-  Numeric n;
-  if (!NumericValue(value, &n)) return DISP_E_TYPEMISMATCH;
+  VariantNumber n;
+  if (HRESULT hr = ReadVariantNumber(value, kFormattedNumbers, &n); com::Failed(hr)) return hr;
+  const Fraction fraction = kFormattedNumbers.fraction;
   std::int64_t integer = 0;
   HRESULT hr = S_OK;
   switch (type) {
     case ASCIIType_UI1:
-      hr = IntegerIn(n, 0, 0xFF, &integer);
+      hr = WholeNumber(n, fraction, 0, 0xFF, &integer);
       break;
     case ASCIIType_I2:
-      hr = IntegerIn(n, INT16_MIN, INT16_MAX, &integer);
+      hr = WholeNumber(n, fraction, INT16_MIN, INT16_MAX, &integer);
       break;
     case ASCIIType_I4:
-      hr = IntegerIn(n, INT32_MIN, INT32_MAX, &integer);
+      hr = WholeNumber(n, fraction, INT32_MIN, INT32_MAX, &integer);
       break;
     case ASCIIType_R4: {
       const double real = n.is_integer ? static_cast<double>(n.integer) : n.real;
@@ -213,8 +174,9 @@ HRESULT ParseAsciiValue(std::string_view token, IEEEASCIIType type, VARIANT* val
   if (!ParseInteger(token, &integer)) {
     // A real that is not integral, or text: a real in range is rounded, text is refused.
     if (!ParseDouble(token, &real)) return DISP_E_TYPEMISMATCH;
-    if (!std::isfinite(real) || std::fabs(real) > 9.0e18) return DISP_E_OVERFLOW;
-    integer = static_cast<std::int64_t>(std::nearbyint(real));
+    const HRESULT hr =
+        WholeNumber({false, 0, real}, kFormattedNumbers.fraction, INT64_MIN, INT64_MAX, &integer);
+    if (com::Failed(hr)) return hr;
   }
   return StoreInteger(integer, vt, value);
 }

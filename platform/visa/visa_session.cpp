@@ -1,7 +1,6 @@
 #include "platform/visa/visa_session.h"
 
 #include <algorithm>
-#include <cmath>
 #include <cstring>
 #include <memory>
 #include <mutex>
@@ -13,7 +12,7 @@
 #include "platform/visa/attribute_info.h"
 #include "platform/visa/open_transport.h"
 #include "platform/visa/resource_name.h"
-#include "platform/visa/variant_integer.h"
+#include "platform/visa/variant_number.h"
 #include "platform/visa/visa_com_status.h"
 #include "platform/visa/wire_log.h"
 
@@ -39,18 +38,6 @@ VARIANT_BOOL ToVariantBool(ViAttrState value) {
 ViAttrState FromVariantBool(VARIANT_BOOL value) { return value != VARIANT_FALSE; }
 
 Status InvalidArgument(std::string text) { return Status(VI_ERROR_INV_PARAMETER, std::move(text)); }
-
-// The integer in a VARIANT, for SetAttribute: an integer type, or a double
-// with no fraction.
-bool AttributeInteger(const VARIANT& v, std::int64_t* value) {
-  if (VariantInteger(v, value)) return true;
-  // The range check comes first: converting a NaN or a huge double is undefined.
-  if (v.vt != com::VT_R8 || !(std::fabs(v.dblVal) < 9.0e18) || std::trunc(v.dblVal) != v.dblVal) {
-    return false;
-  }
-  *value = static_cast<std::int64_t>(v.dblVal);
-  return true;
-}
 
 // Masks a signed value to the attribute's width (VT_I2 -1 is 0xFFFF for a ViUInt16 attribute,
 // VT_I4 -1 is VI_TMO_INFINITE).
@@ -346,7 +333,8 @@ HRESULT VisaSession::SetAttribute(std::int32_t attribute, VARIANT attr_state) {
   const auto id = static_cast<ViAttr>(attribute);
   std::int64_t number = 0;
   ViAttrState value = 0;
-  if (!AttributeInteger(attr_state, &number) || !ToAttrState(id, number, &value)) {
+  if (com::Failed(VariantToInteger(attr_state, kAttributeNumbers, INT64_MIN, INT64_MAX, &number)) ||
+      !ToAttrState(id, number, &value)) {
     std::lock_guard<std::mutex> hold(mutex_);
     return Finish(Status(VI_ERROR_NSUP_ATTR_STATE), IVisaSession::kIid);
   }

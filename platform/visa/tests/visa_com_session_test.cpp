@@ -111,6 +111,17 @@ TEST_F(VisaComSession, SocketSessionShapeAndAttributes) {
   EXPECT_EQ(message->SetAttribute(static_cast<std::int32_t>(VI_ATTR_TERMCHAR),
                                   *com::Variant::Int32(300).Get()),
             E_VISA_NSUP_ATTR_STATE);
+  // A real is taken only when whole: 13.5 is refused, not rounded.
+  EXPECT_EQ(message->SetAttribute(static_cast<std::int32_t>(VI_ATTR_TERMCHAR),
+                                  *com::Variant::Double(13.5).Get()),
+            E_VISA_NSUP_ATTR_STATE);
+  ASSERT_EQ(message->SetAttribute(static_cast<std::int32_t>(VI_ATTR_TERMCHAR),
+                                  *com::Variant::Double(13.0).Get()),
+            com::S_OK);
+  com::VariantClear(value.Get());
+  ASSERT_EQ(message->GetAttribute(static_cast<std::int32_t>(VI_ATTR_TERMCHAR), value.Get()),
+            com::S_OK);
+  EXPECT_EQ(value.Get()->bVal, '\r');
 
   // Time-outs: -1 is none at all; other negative values are refused.
   ASSERT_EQ(message->put_Timeout(-1), com::S_OK);

@@ -85,8 +85,8 @@ bool ToAttrState(ViAttr attribute, std::int64_t value, ViAttrState* state) {
   return true;
 }
 
-class VisaSession final
-    : public com::ComObject<VisaSession, IMessage, IEventManager, com::ISupportErrorInfo> {
+class VisaSession final : public com::ComObject<VisaSession, IMessage, IEventManager, IMessageBytes,
+                                                com::ISupportErrorInfo> {
  public:
   VisaSession(ResourceName name, std::unique_ptr<Transport> transport, std::string options)
       : name_(std::move(name)), transport_(std::move(transport)), options_(std::move(options)) {}
@@ -95,10 +95,10 @@ class VisaSession final
   }
 
   HRESULT QueryInterface(const IID& iid, void** object) override {
-    return QueryInterfaceTable(
-        this, iid, object,
-        {Entry<com::IUnknown, IMessage>(), Entry<IVisaSession, IMessage>(), Entry<IBaseMessage>(),
-         Entry<IMessage>(), Entry<IEventManager>(), Entry<com::ISupportErrorInfo>()});
+    return QueryInterfaceTable(this, iid, object,
+                               {Entry<com::IUnknown, IMessage>(), Entry<IVisaSession, IMessage>(),
+                                Entry<IBaseMessage>(), Entry<IMessage>(), Entry<IEventManager>(),
+                                Entry<IMessageBytes>(), Entry<com::ISupportErrorInfo>()});
   }
   // Opens the resource of a new session object.
   HRESULT Start(std::string_view resource, AccessMode mode, std::int32_t timeout_ms) {
@@ -178,6 +178,11 @@ class VisaSession final
   HRESULT ReadString(std::int32_t count, BSTR* buffer) override;
   HRESULT Write(SAFEARRAY** buffer, std::int32_t count, std::int32_t* ret_count) override;
   HRESULT WriteString(BSTR buffer, std::int32_t* ret_count) override;
+
+  // IMessageBytes
+  HRESULT ReadBytes(std::int32_t count, std::uint8_t* buffer, std::int32_t* ret_count) override;
+  HRESULT WriteBytes(const std::uint8_t* data, std::int32_t count,
+                     std::int32_t* ret_count) override;
 
   // IEventManager: no resource here raises events.
   HRESULT EnableEvent(EventType, EventMechanism, std::int32_t) override { return NoEvents(); }
@@ -590,6 +595,30 @@ HRESULT VisaSession::Write(SAFEARRAY** buffer, std::int32_t count, std::int32_t*
                  ret_count);
   com::SafeArrayUnaccessData(array);
   return Finish(status, IMessage::kIid);
+}
+
+HRESULT VisaSession::ReadBytes(std::int32_t count, std::uint8_t* buffer, std::int32_t* ret_count) {
+  if (ret_count == nullptr || (buffer == nullptr && count > 0)) return com::E_POINTER;
+  *ret_count = 0;
+  std::lock_guard<std::mutex> hold(mutex_);
+  std::size_t size = 0;
+  const Status status =
+      ReadUpTo(count, std::span(buffer, count > 0 ? static_cast<std::size_t>(count) : 0u), &size);
+  *ret_count = static_cast<std::int32_t>(size);
+  return Finish(status, IMessage::kIid);
+}
+
+HRESULT VisaSession::WriteBytes(const std::uint8_t* data, std::int32_t count,
+                                std::int32_t* ret_count) {
+  if (ret_count == nullptr || (data == nullptr && count > 0)) return com::E_POINTER;
+  *ret_count = 0;
+  std::lock_guard<std::mutex> hold(mutex_);
+  if (count < 0) {
+    return Finish(InvalidArgument("The write count exceeds the bytes in the array."),
+                  IMessage::kIid);
+  }
+  return Finish(WriteBytes(std::span(data, static_cast<std::size_t>(count)), ret_count),
+                IMessage::kIid);
 }
 
 HRESULT VisaSession::WriteString(BSTR buffer, std::int32_t* ret_count) {

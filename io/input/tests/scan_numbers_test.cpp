@@ -58,10 +58,32 @@ TEST(ScanReal, FormsThatAreNumbersAndTextThatIsNot) {
 TEST(ScanReal, TheWholeReplyShortCutReadsWhatTheParserReads) {
   std::mt19937_64 random(17);
   auto pick = [&](int n) { return static_cast<int>(random() % static_cast<unsigned>(n)); };
-  std::vector<std::string> texts = {"+-1", "-+1", "++1", "+", "-", ".", "-.", "1e", "1e+", "e5",
-                                    "inf", "-inf", "nan", "0x10", "1..5", "1.5.", " 1", "1 ",
-                                    "0e999", "-0", "0.0e-30", "9007199254740993", "1e22",
-                                    "1e23", "123456789012345e-22", "4.9406564584124654e-324"};
+  std::vector<std::string> texts = {"+-1",
+                                    "-+1",
+                                    "++1",
+                                    "+",
+                                    "-",
+                                    ".",
+                                    "-.",
+                                    "1e",
+                                    "1e+",
+                                    "e5",
+                                    "inf",
+                                    "-inf",
+                                    "nan",
+                                    "0x10",
+                                    "1..5",
+                                    "1.5.",
+                                    " 1",
+                                    "1 ",
+                                    "0e999",
+                                    "-0",
+                                    "0.0e-30",
+                                    "9007199254740993",
+                                    "1e22",
+                                    "1e23",
+                                    "123456789012345e-22",
+                                    "4.9406564584124654e-324"};
   for (int i = 0; i < 20000; ++i) {
     std::string t;
     if (pick(3) != 0) t += "+-"[pick(2)];

@@ -107,7 +107,10 @@ done
 wire_runs=()
 if [[ $(sim_value portmapper) == 111 ]]; then
   for client in "${clients[@]}"; do
-    [[ $client == */peer_raw || $client == base* ]] || wire_runs+=("--wire vxi11 $client")
+    # The raw client and the Python module's speak only the socket; the earlier build's
+    # clients run on the socket alone.
+    [[ $client == */peer_raw || $client == *peer_motqr_py.py || $client == base* ]] ||
+      wire_runs+=("--wire vxi11 $client")
   done
 else
   echo "# VXI-11: port 111 could not be served (run as root with no other portmapper)" >&2

@@ -5,6 +5,7 @@
 #include <cstring>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <span>
 #include <string>
 #include <vector>
@@ -244,6 +245,9 @@ class VisaSession final : public com::ComObject<VisaSession, IMessage, IEventMan
   // Kept between reads (under mutex_) so that a read does not zero-fill fresh storage
   // each time; only the bytes a read stores are used.
   std::vector<std::uint8_t> read_scratch_;
+  // The transport's END setting as last read (under mutex_): every attribute set through this
+  // session, an Open and a Close drop it.
+  std::optional<bool> send_end_;
 };
 
 HRESULT VisaSession::get_LockState(AccessMode* state) {
@@ -361,6 +365,7 @@ HRESULT VisaSession::SetAttribute(std::int32_t attribute, VARIANT attr_state) {
 HRESULT VisaSession::SetNumber(const IID& iid, ViAttr attribute, ViAttrState value) {
   std::lock_guard<std::mutex> hold(mutex_);
   Status status = Opened();
+  send_end_.reset();  // whatever the attribute, END is read again at the next write
   if (status.ok()) status = transport_->SetAttribute(attribute, value);
   return Finish(status, iid);
 }
@@ -421,6 +426,7 @@ HRESULT VisaSession::Open(std::string_view resource, AccessMode mode, std::int32
   }
   name_ = std::move(name);
   transport_ = std::move(transport);
+  send_end_.reset();
   lock_state_ = NO_LOCK;
   if (mode == EXCLUSIVE_LOCK || mode == SHARED_LOCK) {
     std::string key;
@@ -449,6 +455,7 @@ HRESULT VisaSession::Close() {
   if (!transport_) return com::S_OK;
   Status status = transport_->Close();
   transport_.reset();
+  send_end_.reset();
   lock_state_ = NO_LOCK;
   return Finish(status, IVisaSession::kIid);
 }
@@ -568,10 +575,13 @@ HRESULT VisaSession::ReadString(std::int32_t count, BSTR* buffer) {
 
 Status VisaSession::WriteBytes(std::span<const std::uint8_t> data, std::int32_t* ret_count) {
   MOTQR_VISA_RETURN_IF_ERROR(Opened());
-  ViAttrState send_end = VI_TRUE;
-  MOTQR_VISA_RETURN_IF_ERROR(transport_->GetAttribute(VI_ATTR_SEND_END_EN, &send_end));
+  if (!send_end_) {
+    ViAttrState send_end = VI_TRUE;
+    MOTQR_VISA_RETURN_IF_ERROR(transport_->GetAttribute(VI_ATTR_SEND_END_EN, &send_end));
+    send_end_ = send_end != VI_FALSE;
+  }
   std::size_t written = 0;
-  Status status = transport_->Write(data, send_end != VI_FALSE, &written);
+  Status status = transport_->Write(data, *send_end_, &written);
   *ret_count = static_cast<std::int32_t>(written);
   return status;
 }

@@ -89,21 +89,20 @@ void ForgetRememberedChannel() { t_remembered = RememberedChannel{}; }
 ViStatus ExpandChannels(ViSession vi, const char* selector, RangeUse ranges, const com::IID& iid,
                         std::string_view interface_name, ChannelSink& sink) {
   const std::string_view text = selector ? selector : "";
-  const std::uint64_t epoch = driver::ChannelEpoch();
-  const bool traced = driver::AnyTraceStarted();
   RememberedChannel& r = t_remembered;
+  const bool named_before = r.channel && r.vi == vi && r.name == text;
+  const bool rememberable = !driver::AnyTraceStarted() && (named_before || IsSingleName(text));
   void* data = nullptr;
-  if (!traced && r.channel && r.vi == vi && r.epoch == epoch && r.name == text) {
-    // Waits while another thread holds the session's lock, as the lookup of the driver does.
+  // Waits while another thread holds the session's lock, as the lookup of the driver does;
+  // the count is read after that wait.
+  if (rememberable) {
     if (ViStatus s = ivi::IviSession_GetDataPtrUnlocked(vi, &data); s != 0) return s;
-    if (r.data == data) {
-      if (r.channel->QueryInterface(iid, sink.Slot()) < 0) {
-        return InterfaceRefused(vi, interface_name);
-      }
-      return 0;
-    }
-  } else if (!traced && IsSingleName(text)) {
-    if (ViStatus s = ivi::IviSession_GetDataPtrUnlocked(vi, &data); s != 0) return s;
+  }
+  const std::uint64_t epoch = driver::ChannelEpoch();
+  if (rememberable && named_before && r.data == data && r.epoch == epoch) {
+    if (r.channel->QueryInterface(iid, sink.Slot()) < 0)
+      return InterfaceRefused(vi, interface_name);
+    return 0;
   }
   const SelectorExpansion expansion = ExpandSelector(text, ranges);
   if (expansion.status != 0) {

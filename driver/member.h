@@ -179,12 +179,12 @@ struct Staged<com::SAFEARRAY*> {
 // open fails with the not-connected error.
 HRESULT OpenSession(CallFrame& f, ISessionPort** session);
 
-// Formats `format` with `args` through the engine with the driver's enum formatter.
 // A command format without arguments or directives: the command is its text as it stands.
 inline bool IsPlainCommand(const char* format, std::size_t arguments) {
   return arguments == 0 && format != nullptr && std::strchr(format, '%') == nullptr;
 }
 
+// Formats `format` with `args` through the engine with the driver's enum formatter.
 template <class... In>
 HRESULT FormatCommand(CallFrame& f, const char* format, std::string* command, const In&... args) {
   return io::FormatString(command, &f.driver(), format, detail::FormatValue(args)...);

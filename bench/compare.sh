@@ -4,8 +4,12 @@
 # the raw socket and also over VXI-11 and HiSLIP) and a bulk table (a 1 MiB I-V
 # map block and a 100,000-value logged list, over the raw socket).
 #
-#   bench/compare.sh [-b BUILD_DIR] [-c CPU] [-n QUERIES] [-r ROUNDS] [-p PASSES]
+#   bench/compare.sh [-b BUILD_DIR] [-B BASE_BUILD_DIR] [-c CPU] [-n QUERIES] [-r ROUNDS]
+#                    [-p PASSES]
 #
+# With -B, the driver's clients of a second build (an earlier commit, say) take
+# their turns beside the others, in rows with the suffix "-base": a before and
+# after in one run against one server.
 # Clients: peer_raw (plain C socket, the floor), peer_motqr_c (the driver's C
 # functions), peer_motqr_cpp (its C++ interface), peer_lxi (liblxi, when it was
 # found at build time), peer_pyvisa.py (PyVISA with pyvisa-py, when
@@ -19,20 +23,22 @@ set -euo pipefail
 
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${MOTQR_BUILD_DIR:-$root/build}
+base=
 cpu=0
 queries=20000
 rounds=20
 passes=3
 map_points=131072 # 1 MiB of map data (8 bytes a point)
 list_values=100000
-while getopts "b:c:n:r:p:h" opt; do
+while getopts "b:B:c:n:r:p:h" opt; do
   case $opt in
     b) build=$(cd "$OPTARG" && pwd) ;;
+    B) base=$(cd "$OPTARG" && pwd) ;;
     c) cpu=$OPTARG ;;
     n) queries=$OPTARG ;;
     r) rounds=$OPTARG ;;
     p) passes=$OPTARG ;;
-    *) sed -n '2,16p' "$0"; exit 2 ;;
+    *) sed -n '2,21p' "$0"; exit 2 ;;
   esac
 done
 
@@ -44,6 +50,13 @@ done
 command -v taskset > /dev/null || { echo "taskset is needed" >&2; exit 1; }
 
 clients=("$bin/peer_raw" "$bin/peer_motqr_c" "$bin/peer_motqr_cpp")
+if [[ -n $base ]]; then
+  for tool in "$base/bench/peer_motqr_c" "$base/bench/peer_motqr_cpp"; do
+    [[ -x $tool ]] || { echo "missing $tool (build the bench targets in $base)" >&2; exit 1; }
+  done
+  # "base" runs the client after it and names its rows "<name>-base".
+  clients+=("base $base/bench/peer_motqr_c" "base $base/bench/peer_motqr_cpp")
+fi
 bulk_clients=("${clients[@]}")
 if [[ -x $bin/peer_lxi ]]; then
   clients+=("$bin/peer_lxi")
@@ -74,9 +87,17 @@ trap cleanup EXIT
 taskset -c "$cpu" "$sim" --port 0 --noise 0 --iv-max-points "$map_points" \
   --log-capacity "$list_values" --vxi11 --hislip 0 > "$work/sim.out" &
 sim_pid=$!
+# The value of the simulator's line "KEY VALUE", once the line is whole (read
+# skips a last line that is still being written).
+sim_value() {
+  local key value
+  while read -r key value; do
+    [[ $key == "$1" ]] && { echo "$value"; return; }
+  done < "$work/sim.out"
+}
 for _ in $(seq 50); do
-  port=$(awk '/^port /{print $2}' "$work/sim.out")
-  hislip=$(awk '/^hislip /{print $2}' "$work/sim.out")
+  port=$(sim_value port)
+  hislip=$(sim_value hislip)
   [[ -n $port && -n $hislip ]] && break
   sleep 0.1
 done
@@ -84,9 +105,12 @@ done
 
 # Query loops over the other wires: "--wire W client".
 wire_runs=()
-if [[ $(awk '/^portmapper /{print $2}' "$work/sim.out") == 111 ]]; then
+if [[ $(sim_value portmapper) == 111 ]]; then
   for client in "${clients[@]}"; do
-    [[ $client == */peer_raw ]] || wire_runs+=("--wire vxi11 $client")
+    # The raw client and the Python module's speak only the socket; the earlier build's
+    # clients run on the socket alone.
+    [[ $client == */peer_raw || $client == *peer_motqr_py.py || $client == base* ]] ||
+      wire_runs+=("--wire vxi11 $client")
   done
 else
   echo "# VXI-11: port 111 could not be served (run as root with no other portmapper)" >&2
@@ -94,6 +118,12 @@ fi
 wire_runs+=("--wire hislip:$hislip $bin/peer_motqr_c" "--wire hislip:$hislip $bin/peer_motqr_cpp")
 
 run() { # client words..., loop arguments...
+  if [[ $1 == base ]]; then
+    shift
+    timeout 600 taskset -c "$cpu" "$@" | sed 's/^RESULT \([^ ]*\)/RESULT \1-base/' \
+      >> "$work/results" || echo "# failed: $*" >&2
+    return
+  fi
   timeout 600 taskset -c "$cpu" "$@" >> "$work/results" || echo "# failed: $*" >&2
 }
 for ((pass = 0; pass < passes; ++pass)); do

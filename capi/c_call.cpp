@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "driver/driver.h"
 #include "errors/c_status.h"
 #include "platform/com/error_info.h"
 #include "platform/com/global_interface_table.h"
@@ -65,9 +66,45 @@ ViStatus LookUpDriver(ViSession vi, const com::IID& iid, std::string_view interf
   return 0;
 }
 
+namespace {
+
+// The channel a single-name selector named last on this thread, with what it
+// was found under. It stands for looking the name up again while no driver
+// object anywhere has been initialized, closed or destroyed since and none
+// traces (a lookup through the collection would write its own trace record).
+struct RememberedChannel {
+  ViSession vi = 0;
+  void* data = nullptr;
+  std::uint64_t epoch = 0;
+  std::string name;
+  com::ComPtr<IMorvaneTqrOutputChannel> channel;
+};
+
+thread_local RememberedChannel t_remembered;
+
+}  // namespace
+
+void ForgetRememberedChannel() { t_remembered = RememberedChannel{}; }
+
 ViStatus ExpandChannels(ViSession vi, const char* selector, RangeUse ranges, const com::IID& iid,
                         std::string_view interface_name, ChannelSink& sink) {
-  const SelectorExpansion expansion = ExpandSelector(selector ? selector : "", ranges);
+  const std::string_view text = selector ? selector : "";
+  RememberedChannel& r = t_remembered;
+  const bool named_before = r.channel && r.vi == vi && r.name == text;
+  const bool rememberable = !driver::AnyTraceStarted() && (named_before || IsSingleName(text));
+  void* data = nullptr;
+  // Waits while another thread holds the session's lock, as the lookup of the driver does;
+  // the count is read after that wait.
+  if (rememberable) {
+    if (ViStatus s = ivi::IviSession_GetDataPtrUnlocked(vi, &data); s != 0) return s;
+  }
+  const std::uint64_t epoch = driver::ChannelEpoch();
+  if (rememberable && named_before && r.data == data && r.epoch == epoch) {
+    if (r.channel->QueryInterface(iid, sink.Slot()) < 0)
+      return InterfaceRefused(vi, interface_name);
+    return 0;
+  }
+  const SelectorExpansion expansion = ExpandSelector(text, ranges);
   if (expansion.status != 0) {
     const ViStatus stored =
         ivi::IviSession_SetError(vi, expansion.status, SelectorStatusText(expansion.status));
@@ -84,6 +121,8 @@ ViStatus ExpandChannels(ViSession vi, const char* selector, RangeUse ranges, con
     if (const com::HRESULT hr = outputs->get_Item(bstr.Get(), channel.Put()); hr != 0) {
       return Translate(vi, hr);
     }
+    if (data != nullptr)
+      t_remembered = RememberedChannel{vi, data, epoch, std::string(name), channel};
     // Asked straight for the interface the caller works with: one query per channel.
     if (channel->QueryInterface(iid, sink.Slot()) < 0) return InterfaceRefused(vi, interface_name);
     return 0;

@@ -106,6 +106,9 @@ class ChannelSink {
   ~ChannelSink() = default;
 };
 
+// Drops this thread's remembered channel (at the close of a session).
+void ForgetRememberedChannel();
+
 // The channel objects a selector names, in order, each asked for interface `iid`.
 ViStatus ExpandChannels(ViSession vi, const char* selector, RangeUse ranges, const com::IID& iid,
                         std::string_view interface_name, ChannelSink& sink);

@@ -54,7 +54,9 @@
  *     buffer size in elements, the array and a pointer to the actual size: at
  *     most the buffer size of elements are copied and the number copied is
  *     stored. With a null array pointer nothing is copied and the actual size
- *     is left as it was.
+ *     is left as it was. motqr_GetCurrentIVMap and motqr_GetVoltageIVMap read
+ *     the map straight into the buffer (points the instrument does not send
+ *     read 0): after a failure it may hold part of the map.
  *   - Functions that return a list of names (motqr_QueryProgramChain and the
  *     three time-zone list functions) return it as ONE text, the names joined
  *     by commas ("Prog1,Prog2"), under the text-result rules above.

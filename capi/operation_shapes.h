@@ -71,12 +71,36 @@ ViStatus ChannelArray(ViSession vi, const char* channel, std::string_view name, 
 }
 
 // The members that fill an array the caller hands in (the I-V maps): the
-// array offered has the caller's buffer size.
+// array offered has the caller's buffer size. With a buffer, the array is a
+// view of it, zero-filled first, that the member fills in place; its lock
+// count keeps anything from freeing it. Without one, the member fills an
+// array of its own that is then dropped.
 template <class I>
 ViStatus ChannelFillArray(ViSession vi, const char* channel, std::string_view name, ViInt32 size,
                           ViReal64* buffer, ViInt32* actual,
                           com::HRESULT (I::*query)(com::SAFEARRAY**)) {
   if (!actual) return NullParameter(vi, std::string(name) + "ActualSize");
+  if (buffer && size > 0) {
+    return Guard(vi, [&]() -> ViStatus {
+      std::fill_n(buffer, size, 0.0);
+      com::SAFEARRAY view{};
+      view.cDims = 1;
+      view.cbElements = sizeof(ViReal64);
+      view.cLocks = 1;
+      view.pvData = buffer;
+      view.vt = com::VT_R8;
+      view.rgsabound[0] = {static_cast<std::uint32_t>(size), 0};
+      com::SAFEARRAY* raw = &view;
+      const ViStatus s = OnFirstChannel<I>(vi, channel, [&](I& i) { return (i.*query)(&raw); });
+      if (raw != &view) {  // an array of the member's own came back instead
+        com::SafeArray replaced = com::SafeArray::Attach(raw);
+        if (!IsError(s)) CopyArray(replaced, size, buffer, actual);
+        return s;
+      }
+      if (!IsError(s)) *actual = size;
+      return s;
+    });
+  }
   return Guard(vi, [&]() -> ViStatus {
     com::SafeArray array =
         com::SafeArray::CreateVector(com::VT_R8, size > 0 ? static_cast<std::uint32_t>(size) : 0u);

@@ -106,10 +106,12 @@ std::vector<std::string> SelectorExpansion::Names() const {
   return names;
 }
 
+bool IsSingleName(std::string_view selector) { return selector.empty() || IsPlainName(selector); }
+
 SelectorExpansion ExpandSelector(std::string_view selector, RangeUse ranges) {
   SelectorExpansion result;
   // The empty selector and a single plain name, the common cases, need no parsing.
-  if (selector.empty() || IsPlainName(selector)) {
+  if (IsSingleName(selector)) {
     result.elements.push_back({std::string(selector)});
     return result;
   }

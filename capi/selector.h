@@ -62,6 +62,8 @@ inline constexpr std::int32_t kSelectorBadlyFormed = static_cast<std::int32_t>(0
 // so a well-formed selector with ":" levels is an invalid number of levels.
 // Range numbers are 32-bit: a larger one is an invalid range.
 SelectorExpansion ExpandSelector(std::string_view selector, RangeUse ranges);
+// A selector that is one plain name or empty: it expands to itself.
+bool IsSingleName(std::string_view selector);
 
 // The message stored on the session with a selector status.
 const char* SelectorStatusText(std::int32_t status);

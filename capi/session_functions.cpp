@@ -121,6 +121,7 @@ MOTQR_C_EXPORT ViStatus motqr_close(ViSession vi) {
       if (closed == 0) closed = Translate(vi, driver->Close());
     }
     object.Reset();
+    ForgetRememberedChannel();
     const ViStatus forgotten = ForgetSession(vi);
     return closed != 0 ? closed : forgotten;
   });

@@ -23,6 +23,11 @@ constexpr OperationFlag kFlagOrder[] = {OperationFlag::kCache,
                                         OperationFlag::kRecordCoercions,
                                         OperationFlag::kSimulate};
 
+std::atomic<std::uint64_t> g_channel_epoch{0};
+std::atomic<bool> g_trace_started{false};
+
+void NoteChannelsChange() { g_channel_epoch.fetch_add(1, std::memory_order_acq_rel); }
+
 std::string Trim(std::string_view s, std::string_view chars) {
   const std::size_t b = s.find_first_not_of(chars);
   if (b == std::string_view::npos) return {};
@@ -30,6 +35,9 @@ std::string Trim(std::string_view s, std::string_view chars) {
 }
 
 }  // namespace
+
+std::uint64_t ChannelEpoch() { return g_channel_epoch.load(std::memory_order_acquire); }
+bool AnyTraceStarted() { return g_trace_started.load(std::memory_order_acquire); }
 
 CDriver::CDriver(const com::CLSID& driver_clsid, SessionPortFactory session_factory,
                  const IEnumTokenPort* enum_tokens)
@@ -39,6 +47,7 @@ CDriver::CDriver(const com::CLSID& driver_clsid, SessionPortFactory session_fact
       enum_tokens_(enum_tokens) {}
 
 CDriver::~CDriver() {
+  NoteChannelsChange();
   self_->store(nullptr);
   if (session_ && session_->IsOpen()) session_->Close();
   DestroyChildren();
@@ -50,6 +59,7 @@ HRESULT CDriver::Initialize(const char16_t* resource_name, bool id_query, bool r
                             const char16_t* option_string) {
   if (!resource_name) return reporter_->InvalidValueString("Initialize", "ResourceName", "0");
   if (initialized_) return reporter_->AlreadyInitialized();
+  NoteChannelsChange();
 
   // A failed Initialize leaves the object as it was before the call.
   SessionSettings saved_settings = settings_;
@@ -71,6 +81,7 @@ HRESULT CDriver::Initialize(const char16_t* resource_name, bool id_query, bool r
         reporter_->BadOptionValue("True", "Interchange checking is not supported by the driver."));
   }
   if (HRESULT hr = StartTrace(); com::Failed(hr)) return fail(hr);
+  if (trace_.active()) g_trace_started.store(true, std::memory_order_release);
   if (!store_warning_.empty()) trace_.Note(store_warning_);
   if (HRESULT hr = OpenIoSession(); com::Failed(hr)) return fail(hr);
   initialized_ = true;
@@ -126,6 +137,7 @@ void CDriver::UndoInitialize() {
 
 HRESULT CDriver::Close() {
   if (!initialized_) return reporter_->NotInitialized();
+  NoteChannelsChange();
   EndTraceWithSession();
   HRESULT first = CloseIoSession();
   store().Clear();

@@ -23,6 +23,14 @@
 
 namespace motqr::driver {
 
+// Counts the moments when any driver object's channels may change or go (an
+// Initialize, a Close, a driver object destroyed). A caller that keeps a channel
+// object it found by name may use it again while the count is what it was when
+// the channel was found.
+std::uint64_t ChannelEpoch();
+// Whether any driver object of this process has started its method trace.
+bool AnyTraceStarted();
+
 class CDriver : public CNode, public io::IEnumFormatter {
  public:
   // `session_factory` makes the I/O session (null: no I/O library is present);

@@ -15,7 +15,10 @@
 
 #include <array>
 #include <cstdint>
+#include <cstring>
+#include <optional>
 #include <string>
+#include <string_view>
 #include <tuple>
 #include <type_traits>
 
@@ -113,13 +116,19 @@ auto FormatValue(const T& v) {
   }
 }
 
-// Pushes a command and its reply format on the node's stacks for one call.
+// Pushes a command and its reply format (a row's text) on the node's stacks for one call.
 class StackedCommand {
  public:
   StackedCommand(CNode& node, std::string command, const char* reply) : node_(node) {
     node_.PushCommand(std::move(command));
     node_.PushResponseFormat(reply ? reply : "");
   }
+  StackedCommand(CNode& node, std::string_view command, const char* reply) : node_(node) {
+    node_.PushCommand(command);
+    node_.PushResponseFormat(reply ? reply : "");
+  }
+  StackedCommand(CNode& node, const char* command, const char* reply)
+      : StackedCommand(node, std::string_view(command ? command : ""), reply) {}
   ~StackedCommand() {
     node_.PopCommand();
     node_.PopResponseFormat();
@@ -170,6 +179,11 @@ struct Staged<com::SAFEARRAY*> {
 // open fails with the not-connected error.
 HRESULT OpenSession(CallFrame& f, ISessionPort** session);
 
+// A command format without arguments or directives: the command is its text as it stands.
+inline bool IsPlainCommand(const char* format, std::size_t arguments) {
+  return arguments == 0 && format != nullptr && std::strchr(format, '%') == nullptr;
+}
+
 // Formats `format` with `args` through the engine with the driver's enum formatter.
 template <class... In>
 HRESULT FormatCommand(CallFrame& f, const char* format, std::string* command, const In&... args) {
@@ -193,9 +207,14 @@ HRESULT RunQuery(CallFrame& f, const MethodRow& row, const std::tuple<const In&.
   bool whole = false;
   if (read) *read = false;
   std::string command;
-  MOTQR_RETURN_IF_FAILED(std::apply(
-      [&](const In&... a) { return FormatCommand(f, row.command, &command, a...); }, in));
-  detail::StackedCommand stacked(f.node(), std::move(command), row.reply);
+  std::optional<detail::StackedCommand> stacked;
+  if (IsPlainCommand(row.command, sizeof...(In))) {
+    stacked.emplace(f.node(), std::string_view(row.command), row.reply);
+  } else {
+    MOTQR_RETURN_IF_FAILED(std::apply(
+        [&](const In&... a) { return FormatCommand(f, row.command, &command, a...); }, in));
+    stacked.emplace(f.node(), std::move(command), row.reply);
+  }
   if (!row.reply) return ExecuteCommand(f);
   std::tuple<detail::Staged<O>...> staged{detail::Staged<O>{out.p}...};
   const auto targets = std::apply(

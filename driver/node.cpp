@@ -17,10 +17,6 @@ const std::string& CNode::TopCommand() const {
   return commands_.empty() ? kEmpty : commands_.back();
 }
 
-const std::string& CNode::TopResponseFormat() const {
-  return formats_.empty() ? kEmpty : formats_.back();
-}
-
 void CNode::InvalidateAllAttributes() {
   store_.InvalidateAll();
   for (auto& [rc_class, children] : children_) {

@@ -5,6 +5,7 @@
 #include <memory>
 #include <mutex>
 #include <string>
+#include <string_view>
 #include <unordered_map>
 #include <vector>
 
@@ -48,8 +49,10 @@ class CNode : public io::IInstrErrorPoller, public errors::ICallContextProvider 
   std::unordered_map<std::string, std::vector<Child>>& child_collections() { return children_; }
 
   // The command and response-format stacks; an empty stack's top is "".
+  // A response format pushed is a row's text, which outlives the call.
   void PushCommand(std::string command) { commands_.push_back(std::move(command)); }
-  void PushResponseFormat(std::string format) { formats_.push_back(std::move(format)); }
+  void PushCommand(std::string_view command) { commands_.emplace_back(command); }
+  void PushResponseFormat(std::string_view format) { formats_.push_back(format); }
   void PopCommand() {
     if (!commands_.empty()) commands_.pop_back();
   }
@@ -57,7 +60,9 @@ class CNode : public io::IInstrErrorPoller, public errors::ICallContextProvider 
     if (!formats_.empty()) formats_.pop_back();
   }
   const std::string& TopCommand() const;
-  const std::string& TopResponseFormat() const;
+  std::string_view TopResponseFormat() const {
+    return formats_.empty() ? std::string_view() : formats_.back();
+  }
 
   // Hooks of every node; this driver's nodes have nothing to do in them.
   virtual HRESULT OnInitialize() { return com::S_OK; }
@@ -89,7 +94,7 @@ class CNode : public io::IInstrErrorPoller, public errors::ICallContextProvider 
   CNode* parent_ = nullptr;
   std::unordered_map<std::string, std::vector<Child>> children_;
   std::vector<std::string> commands_;
-  std::vector<std::string> formats_;
+  std::vector<std::string_view> formats_;
   SimulationStore store_;
 };
 

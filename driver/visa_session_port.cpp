@@ -71,10 +71,7 @@ class VisaSessionPort final : public ISessionPort {
   // response is dropped and the status polled).
   HRESULT QueryFormatted(std::string_view command, std::string_view reply_format,
                          io::ScanArgs outputs) override {
-    HRESULT hr = session_.FlushRead(io::kTmoKeep);
-    if (com::Succeeded(hr)) hr = session_.WriteStringNoPoll(command, false, io::kTmoKeep);
-    if (com::Succeeded(hr)) hr = session_.FlushWrite(true, io::kTmoKeep);
-    if (com::Succeeded(hr)) hr = session_.VScanf(reply_format, outputs, io::kTmoKeep);
+    const HRESULT hr = session_.QueryText(command, reply_format, outputs);
     return hr == io::S_MORE_DATA ? com::S_OK : hr;
   }
 

@@ -102,6 +102,7 @@ void CInstrBuffer::ResetRead() {
   end_seen_ = true;
   end_seen_saved_ = true;
   termination_consumed_ = false;
+  peeked_refill_ = false;
 }
 
 // ---------------------------------------------------------------- reading
@@ -157,7 +158,9 @@ HRESULT CInstrBuffer::ReadBuffer(std::uint8_t* buffer, std::int32_t count, std::
   }
 
   HRESULT hr = S_OK;
-  if (count >= 1 && read_available_ == 0) hr = Refill();
+  // A refill PeekResponse made stands for the one this read would make.
+  if (count >= 1 && read_available_ == 0 && !std::exchange(peeked_refill_, false)) hr = Refill();
+  if (count >= 1) peeked_refill_ = false;
   std::int32_t copied = 0;
   bool refilled_empty = false;
   while (Succeeded(hr)) {
@@ -239,6 +242,19 @@ HRESULT CInstrBuffer::ReadSafeArray(com::SAFEARRAY** data, std::int32_t count, b
   return hr;
 }
 
+HRESULT CInstrBuffer::PeekResponse(std::string_view* text) {
+  *text = {};
+  if (read_available_ == 0 && !peeked_refill_) {
+    const HRESULT hr = Refill();
+    if (Failed(hr)) return hr;
+    peeked_refill_ = true;
+  }
+  if (!end_seen_ || read_available_ == 0) return S_OK;
+  *text = std::string_view(reinterpret_cast<const char*>(read_.get()) + read_position_,
+                           static_cast<std::size_t>(read_available_));
+  return S_OK;
+}
+
 HRESULT CInstrBuffer::UnreadChar() {
   if (read_position_ == 0) {
     return reporter_->OutOfMemory(
@@ -272,6 +288,7 @@ HRESULT CInstrBuffer::ReadDirect(std::uint8_t* buffer, std::int32_t count, std::
   if (read) *read = 0;
   if (!buffer) return reporter_->NullPointerCurrent("pBuf");
   if (count < 0) return reporter_->InvalidValueIntCurrent("lCount", count);
+  peeked_refill_ = false;
 
   // Data bytes equal to the termination character must not end the read.
   bool term_enabled = false;

@@ -62,6 +62,13 @@ class CInstrBuffer final : public IIoBuffer {
   // that could not be read shows.
   std::string_view HeldResponse() const;
 
+  // The rest of the response when the read buffer holds all of it, its read
+  // termination left out; empty when the response goes on past the buffer or
+  // nothing of it is left. An empty buffer is refilled first, as the next read
+  // would; that read then finds the bytes in place and does not refill again.
+  // Nothing is taken. A failed refill is returned as the read would return it.
+  HRESULT PeekResponse(std::string_view* text);
+
   // Forgets whatever both buffers hold, without any device I/O: the read state
   // of a response that will not be read on, and bytes of a message that will
   // not be sent.
@@ -137,6 +144,8 @@ class CInstrBuffer final : public IIoBuffer {
   // The last read consumed a trailing termination after the caller's bytes;
   // a push-back restores it together with the byte.
   bool termination_consumed_ = false;
+  // PeekResponse refilled the buffer and no read has looked at it yet.
+  bool peeked_refill_ = false;
   std::string write_termination_;
   std::string read_termination_;
   bool swap_bytes_ = true;

@@ -64,8 +64,48 @@ static void revisions(ViSession vi) {
   CHECK_STATUS(0, result);
 }
 
+/* The same channel name in turns on two sessions, then on a session opened after
+   one closed: each call reaches its own session's output, never one seen before. */
+static void one_name_on_several_sessions(void) {
+  ViSession a = c_check_open(), b = c_check_open(), c = VI_NULL;
+  ViReal64 value = 0;
+  int i;
+  if (!a || !b) return;
+  CHECK_STATUS(0, motqr_SetAttributeViReal64(a, "OutputChannel1", MOTQR_ATTR_VOLTAGE_LEVEL, 1.0));
+  CHECK_STATUS(0, motqr_SetAttributeViReal64(b, "OutputChannel1", MOTQR_ATTR_VOLTAGE_LEVEL, 2.0));
+  for (i = 0; i < 3; ++i) {
+    CHECK_STATUS(0,
+                 motqr_GetAttributeViReal64(a, "OutputChannel1", MOTQR_ATTR_VOLTAGE_LEVEL, &value));
+    CHECK(value == 1.0);
+    CHECK_STATUS(0,
+                 motqr_GetAttributeViReal64(b, "OutputChannel1", MOTQR_ATTR_VOLTAGE_LEVEL, &value));
+    CHECK(value == 2.0);
+  }
+  CHECK_STATUS(0, motqr_close(a));
+  CHECK_STATUS(MOTQR_ERROR_INVALID_SESSION_HANDLE,
+               motqr_GetAttributeViReal64(a, "OutputChannel1", MOTQR_ATTR_VOLTAGE_LEVEL, &value));
+  c = c_check_open();
+  if (c) {
+    /* A new session starts from zero, whatever handle it was given. */
+    CHECK_STATUS(0,
+                 motqr_GetAttributeViReal64(c, "OutputChannel1", MOTQR_ATTR_VOLTAGE_LEVEL, &value));
+    CHECK(value == 0.0);
+    CHECK_STATUS(0, motqr_SetAttributeViReal64(c, "OutputChannel1", MOTQR_ATTR_VOLTAGE_LEVEL, 3.0));
+    CHECK_STATUS(0,
+                 motqr_GetAttributeViReal64(c, "OutputChannel1", MOTQR_ATTR_VOLTAGE_LEVEL, &value));
+    CHECK(value == 3.0);
+    CHECK_STATUS(0, motqr_close(c));
+  }
+  CHECK_STATUS(0,
+               motqr_GetAttributeViReal64(b, "OutputChannel1", MOTQR_ATTR_VOLTAGE_LEVEL, &value));
+  CHECK(value == 2.0);
+  CHECK_STATUS(0, motqr_close(b));
+}
+
 int main(void) {
-  ViSession vi = c_check_open();
+  ViSession vi;
+  one_name_on_several_sessions();
+  vi = c_check_open();
   if (!vi) return c_check_failures;
   channel_attributes(vi);
   channel_names(vi);

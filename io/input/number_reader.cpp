@@ -319,4 +319,82 @@ HRESULT ReadRealField(ReplyReader& reader, const NumberForm& form, float* value,
   return ReadReal(reader, form, value, chars);
 }
 
+namespace {
+
+// [-]digits[.digits][(e|E)[+|-]digits] with at most 15 significant digits and a
+// power of ten within 10^±22: the mantissa and the power are both exact
+// doubles, so one multiplication or division rounds the value correctly, to
+// what std::from_chars gives. False for anything else.
+bool ExactShortDecimal(const char* first, const char* last, double* value) {
+  static constexpr double kPowersOfTen[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                            1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
+                                            1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+  constexpr int kMaxPower = 22;
+  constexpr int kMaxSignificant = 15;
+  const bool negative = first != last && *first == '-';
+  if (negative) ++first;
+  std::uint64_t mantissa = 0;
+  int significant = 0;
+  int exponent = 0;
+  bool digits = false;
+  bool point = false;
+  for (; first != last; ++first) {
+    const char c = *first;
+    if (c == '.' && !point) {
+      point = true;
+      continue;
+    }
+    if (c < '0' || c > '9') break;
+    digits = true;
+    if (mantissa != 0 || c != '0') {
+      if (++significant > kMaxSignificant) return false;
+      mantissa = mantissa * 10 + static_cast<std::uint64_t>(c - '0');
+    }
+    if (point) --exponent;
+  }
+  if (!digits) return false;
+  if (first != last) {
+    if (*first != 'e' && *first != 'E') return false;
+    ++first;
+    const bool minus = first != last && *first == '-';
+    if (first != last && (*first == '+' || *first == '-')) ++first;
+    if (first == last) return false;
+    int power = 0;
+    for (; first != last; ++first) {
+      if (*first < '0' || *first > '9') return false;
+      power = power * 10 + (*first - '0');
+      if (power > 2 * kMaxPower + kMaxSignificant) return false;
+    }
+    exponent += minus ? -power : power;
+  }
+  if (exponent < -kMaxPower || exponent > kMaxPower) return false;
+  double v = static_cast<double>(mantissa);
+  v = exponent < 0 ? v / kPowersOfTen[-exponent] : v * kPowersOfTen[exponent];
+  *value = negative ? -v : v;
+  return true;
+}
+
+}  // namespace
+
+bool ParseWholeReal(std::string_view text, double* value) {
+  // Short texts only: a longer one is left to the reader and its field limit.
+  constexpr std::size_t kLongest = 64;
+  if (text.empty() || text.size() > kLongest) return false;
+  // The reader takes one sign; std::from_chars takes a minus only. What from_chars
+  // reads whole and finite besides is [-]digits[.digits][(e|E)[+|-]digits] with a
+  // mantissa digit, which the reader takes the same way (and converts with it).
+  const char* first = text.data();
+  const char* last = text.data() + text.size();
+  if (*first == '+') {
+    ++first;
+    if (first == last || *first == '-' || *first == '+') return false;
+  }
+  if (ExactShortDecimal(first, last, value)) return true;
+  double v = 0;
+  const auto [ptr, ec] = std::from_chars(first, last, v, std::chars_format::general);
+  if (ec != std::errc() || ptr != last || !std::isfinite(v)) return false;
+  *value = v;
+  return true;
+}
+
 }  // namespace motqr::io

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string_view>
 
 #include "io/input/reply_field.h"
 
@@ -37,5 +38,12 @@ HRESULT ReadRealField(ReplyReader& reader, const NumberForm& form, double* value
                       std::int32_t* chars);
 HRESULT ReadRealField(ReplyReader& reader, const NumberForm& form, float* value,
                       std::int32_t* chars);
+
+// A whole reply that is one decimal real and nothing else ("+1.500000E+00", no
+// white space, sign, digits, point and exponent as ReadRealField takes them):
+// true and its value, the same as ReadRealField reads. False for anything
+// else, also for a number ReadRealField would refuse or take as 0: the caller
+// then reads the reply the general way.
+bool ParseWholeReal(std::string_view text, double* value);
 
 }  // namespace motqr::io

@@ -1,9 +1,12 @@
 #include "io/session/generic_io_session.h"
 
 #include <algorithm>
+#include <optional>
 #include <string>
+#include <variant>
 
 #include "errors/status_codes.h"
+#include "io/input/number_reader.h"
 #include "io/input/typed_read.h"
 
 namespace motqr::io {
@@ -59,13 +62,23 @@ std::string EscapedReply(std::string_view bytes) {
 // How the typed number reads read their number.
 const ScanFailure kTypedNumber{"%e", "a real number"};
 
+// The reply format most queries use, and what a failure of its one directive reports.
+constexpr std::string_view kRealReply = "%lf";
+const ScanFailure kRealReplyFailure{"%lf", "a real number"};
+
+// The destination of a reply read with kRealReply alone, when it is one the
+// short cut may write: a double that is there.
+double* SingleRealTarget(std::string_view format, ScanArgs outputs) {
+  if (format != kRealReply || outputs.empty()) return nullptr;
+  double* const* target = std::get_if<double*>(&outputs[0].value());
+  return target != nullptr ? *target : nullptr;
+}
+
 }  // namespace
 
 // ---------------------------------------------------------------- time-out scope
 
-CIoSession::TimeoutScope::TimeoutScope(CIoSession& session, std::int32_t timeout)
-    : session_(session) {
-  if (timeout <= kTmoKeep) return;
+void CIoSession::TimeoutScope::Replace(std::int32_t timeout) {
   HRESULT hr = session_.TransportGetTimeout(&saved_);
   if (Succeeded(hr)) hr = session_.TransportSetTimeout(timeout);
   if (Failed(hr)) {
@@ -73,10 +86,6 @@ CIoSession::TimeoutScope::TimeoutScope(CIoSession& session, std::int32_t timeout
     return;
   }
   restore_ = true;
-}
-
-CIoSession::TimeoutScope::~TimeoutScope() {
-  if (restore_) session_.TransportSetTimeout(saved_);
 }
 
 // ---------------------------------------------------------------- links and buffer
@@ -276,13 +285,33 @@ HRESULT CIoSession::VScanfNoFlush(std::string_view format, ScanArgs outputs, std
   return Track(DescribeUnreadable(VScan(*buffer_, enums_, format, outputs, &failure), failure));
 }
 
+std::optional<HRESULT> CIoSession::ScanWholeReal(std::string_view format, ScanArgs outputs,
+                                                 ScanFailure* failure) {
+  double* target = SingleRealTarget(format, outputs);
+  if (target == nullptr) return std::nullopt;
+  std::string_view text;
+  if (const HRESULT hr = buffer_->PeekResponse(&text); Failed(hr)) {
+    // The failed read the parser's first character would have met.
+    *failure = kRealReplyFailure;
+    return hr;
+  }
+  double value = 0;
+  if (!ParseWholeReal(text, &value)) return std::nullopt;
+  *target = value;
+  // The response was read to its end: VScanf drops the buffered rest.
+  return S_OK;
+}
+
 HRESULT CIoSession::VScanf(std::string_view format, ScanArgs outputs, std::int32_t timeout) {
   if (!open_) return NotConnected();
   TimeoutScope scope(*this, timeout);
   if (Failed(scope.status())) return scope.status();
   ScanFailure failure;
-  HRESULT hr =
-      Track(DescribeUnreadable(VScan(*buffer_, enums_, format, outputs, &failure), failure));
+  // A reply that is one real number and the whole response is read in place;
+  // anything else goes through the reply parser.
+  std::optional<HRESULT> whole = ScanWholeReal(format, outputs, &failure);
+  HRESULT hr = Track(DescribeUnreadable(
+      whole ? *whole : VScan(*buffer_, enums_, format, outputs, &failure), failure));
   if (Failed(hr)) return hr;
   if (HRESULT discarded = Track(buffer_->DiscardReadBuffer()); Failed(discarded)) return discarded;
   HRESULT poll = PollStatus();
@@ -305,6 +334,24 @@ HRESULT CIoSession::VQueryf(std::string_view write_format, FormatArgs inputs,
   if (Failed(Track(hr))) return hr;
   HRESULT poll = PollStatus();
   return Failed(poll) ? poll : hr;
+}
+
+HRESULT CIoSession::QueryText(std::string_view command, std::string_view reply_format,
+                              ScanArgs outputs) {
+  if (!open_) return NotConnected();
+  // Discarding before a query is where the next exchange starts; once it has,
+  // the write finds the session settled.
+  HRESULT hr = StartExchange();
+  if (Failed(hr)) return hr;
+  if (hr = Track(buffer_->DiscardReadBuffer()); Failed(hr)) return hr;
+  if (command.size() > static_cast<std::size_t>(INT32_MAX)) {
+    return reporter_->InvalidValueIntCurrent("lCount", INT32_MAX);
+  }
+  hr = Track(buffer_->WriteBuffer(reinterpret_cast<const std::uint8_t*>(command.data()),
+                                  static_cast<std::int32_t>(command.size()), nullptr, false));
+  if (Failed(hr)) return hr;
+  if (hr = Track(buffer_->FlushWriteBuffer(true)); Failed(hr)) return hr;
+  return VScanf(reply_format, outputs, kTmoKeep);
 }
 
 // ---------------------------------------------------------------- typed writes

@@ -13,6 +13,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -80,6 +81,13 @@ class CIoSession : public IIoSession, public ILowLevelIo {
   HRESULT QueryNumberNoPoll(std::string_view command, double* value, bool discard,
                             std::int32_t timeout) override;
 
+  // A query whose command is already text, as FlushRead, WriteStringNoPoll
+  // (without flush), FlushWrite with END and VScanf make it one after the other
+  // with the session's time-out: drops what is left of an earlier response,
+  // writes `command` with END, reads the reply with `reply_format` into
+  // `outputs`, drops the rest of the response and polls the status.
+  HRESULT QueryText(std::string_view command, std::string_view reply_format, ScanArgs outputs);
+
   // Longest response the text reads collect (64 MiB).
   static constexpr std::size_t kMaxResponseText = std::size_t{64} << 20;
 
@@ -114,14 +122,20 @@ class CIoSession : public IIoSession, public ILowLevelIo {
   // the operation returned.
   class TimeoutScope {
    public:
-    TimeoutScope(CIoSession& session, std::int32_t timeout);
-    ~TimeoutScope();
+    TimeoutScope(CIoSession& session, std::int32_t timeout) : session_(session) {
+      if (timeout > kTmoKeep) Replace(timeout);
+    }
+    ~TimeoutScope() {
+      if (restore_) session_.TransportSetTimeout(saved_);
+    }
     TimeoutScope(const TimeoutScope&) = delete;
     TimeoutScope& operator=(const TimeoutScope&) = delete;
     // The failure (already reported) of reading or replacing the time-out.
     HRESULT status() const { return status_; }
 
    private:
+    void Replace(std::int32_t timeout);
+
     CIoSession& session_;
     std::int32_t saved_ = 0;
     bool restore_ = false;
@@ -164,6 +178,12 @@ class CIoSession : public IIoSession, public ILowLevelIo {
   // which member read it, what it expected and what came. Other statuses are
   // returned as they are.
   HRESULT DescribeUnreadable(HRESULT hr, const ScanFailure& failure);
+  // The short cut of VScanf for a reply format of one real ("%lf") read into a
+  // double: when the response, read whole into the buffer, is one plain number,
+  // its value and the status the parser would give; also the failure of that
+  // read. Nothing when the reply must go through the parser.
+  std::optional<HRESULT> ScanWholeReal(std::string_view format, ScanArgs outputs,
+                                       ScanFailure* failure);
   HRESULT ThenPoll(HRESULT hr);
 
   std::unique_ptr<CInstrBuffer> buffer_;

@@ -31,6 +31,16 @@ HRESULT CVisaComSession::ReadCore(std::uint8_t* buffer, std::int32_t count, std:
   if (count < 0) return reporter()->InvalidValueIntCurrent("lCount", count);
   TimeoutScope scope(*this, timeout);
   if (Failed(scope.status())) return scope.status();
+  if (message_bytes_) {
+    std::int32_t got = 0;
+    const HRESULT hr = MapReadStatus(message_bytes_->ReadBytes(count, buffer, &got));
+    if (Failed(hr)) return VisaFailure(hr);
+    if (got < 0 || got > count) {
+      return IoFailure("Read function failed to copy data into the user buffer.");
+    }
+    if (read) *read = got;
+    return hr;
+  }
   com::SafeArray data;
   const HRESULT hr = MapReadStatus(message_->Read(count, data.Put()));
   if (Failed(hr)) return VisaFailure(hr);
@@ -134,6 +144,14 @@ HRESULT CVisaComSession::WriteCore(const std::uint8_t* buffer, std::int32_t coun
   if (count < 0) return reporter()->InvalidValueIntCurrent("lCount", count);
   TimeoutScope scope(*this, timeout);
   if (Failed(scope.status())) return scope.status();
+  if (message_bytes_) {
+    if (HRESULT settled = SettleTransport(); Failed(settled)) return settled;
+    std::int32_t sent = 0;
+    const HRESULT hr = message_bytes_->WriteBytes(buffer, count, &sent);
+    if (Failed(hr)) return VisaFailure(hr);
+    if (written) *written = sent;
+    return hr;
+  }
   // Commands of one kind repeat their length: a short write reuses the array of the last
   // one; a long one (a block) gets its own, so the session does not keep its storage.
   constexpr std::int32_t kKeptWrite = 4096;

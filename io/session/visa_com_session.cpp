@@ -128,7 +128,8 @@ HRESULT CVisaComSession::OpenResource(visa::IResourceManager* manager,
 HRESULT CVisaComSession::FindMessageInterfaces() {
   if (HRESULT hr = visa_session_.As(&message_); Failed(hr)) return hr;
   if (HRESULT hr = visa_session_.As(&event_manager_); Failed(hr)) return hr;
-  // Optional: register-based and asynchronous resources only.
+  // Optional: transfers in place, and register-based and asynchronous resources only.
+  visa_session_.As(&message_bytes_);
   visa_session_.As(&register_);
   visa_session_.As(&async_message_);
   visa_session_.As(&shared_register_);
@@ -178,6 +179,7 @@ HRESULT CVisaComSession::ConfigureByInterfaceType() {
 void CVisaComSession::ReleaseVisaObjects() {
   formatted_.Reset();
   message_.Reset();
+  message_bytes_.Reset();
   async_message_.Reset();
   register_.Reset();
   shared_register_.Reset();

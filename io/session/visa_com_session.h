@@ -199,6 +199,8 @@ class CVisaComSession final : public CIoSession,
   com::ComPtr<visa::IVisaSession> visa_session_;
   com::ComPtr<visa::IFormattedIO488> formatted_;
   com::ComPtr<visa::IMessage> message_;
+  // The same transfers without a byte array each (null when the session does not offer it).
+  com::ComPtr<visa::IMessageBytes> message_bytes_;
   com::ComPtr<visa::IAsyncMessage> async_message_;
   com::SafeArray write_array_;  // the bytes of the last short write, reused for one as long
   com::ComPtr<visa::IRegister> register_;

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <chrono>
+#include <optional>
 
 #include "platform/visa/visa_types.h"
 
@@ -27,6 +28,21 @@ class Deadline {
  private:
   bool infinite_;
   std::chrono::steady_clock::time_point end_;
+};
+
+// A deadline whose clock starts when it is first asked for, at the first wait of
+// a transfer: a transfer that completes without waiting reads no clock.
+class DeadlineAtFirstWait {
+ public:
+  explicit DeadlineAtFirstWait(ViUInt32 timeout_ms) : timeout_ms_(timeout_ms) {}
+  const Deadline& get() const {
+    if (!deadline_) deadline_.emplace(timeout_ms_);
+    return *deadline_;
+  }
+
+ private:
+  ViUInt32 timeout_ms_;
+  mutable std::optional<Deadline> deadline_;
 };
 
 }  // namespace motqr::visa

@@ -73,13 +73,16 @@ Status ResourceLock::Lock(const void* session, ViAccessMode mode, ViUInt32 timeo
   }
   if (exclusive) {
     exclusive_owner_ = session;
+    NoteHolders();
     return Status(++exclusive_count_ > 1 ? VI_SUCCESS_NESTED_EXCLUSIVE : VI_SUCCESS);
   }
   if (shared_counts_.empty()) {
     shared_key_ = requested_key.empty() ? NewKey() : std::string(requested_key);
   }
   *access_key = shared_key_;
-  return Status(++shared_counts_[session] > 1 ? VI_SUCCESS_NESTED_SHARED : VI_SUCCESS);
+  const int count = ++shared_counts_[session];
+  NoteHolders();
+  return Status(count > 1 ? VI_SUCCESS_NESTED_SHARED : VI_SUCCESS);
 }
 
 Status ResourceLock::HeldStatus(const void* session) const {
@@ -98,11 +101,14 @@ Status ResourceLock::Unlock(const void* session) {
   } else {
     return Status(VI_ERROR_SESN_NLOCKED);
   }
+  NoteHolders();
   released_.notify_all();
   return HeldStatus(session);
 }
 
 Status ResourceLock::CheckAccess(const void* session) const {
+  // Every transfer asks: while no session holds a lock, one load answers.
+  if (!locked_.load(std::memory_order_acquire)) return Status();
   std::lock_guard<std::mutex> hold(mutex_);
   if (exclusive_owner_ != nullptr && exclusive_owner_ != session) return LockedStatus();
   if (!shared_counts_.empty() && exclusive_owner_ != session && !shared_counts_.contains(session)) {
@@ -119,6 +125,7 @@ void ResourceLock::ReleaseAll(const void* session) {
   }
   shared_counts_.erase(session);
   if (shared_counts_.empty()) shared_key_.clear();
+  NoteHolders();
   released_.notify_all();
 }
 

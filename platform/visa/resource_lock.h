@@ -8,6 +8,7 @@
 //   status = lock->CheckAccess(other_session);  // VI_ERROR_RSRC_LOCKED unless it shares
 #pragma once
 
+#include <atomic>
 #include <condition_variable>
 #include <map>
 #include <memory>
@@ -43,6 +44,11 @@ class ResourceLock {
   bool CanLockExclusive(const void* session) const;
   bool CanLockShared(const void* session, std::string_view requested_key) const;
   Status HeldStatus(const void* session) const;
+  // Publishes whether any session holds a lock; the caller holds mutex_.
+  void NoteHolders() {
+    locked_.store(exclusive_owner_ != nullptr || !shared_counts_.empty(),
+                  std::memory_order_release);
+  }
 
   mutable std::mutex mutex_;
   std::condition_variable released_;
@@ -50,6 +56,8 @@ class ResourceLock {
   int exclusive_count_ = 0;
   std::string shared_key_;
   std::map<const void*, int> shared_counts_;
+  // Some session holds a lock: while none does, CheckAccess needs no mutex.
+  std::atomic<bool> locked_{false};
 };
 
 }  // namespace motqr::visa

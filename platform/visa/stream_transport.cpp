@@ -77,7 +77,7 @@ Status StreamTransport::TransferFailure(int error, std::string_view what) const 
 
 Status StreamTransport::SendAll(std::span<const std::uint8_t> data, std::size_t* written) {
   *written = 0;
-  const Deadline deadline(timeout_ms());
+  const DeadlineAtFirstWait deadline(timeout_ms());
   while (*written < data.size()) {
     const long sent = SendSome(data.data() + *written, data.size() - *written);
     if (sent > 0) {
@@ -85,7 +85,7 @@ Status StreamTransport::SendAll(std::span<const std::uint8_t> data, std::size_t*
       continue;
     }
     if (sent < 0 && !IsRetry(errno)) return TransferFailure(errno, "write");
-    MOTQR_VISA_RETURN_IF_ERROR(WaitFor(fd(), POLLOUT, deadline));
+    MOTQR_VISA_RETURN_IF_ERROR(WaitFor(fd(), POLLOUT, deadline.get()));
   }
   return Status();
 }
@@ -120,8 +120,8 @@ bool StreamTransport::TakeFromReadAhead(std::span<std::uint8_t> buffer, Framing 
 }
 
 // Receives at least one byte into [into, into + size) within the deadline.
-Status StreamTransport::ReceiveSome(std::uint8_t* into, std::size_t size, const Deadline& deadline,
-                                    std::size_t* received) {
+Status StreamTransport::ReceiveSome(std::uint8_t* into, std::size_t size,
+                                    const DeadlineAtFirstWait& deadline, std::size_t* received) {
   while (true) {
     const long n = RecvSome(into, size);
     if (n > 0) {
@@ -133,11 +133,11 @@ Status StreamTransport::ReceiveSome(std::uint8_t* into, std::size_t size, const 
                                             " The instrument closed the connection.");
     }
     if (!IsRetry(errno)) return TransferFailure(errno, "read");
-    MOTQR_VISA_RETURN_IF_ERROR(WaitFor(fd(), POLLIN, deadline));
+    MOTQR_VISA_RETURN_IF_ERROR(WaitFor(fd(), POLLIN, deadline.get()));
   }
 }
 
-Status StreamTransport::FillReadAhead(const Deadline& deadline) {
+Status StreamTransport::FillReadAhead(const DeadlineAtFirstWait& deadline) {
   std::size_t received = 0;
   MOTQR_VISA_RETURN_IF_ERROR(ReceiveSome(read_ahead_.data() + pending_end_,
                                          read_ahead_.size() - pending_end_, deadline, &received));
@@ -150,7 +150,7 @@ Status StreamTransport::ReadFramed(std::span<std::uint8_t> buffer, Framing frami
   *result = ReadResult{};
   if (!is_open()) return ClosedStatus();
   MOTQR_VISA_RETURN_IF_ERROR(lock_->CheckAccess(this));
-  const Deadline deadline(timeout_ms());
+  const DeadlineAtFirstWait deadline(timeout_ms());
   while (true) {
     if (TakeFromReadAhead(buffer, framing, result)) {
       result->stop = framing.termchar_status == VI_SUCCESS ? ReadStop::kEnd : ReadStop::kTermChar;

@@ -72,9 +72,9 @@ class StreamTransport : public Transport {
 
  private:
   Status ReadFramed(std::span<std::uint8_t> buffer, Framing framing, ReadResult* result);
-  Status FillReadAhead(const class Deadline& deadline);
-  Status ReceiveSome(std::uint8_t* into, std::size_t size, const class Deadline& deadline,
-                     std::size_t* received);
+  Status FillReadAhead(const class DeadlineAtFirstWait& deadline);
+  Status ReceiveSome(std::uint8_t* into, std::size_t size,
+                     const class DeadlineAtFirstWait& deadline, std::size_t* received);
   bool TakeFromReadAhead(std::span<std::uint8_t> buffer, Framing framing, ReadResult* result);
 
   UniqueFd fd_;

@@ -165,6 +165,22 @@ class IMessage : public IBaseMessage {
   ~IMessage() = default;
 };
 
+// IMessage's reads and writes with the caller's storage in place of a new byte array, for
+// callers in this process: the same bytes, statuses and error objects as Read and Write.
+// Sessions opened by this layer offer it; a caller falls back on IMessage where it is refused.
+class IMessageBytes : public com::IUnknown {
+ public:
+  static constexpr IID kIid = VisaComGuid(0x0C);  // value of this layer's choosing
+  // Reads up to `count` bytes into `buffer` (which holds `count`); *ret_count gets how many.
+  virtual HRESULT ReadBytes(std::int32_t count, std::uint8_t* buffer, std::int32_t* ret_count) = 0;
+  // Writes the `count` bytes at `data`.
+  virtual HRESULT WriteBytes(const std::uint8_t* data, std::int32_t count,
+                             std::int32_t* ret_count) = 0;
+
+ protected:
+  ~IMessageBytes() = default;
+};
+
 // Event objects and handlers: no resource here raises events, so they stay opaque.
 class IEvent : public com::IUnknown {
  public:

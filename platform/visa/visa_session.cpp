@@ -4,6 +4,7 @@
 #include <cstring>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <span>
 #include <string>
 #include <vector>
@@ -72,8 +73,8 @@ bool ToAttrState(ViAttr attribute, std::int64_t value, ViAttrState* state) {
   return true;
 }
 
-class VisaSession final
-    : public com::ComObject<VisaSession, IMessage, IEventManager, com::ISupportErrorInfo> {
+class VisaSession final : public com::ComObject<VisaSession, IMessage, IEventManager, IMessageBytes,
+                                                com::ISupportErrorInfo> {
  public:
   VisaSession(ResourceName name, std::unique_ptr<Transport> transport, std::string options)
       : name_(std::move(name)), transport_(std::move(transport)), options_(std::move(options)) {}
@@ -82,10 +83,10 @@ class VisaSession final
   }
 
   HRESULT QueryInterface(const IID& iid, void** object) override {
-    return QueryInterfaceTable(
-        this, iid, object,
-        {Entry<com::IUnknown, IMessage>(), Entry<IVisaSession, IMessage>(), Entry<IBaseMessage>(),
-         Entry<IMessage>(), Entry<IEventManager>(), Entry<com::ISupportErrorInfo>()});
+    return QueryInterfaceTable(this, iid, object,
+                               {Entry<com::IUnknown, IMessage>(), Entry<IVisaSession, IMessage>(),
+                                Entry<IBaseMessage>(), Entry<IMessage>(), Entry<IEventManager>(),
+                                Entry<IMessageBytes>(), Entry<com::ISupportErrorInfo>()});
   }
   // Opens the resource of a new session object.
   HRESULT Start(std::string_view resource, AccessMode mode, std::int32_t timeout_ms) {
@@ -166,6 +167,11 @@ class VisaSession final
   HRESULT Write(SAFEARRAY** buffer, std::int32_t count, std::int32_t* ret_count) override;
   HRESULT WriteString(BSTR buffer, std::int32_t* ret_count) override;
 
+  // IMessageBytes
+  HRESULT ReadBytes(std::int32_t count, std::uint8_t* buffer, std::int32_t* ret_count) override;
+  HRESULT WriteBytes(const std::uint8_t* data, std::int32_t count,
+                     std::int32_t* ret_count) override;
+
   // IEventManager: no resource here raises events.
   HRESULT EnableEvent(EventType, EventMechanism, std::int32_t) override { return NoEvents(); }
   HRESULT DisableEvent(EventType, EventMechanism, std::int32_t) override { return NoEvents(); }
@@ -226,6 +232,9 @@ class VisaSession final
   // Kept between reads (under mutex_) so that a read does not zero-fill fresh storage
   // each time; only the bytes a read stores are used.
   std::vector<std::uint8_t> read_scratch_;
+  // The transport's END setting as last read (under mutex_): every attribute set through this
+  // session, an Open and a Close drop it.
+  std::optional<bool> send_end_;
 };
 
 HRESULT VisaSession::get_LockState(AccessMode* state) {
@@ -344,6 +353,7 @@ HRESULT VisaSession::SetAttribute(std::int32_t attribute, VARIANT attr_state) {
 HRESULT VisaSession::SetNumber(const IID& iid, ViAttr attribute, ViAttrState value) {
   std::lock_guard<std::mutex> hold(mutex_);
   Status status = Opened();
+  send_end_.reset();  // whatever the attribute, END is read again at the next write
   if (status.ok()) status = transport_->SetAttribute(attribute, value);
   return Finish(status, iid);
 }
@@ -404,6 +414,7 @@ HRESULT VisaSession::Open(std::string_view resource, AccessMode mode, std::int32
   }
   name_ = std::move(name);
   transport_ = std::move(transport);
+  send_end_.reset();
   lock_state_ = NO_LOCK;
   if (mode == EXCLUSIVE_LOCK || mode == SHARED_LOCK) {
     std::string key;
@@ -432,6 +443,7 @@ HRESULT VisaSession::Close() {
   if (!transport_) return com::S_OK;
   Status status = transport_->Close();
   transport_.reset();
+  send_end_.reset();
   lock_state_ = NO_LOCK;
   return Finish(status, IVisaSession::kIid);
 }
@@ -551,10 +563,13 @@ HRESULT VisaSession::ReadString(std::int32_t count, BSTR* buffer) {
 
 Status VisaSession::WriteBytes(std::span<const std::uint8_t> data, std::int32_t* ret_count) {
   MOTQR_VISA_RETURN_IF_ERROR(Opened());
-  ViAttrState send_end = VI_TRUE;
-  MOTQR_VISA_RETURN_IF_ERROR(transport_->GetAttribute(VI_ATTR_SEND_END_EN, &send_end));
+  if (!send_end_) {
+    ViAttrState send_end = VI_TRUE;
+    MOTQR_VISA_RETURN_IF_ERROR(transport_->GetAttribute(VI_ATTR_SEND_END_EN, &send_end));
+    send_end_ = send_end != VI_FALSE;
+  }
   std::size_t written = 0;
-  Status status = transport_->Write(data, send_end != VI_FALSE, &written);
+  Status status = transport_->Write(data, *send_end_, &written);
   *ret_count = static_cast<std::int32_t>(written);
   return status;
 }
@@ -578,6 +593,30 @@ HRESULT VisaSession::Write(SAFEARRAY** buffer, std::int32_t count, std::int32_t*
                  ret_count);
   com::SafeArrayUnaccessData(array);
   return Finish(status, IMessage::kIid);
+}
+
+HRESULT VisaSession::ReadBytes(std::int32_t count, std::uint8_t* buffer, std::int32_t* ret_count) {
+  if (ret_count == nullptr || (buffer == nullptr && count > 0)) return com::E_POINTER;
+  *ret_count = 0;
+  std::lock_guard<std::mutex> hold(mutex_);
+  std::size_t size = 0;
+  const Status status =
+      ReadUpTo(count, std::span(buffer, count > 0 ? static_cast<std::size_t>(count) : 0u), &size);
+  *ret_count = static_cast<std::int32_t>(size);
+  return Finish(status, IMessage::kIid);
+}
+
+HRESULT VisaSession::WriteBytes(const std::uint8_t* data, std::int32_t count,
+                                std::int32_t* ret_count) {
+  if (ret_count == nullptr || (data == nullptr && count > 0)) return com::E_POINTER;
+  *ret_count = 0;
+  std::lock_guard<std::mutex> hold(mutex_);
+  if (count < 0) {
+    return Finish(InvalidArgument("The write count exceeds the bytes in the array."),
+                  IMessage::kIid);
+  }
+  return Finish(WriteBytes(std::span(data, static_cast<std::size_t>(count)), ret_count),
+                IMessage::kIid);
 }
 
 HRESULT VisaSession::WriteString(BSTR buffer, std::int32_t* ret_count) {

@@ -2,10 +2,16 @@
 // numeric formats, and where the scan stops.
 #include <gtest/gtest.h>
 
+#include <bit>
 #include <clocale>
 #include <cmath>
+#include <cstdint>
 #include <limits>
+#include <random>
+#include <string>
+#include <vector>
 
+#include "io/input/number_reader.h"
 #include "io/input/tests/scan_test_support.h"
 
 namespace motqr::io::testing {
@@ -43,6 +49,75 @@ TEST(ScanReal, FormsThatAreNumbersAndTextThatIsNot) {
   EXPECT_EQ(ScanValue("11", "%@Blf", -7.0), "unexpected: -7");
   EXPECT_EQ(ScanValue<float>("1e39", "%f"), "unexpected: 0");
   EXPECT_EQ(ScanValue<float>("3.25", "%e"), "3.25");
+}
+
+// The session's short cut for a reply that is one real must read exactly what
+// the reply parser reads, bit for bit, and refuse whatever the parser would not
+// read whole as a plain number: numbers written every way an instrument might,
+// and texts that are not quite numbers.
+TEST(ScanReal, TheWholeReplyShortCutReadsWhatTheParserReads) {
+  std::mt19937_64 random(17);
+  auto pick = [&](int n) { return static_cast<int>(random() % static_cast<unsigned>(n)); };
+  std::vector<std::string> texts = {"+-1",
+                                    "-+1",
+                                    "++1",
+                                    "+",
+                                    "-",
+                                    ".",
+                                    "-.",
+                                    "1e",
+                                    "1e+",
+                                    "e5",
+                                    "inf",
+                                    "-inf",
+                                    "nan",
+                                    "0x10",
+                                    "1..5",
+                                    "1.5.",
+                                    " 1",
+                                    "1 ",
+                                    "0e999",
+                                    "-0",
+                                    "0.0e-30",
+                                    "9007199254740993",
+                                    "1e22",
+                                    "1e23",
+                                    "123456789012345e-22",
+                                    "4.9406564584124654e-324"};
+  for (int i = 0; i < 20000; ++i) {
+    std::string t;
+    if (pick(3) != 0) t += "+-"[pick(2)];
+    const int digits = 1 + pick(20);
+    const int point = pick(digits + 2);
+    for (int d = 0; d < digits; ++d) {
+      if (d == point) t += '.';
+      t += static_cast<char>('0' + (pick(4) == 0 ? 0 : pick(10)));
+    }
+    if (pick(2) != 0) {
+      t += "eE"[pick(2)];
+      if (pick(2) != 0) t += "+-"[pick(2)];
+      t += std::to_string(pick(50));
+    }
+    texts.push_back(t);
+  }
+  for (const std::string& text : texts) {
+    double parsed = -7;
+    const HRESULT hr = ScanReply(text, "%lf", &parsed);
+    double quick = -7;
+    const bool taken = ParseWholeReal(text, &quick);
+    if (taken) {
+      EXPECT_EQ(hr, S_OK) << text;
+      EXPECT_EQ(std::bit_cast<std::uint64_t>(quick), std::bit_cast<std::uint64_t>(parsed))
+          << text << ": " << quick << " against " << parsed;
+    } else {
+      // Refused texts go to the parser, which must then have something to say: a
+      // failure, data left over, or a value the short cut leaves to it (a zero
+      // for an underflow, or the rare subnormal).
+      EXPECT_TRUE(hr != S_OK || parsed == 0 || std::fabs(parsed) < 1e-300 || text.size() > 64 ||
+                  text.front() == ' ')
+          << text;
+    }
+  }
 }
 
 TEST(ScanReal, OneNumberForTwoDirectivesLeavesTheSecondUntouched) {

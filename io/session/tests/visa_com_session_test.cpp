@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <cmath>
 #include <cstring>
 #include <string>
 
@@ -302,6 +303,67 @@ TEST_F(VisaComSessionTest, AReplyThatDoesNotReadIsDescribedAndTheNextQueryReadsI
   std::int32_t next = 0;
   EXPECT_EQ(session.Queryf("Q?", "%d", &next), com::S_OK);
   EXPECT_EQ(next, 7);
+  session.Close();
+}
+
+// QueryText reads a reply of one real in place when it can. Whatever the reply,
+// it must end as the reply parser's reading of it does (Queryf, the same
+// session and wire): status, value, description, status polls, and the next
+// exchange reading its own reply.
+TEST_F(VisaComSessionTest, QueryTextReadsEveryReplyAsTheReplyParserDoes) {
+  const std::string replies[] = {"1.5", "+1.000000E+00", "-1.5E+03", "+.5", "5.", "-0", "9.91E37",
+                                 "1e-400", "1e400", " 2.5", "+-1", "++1", "-+1", "+", "1e", "1e+",
+                                 ".", "inf", "-nan", "0x1p3", "1.5,2.5", "1.5\r", "1.5V", "abc", "",
+                                 // longer than the short cut takes, and longer than the read buffer
+                                 "1." + std::string(70, '5'), std::string(5000, '7')};
+  LoopbackServer server([&](int fd) {
+    for (const std::string& reply : replies) {
+      for (int turn = 0; turn < 2; ++turn) {
+        ReceiveLine(fd);
+        LoopbackServer::Send(fd, reply + "\n");
+      }
+    }
+    ReceiveLine(fd);  // the last query times out
+    ReceiveLine(fd);
+    LoopbackServer::AwaitClose(fd);
+  });
+  ASSERT_EQ(OpenOn(server), com::S_OK);
+  struct Outcome {
+    HRESULT hr;
+    double value;
+    std::string text;
+    int polls;
+  };
+  const auto query_text = [&] {
+    const int polls = poller.polls;
+    double value = -7;
+    const ScanArg target(&value);
+    const HRESULT hr = session.QueryText("Q?", "%lf", ScanArgs(&target, 1));
+    return Outcome{hr, value, reporter.LastText(), poller.polls - polls};
+  };
+  const auto queryf = [&] {
+    const int polls = poller.polls;
+    double value = -7;
+    const HRESULT hr = session.Queryf("Q?", "%lf", &value);
+    return Outcome{hr, value, reporter.LastText(), poller.polls - polls};
+  };
+  for (const std::string& reply : replies) {
+    const Outcome fast = query_text();
+    const Outcome general = queryf();
+    EXPECT_EQ(fast.hr, general.hr) << reply;
+    EXPECT_TRUE(fast.value == general.value &&
+                std::signbit(fast.value) == std::signbit(general.value))
+        << reply << ": " << fast.value << " against " << general.value;
+    EXPECT_EQ(fast.text, general.text) << reply;
+    EXPECT_EQ(fast.polls, general.polls) << reply;
+  }
+  // A reply that does not come: the same time-out either way.
+  ASSERT_EQ(session.SetTimeout(100), com::S_OK);
+  const Outcome fast = query_text();
+  const Outcome general = queryf();
+  EXPECT_EQ(fast.hr, RecordingErrorReporter::kIoTimeout);
+  EXPECT_EQ(general.hr, RecordingErrorReporter::kIoTimeout);
+  EXPECT_EQ(fast.value, general.value);
   session.Close();
 }
 

@@ -36,9 +36,9 @@ void State(IIviDCPwrOutput* output) {
     const char* name;
   };
   std::printf("  regulation state                        ");
-  for (Named n : {Named{IviDCPwrOutputConstantVoltage, "CV"},
-                  Named{IviDCPwrOutputConstantCurrent, "CC"},
-                  Named{IviDCPwrOutputOverVoltage, "OV"}, Named{IviDCPwrOutputOverCurrent, "OC"}}) {
+  for (Named n :
+       {Named{IviDCPwrOutputConstantVoltage, "CV"}, Named{IviDCPwrOutputConstantCurrent, "CC"},
+        Named{IviDCPwrOutputOverVoltage, "OV"}, Named{IviDCPwrOutputOverCurrent, "OC"}}) {
     VARIANT_BOOL in = 0;
     if (com::Succeeded(output->QueryState(n.state, &in))) std::printf(" %s=%d", n.name, in ? 1 : 0);
   }
@@ -55,9 +55,10 @@ int main(int argc, char** argv) {
   com::ComPtr<IIviDriver> driver;
   if (!Check(CreateMorvaneTqr(driver.Put()), "CreateMorvaneTqr")) return 1;
   std::printf("Initialize(\"%s\", IdQuery, Reset, \"QueryInstrStatus=true\")\n", argv[1]);
-  if (!Check(driver->Initialize(com::Bstr::FromUtf8(argv[1]).Get(), com::VARIANT_TRUE,
-                                com::VARIANT_TRUE, com::Bstr::FromUtf8("QueryInstrStatus=true").Get()),
-             "Initialize"))
+  if (!Check(
+          driver->Initialize(com::Bstr::FromUtf8(argv[1]).Get(), com::VARIANT_TRUE,
+                             com::VARIANT_TRUE, com::Bstr::FromUtf8("QueryInstrStatus=true").Get()),
+          "Initialize"))
     return 1;
 
   com::ComPtr<IIviDriverIdentity> identity;

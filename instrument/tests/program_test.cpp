@@ -8,6 +8,7 @@
 
 #include "errors/status_codes.h"
 #include "instrument/testing/member_fixture.h"
+#include "platform/com/error_info.h"
 
 namespace motqr::testing {
 namespace {
@@ -43,6 +44,10 @@ TEST(Program, SignTokensAndQuotingShapeTheCommand) {
   EXPECT_EQ(com::BstrToUtf8(selected_name), "Say \"hi\", 2");
   com::SysFreeString(selected_name);
   EXPECT_EQ(p.QuerySelectedProgram(nullptr), errors::E_IVI_NULL_POINTER);
+  com::ErrorRecord why;
+  com::TakeErrorInfo(&why);  // the parameter as the interface declares it
+  EXPECT_NE(why.description.find("'QuerySelectedProgram', parameter 'Name'"), std::string::npos)
+      << why.description;
   // The two step counts are different queries.
   inst.Reply(":PROG:ALL:STEP:COUN?", "12\n");
   inst.Reply(":PROG:STEP:COUN?", "4\n");

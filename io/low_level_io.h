@@ -20,16 +20,14 @@ class ILowLevelIo {
   virtual HRESULT GetTerminationCharacterEnabled(bool* enabled) = 0;
   virtual HRESULT SetSendEndEnabled(bool enabled) = 0;
   virtual HRESULT GetSendEndEnabled(bool* enabled) = 0;
-  virtual HRESULT LowLevelRead(std::int32_t count, com::SAFEARRAY** data,
-                               std::int32_t timeout) = 0;
+  virtual HRESULT LowLevelRead(std::int32_t count, com::SAFEARRAY** data, std::int32_t timeout) = 0;
   virtual HRESULT LowLevelRead(std::uint8_t* buffer, std::int32_t count, std::int32_t* read,
                                std::int32_t timeout) = 0;
   virtual HRESULT LowLevelReadNoPoll(std::int32_t count, com::SAFEARRAY** data,
                                      std::int32_t timeout) = 0;
   virtual HRESULT LowLevelReadNoPoll(std::uint8_t* buffer, std::int32_t count, std::int32_t* read,
                                      std::int32_t timeout) = 0;
-  virtual HRESULT LowLevelReadString(std::int32_t count, com::BSTR* text,
-                                     std::int32_t timeout) = 0;
+  virtual HRESULT LowLevelReadString(std::int32_t count, com::BSTR* text, std::int32_t timeout) = 0;
   virtual HRESULT LowLevelReadString(std::int32_t count, std::string* text,
                                      std::int32_t timeout) = 0;
   virtual HRESULT LowLevelReadStringNoPoll(std::int32_t count, com::BSTR* text,

@@ -26,7 +26,6 @@ class Tokens {
 
   constexpr const std::string_view* begin() const { return list_.data(); }
   constexpr const std::string_view* end() const { return list_.data() + count_; }
-  constexpr bool empty() const { return count_ == 0; }
   // The command token, or "" for a row that has none.
   constexpr std::string_view command() const { return count_ == 0 ? std::string_view() : list_[0]; }
 

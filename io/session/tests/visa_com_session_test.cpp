@@ -420,6 +420,8 @@ TEST_F(VisaComSessionTest, LocksPointersAndTheOperationsAMessageResourceLacks) {
   EXPECT_EQ(session.EnableEvent(static_cast<IoEventType>(9), IoEventMechanism::kQueue),
             RecordingErrorReporter::kIoError);
   EXPECT_EQ(reporter.LastText(), "Unsupported VISA event type.");
+  EXPECT_EQ(session.WaitOnEvent(static_cast<IoEventType>(9), 0), RecordingErrorReporter::kIoError);
+  EXPECT_EQ(reporter.LastText(), "Unsupported VISA event type.");
   session.Close();
 }
 

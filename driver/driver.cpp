@@ -367,28 +367,20 @@ HRESULT CDriver::ReportUnknownEnum(std::string_view enum_name) {
 }
 
 HRESULT CDriver::FormatEnum(std::string_view enum_name, std::int32_t value, std::string* token) {
-  if (!enum_tokens_) return ReportUnknownEnum(enum_name);
-  switch (enum_tokens_->Token(enum_name, ExecutingMember(), TokenModel(), value, token)) {
-    case EnumTokenLookup::kFound:
-      return com::S_OK;
-    case EnumTokenLookup::kNoTable:
-      return ReportUnknownEnum(enum_name);
-    case EnumTokenLookup::kNoMatch:
-      break;
-  }
+  const EnumTokenLookup found =
+      enum_tokens_ ? enum_tokens_->Token(enum_name, ExecutingMember(), TokenModel(), value, token)
+                   : EnumTokenLookup::kNoTable;
+  if (found == EnumTokenLookup::kFound) return com::S_OK;
+  if (found == EnumTokenLookup::kNoTable) return ReportUnknownEnum(enum_name);
   return reporter_->InvalidValueIntCurrent("nVal", value, "%d");
 }
 
 HRESULT CDriver::ParseEnum(std::string_view enum_name, std::string_view text, std::int32_t* value) {
-  if (!enum_tokens_) return ReportUnknownEnum(enum_name);
-  switch (enum_tokens_->Value(enum_name, ExecutingMember(), TokenModel(), text, value)) {
-    case EnumTokenLookup::kFound:
-      return com::S_OK;
-    case EnumTokenLookup::kNoTable:
-      return ReportUnknownEnum(enum_name);
-    case EnumTokenLookup::kNoMatch:
-      break;
-  }
+  const EnumTokenLookup found =
+      enum_tokens_ ? enum_tokens_->Value(enum_name, ExecutingMember(), TokenModel(), text, value)
+                   : EnumTokenLookup::kNoTable;
+  if (found == EnumTokenLookup::kFound) return com::S_OK;
+  if (found == EnumTokenLookup::kNoTable) return ReportUnknownEnum(enum_name);
   return reporter_->UnexpectedResponse("Unexpected value '" + std::string(text) + "' for enum '" +
                                        std::string(enum_name) + "'.");
 }

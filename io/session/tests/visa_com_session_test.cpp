@@ -422,6 +422,15 @@ TEST_F(VisaComSessionTest, LocksPointersAndTheOperationsAMessageResourceLacks) {
   EXPECT_EQ(reporter.LastText(), "Unsupported VISA event type.");
   EXPECT_EQ(session.WaitOnEvent(static_cast<IoEventType>(9), 0), RecordingErrorReporter::kIoError);
   EXPECT_EQ(reporter.LastText(), "Unsupported VISA event type.");
+  // Every mechanism reaches the VISA session, which has no events; an unknown one does not.
+  for (IoEventMechanism m : {IoEventMechanism::kQueue, IoEventMechanism::kHandler,
+                             IoEventMechanism::kSuspendHandler, IoEventMechanism::kAll}) {
+    EXPECT_TRUE(com::Failed(session.EnableEvent(IoEventType::kServiceRequest, m)));
+    EXPECT_NE(reporter.LastText(), "Unsupported VISA event mechanism.");
+  }
+  EXPECT_EQ(session.EnableEvent(IoEventType::kServiceRequest, static_cast<IoEventMechanism>(9)),
+            RecordingErrorReporter::kIoError);
+  EXPECT_EQ(reporter.LastText(), "Unsupported VISA event mechanism.");
   session.Close();
 }
 

@@ -51,20 +51,23 @@ def map_value(index):
 NAME = "pyvisa-py"
 
 
-def run_queries(inst, control, count):
+# The three timed loops, shared by the Python clients: each is given the client's
+# name and a function that makes one read through that client.
+
+def run_queries(name, read_volts, control, count):
     control.query(":VOLT 1.5;*OPC?")
     for _ in range(200):
-        inst.query(":VOLT?")
+        read_volts()
     samples = []
     cpu = time.process_time()
     for i in range(count):
         start = time.perf_counter()
-        volts = float(inst.query(":VOLT?"))
+        volts = read_volts()
         samples.append((time.perf_counter() - start) * 1e6)
         if volts != 1.5:
             raise RuntimeError(f"query {i} read {volts}")
     cpu = (time.process_time() - cpu) * 1e6 / count
-    print(f"RESULT {NAME} query {count} {quantile(samples, 0.5):.2f} "
+    print(f"RESULT {name} query {count} {quantile(samples, 0.5):.2f} "
           f"{quantile(samples, 0.99):.2f} {cpu:.2f}")
 
 
@@ -78,37 +81,42 @@ def load_voltage_map(control, points):
         raise RuntimeError("tqr-sim did not take the map (start it with --iv-max-points)")
 
 
-def run_map_reads(inst, control, points, rounds):
-    load_voltage_map(control, points)
+def timed_rounds(what, rounds, read, valid, prepare=lambda: None):
+    """The times of read() in microseconds, once a round after prepare(); round -1 warms up."""
     samples = []
-    for round_ in range(-1, rounds):  # round -1 warms up
+    for round_ in range(-1, rounds):
+        prepare()
         start = time.perf_counter()
-        words = inst.query_binary_values(":VOLT:IV:DATA?", datatype="i",
-                                         is_big_endian=False)
+        values = read()
         elapsed = (time.perf_counter() - start) * 1e6
-        if len(words) != 2 * points or abs(words[-2] / 1e6 - map_value(2 * points - 2)) > 1e-6:
-            raise RuntimeError(f"map read {round_} failed ({len(words)} values)")
+        if not valid(values):
+            raise RuntimeError(f"{what} read {round_} failed ({len(values)} values)")
         if round_ >= 0:
             samples.append(elapsed)
-    print(f"RESULT {NAME} ivmap {points * 8} {quantile(samples, 0.5):.1f} {min(samples):.1f}")
+    return samples
 
 
-def run_list_reads(inst, control, wanted, rounds):
+def run_map_reads(name, read_map, control, points, rounds, volts_per_unit=1.0):
+    load_voltage_map(control, points)
+    samples = timed_rounds(
+        "map", rounds, read_map,
+        lambda v: len(v) == 2 * points and
+        abs(v[-2] * volts_per_unit - map_value(2 * points - 2)) <= 1e-6)
+    print(f"RESULT {name} ivmap {points * 8} {quantile(samples, 0.5):.1f} {min(samples):.1f}")
+
+
+def run_list_reads(name, read_list, control, wanted, rounds):
     control.query("*RST;:SIM:LOAD 10;:VOLT 5;:CURR 1;:OUTP 1;:DATA:INT:GATE MAN;"
                   ":DATA:INT:RES;:DATA:INT:STAR;*OPC?")
-    samples = []
-    for round_ in range(-1, rounds):  # round -1 warms up
+
+    def refill():
         logged = int(control.query(f"SIM:TIME:ADV {wanted};:DATA:REM:POIN?"))
         if logged < wanted:
             raise RuntimeError(f"tqr-sim logged {logged} values (start it with --log-capacity)")
-        start = time.perf_counter()
-        values = inst.query_ascii_values(f":DATA:REM? {wanted}")
-        elapsed = (time.perf_counter() - start) * 1e6
-        if len(values) != wanted or not values[-1] > values[0]:
-            raise RuntimeError(f"list read {round_} failed ({len(values)} values)")
-        if round_ >= 0:
-            samples.append(elapsed)
-    print(f"RESULT {NAME} list {wanted} {quantile(samples, 0.5):.1f} {min(samples):.1f}")
+
+    samples = timed_rounds("list", rounds, read_list,
+                           lambda v: len(v) == wanted and v[-1] > v[0], refill)
+    print(f"RESULT {name} list {wanted} {quantile(samples, 0.5):.1f} {min(samples):.1f}")
 
 
 def main(argv):
@@ -130,8 +138,15 @@ def main(argv):
     inst = rm.open_resource(resource or f"TCPIP::127.0.0.1::{port}::SOCKET", read_termination="\n",
                             write_termination="\n", timeout=int(TIMEOUT_S * 1000))
     try:
-        {"query": run_queries, "ivmap": run_map_reads, "list": run_list_reads}[argv[2]](
-            inst, control, size, *([] if argv[2] == "query" else [rounds]))
+        if argv[2] == "query":
+            run_queries(NAME, lambda: float(inst.query(":VOLT?")), control, size)
+        elif argv[2] == "ivmap":
+            run_map_reads(NAME, lambda: inst.query_binary_values(
+                ":VOLT:IV:DATA?", datatype="i", is_big_endian=False), control, size, rounds,
+                volts_per_unit=1e-6)
+        else:
+            run_list_reads(NAME, lambda: inst.query_ascii_values(f":DATA:REM? {size}"), control,
+                           size, rounds)
     finally:
         inst.close()
         rm.close()

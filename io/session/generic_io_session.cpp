@@ -8,6 +8,7 @@
 #include "errors/status_codes.h"
 #include "io/input/number_reader.h"
 #include "io/input/typed_read.h"
+#include "platform/visa/escaped_text.h"
 
 namespace motqr::io {
 
@@ -29,32 +30,7 @@ std::string EscapedReply(std::string_view bytes) {
       out += "...";
       break;
     }
-    const auto c = static_cast<unsigned char>(ch);
-    switch (c) {
-      case '\n':
-        out += "\\n";
-        break;
-      case '\r':
-        out += "\\r";
-        break;
-      case '\t':
-        out += "\\t";
-        break;
-      case '"':
-      case '\\':
-        out += '\\';
-        out += ch;
-        break;
-      default:
-        if (c < 0x20 || c >= 0x7F) {
-          static constexpr char kHex[] = "0123456789ABCDEF";
-          out += "\\x";
-          out += kHex[c >> 4];
-          out += kHex[c & 0xF];
-        } else {
-          out += ch;
-        }
-    }
+    visa::AppendEscaped(&out, static_cast<unsigned char>(ch));
   }
   return out;
 }

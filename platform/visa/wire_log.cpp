@@ -6,6 +6,8 @@
 #include <ctime>
 #include <mutex>
 
+#include "platform/visa/escaped_text.h"
+
 namespace motqr::visa {
 namespace {
 
@@ -149,27 +151,7 @@ std::string WireLogBytes(std::span<const std::uint8_t> bytes, std::size_t most) 
   std::string out;
   if (IsText(shown)) {
     out = "\"";
-    for (std::uint8_t b : shown) {
-      switch (b) {
-        case '\n':
-          out += "\\n";
-          break;
-        case '\r':
-          out += "\\r";
-          break;
-        case '\t':
-          out += "\\t";
-          break;
-        case '"':
-          out += "\\\"";
-          break;
-        case '\\':
-          out += "\\\\";
-          break;
-        default:
-          out += static_cast<char>(b);
-      }
-    }
+    for (std::uint8_t b : shown) AppendEscaped(&out, b);  // text: no \xHH occurs
     out += "\"";
   } else {
     out = "hex";

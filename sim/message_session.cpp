@@ -33,7 +33,7 @@ void MessageSession::Handle(const std::string& message) {
   }
   Reply reply = instrument_.Process(message);
   if (reply.present) {
-    std::string bytes = faults_.garbage ? Garbage(reply.text.size()) : std::move(reply.text);
+    std::string bytes = faults_.garbage ? garbage_.Next(reply.text.size()) : std::move(reply.text);
     bytes.push_back('\n');
     reply_ =
         HeldReply{Clock::now() + std::chrono::milliseconds(faults_.delay_ms), std::move(bytes), 0};
@@ -70,17 +70,6 @@ void MessageSession::Clear() {
   framer_.Reset();
   reply_.reset();
   last_was_newline_ = true;
-}
-
-std::string MessageSession::Garbage(std::size_t length) {
-  static constexpr std::string_view kChars = "#?!%&*@~^|<>{}[]0123456789ABCDEFxyz,;:\x7f";
-  std::string text;
-  length = std::clamp<std::size_t>(length, 3, 64);
-  for (std::size_t i = 0; i < length; ++i) {
-    garbage_state_ = garbage_state_ * 1103515245u + 12345u;
-    text.push_back(kChars[(garbage_state_ >> 16) % kChars.size()]);
-  }
-  return text;
 }
 
 }  // namespace tqrsim

@@ -49,7 +49,6 @@ class MessageSession {
   };
 
   void Handle(const std::string& message);
-  std::string Garbage(std::size_t length);
 
   Instrument& instrument_;
   FaultOptions faults_;
@@ -58,7 +57,7 @@ class MessageSession {
   bool last_was_newline_ = true;
   std::optional<HeldReply> reply_;
   bool drop_requested_ = false;
-  unsigned garbage_state_ = 4242u;
+  GarbledText garbage_{4242u};
 };
 
 }  // namespace tqrsim

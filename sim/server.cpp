@@ -115,13 +115,13 @@ void Server::Accept() {
   }
 }
 
-std::string Server::Garbage(std::size_t length) {
+std::string GarbledText::Next(std::size_t length) {
   static constexpr std::string_view kChars = "#?!%&*@~^|<>{}[]0123456789ABCDEFxyz,;:\x7f";
   std::string text;
   length = std::clamp<std::size_t>(length, 3, 64);
   for (std::size_t i = 0; i < length; ++i) {
-    garbage_state_ = garbage_state_ * 1103515245u + 12345u;
-    text.push_back(kChars[(garbage_state_ >> 16) % kChars.size()]);
+    state_ = state_ * 1103515245u + 12345u;
+    text.push_back(kChars[(state_ >> 16) % kChars.size()]);
   }
   return text;
 }
@@ -136,7 +136,7 @@ void Server::Handle(Connection& c, const std::string& message) {
   }
   Reply reply = instrument_.Process(message);
   if (reply.present) {
-    std::string bytes = faults_.garbage ? Garbage(reply.text.size()) : std::move(reply.text);
+    std::string bytes = faults_.garbage ? garbage_.Next(reply.text.size()) : std::move(reply.text);
     bytes.push_back('\n');
     auto due = std::chrono::steady_clock::now() + std::chrono::milliseconds(faults_.delay_ms);
     c.pending.push_back({due, std::move(bytes)});

@@ -45,6 +45,17 @@ class UniqueFd {
   int fd_ = -1;
 };
 
+// The garbled replies of the garbage fault: noise of about a reply's length,
+// the same sequence from the same seed every run.
+class GarbledText {
+ public:
+  explicit GarbledText(unsigned seed) : state_(seed) {}
+  std::string Next(std::size_t length);
+
+ private:
+  unsigned state_;
+};
+
 class Server {
  public:
   static constexpr std::size_t kMaxConnections = 8;
@@ -91,7 +102,6 @@ class Server {
   void Handle(Connection& c, const std::string& message);
   void FlushDue(Connection& c);
   void WriteOut(Connection& c);
-  std::string Garbage(std::size_t length);
   int NextTimeoutMs(int limit) const;
 
   Instrument& instrument_;
@@ -102,7 +112,7 @@ class Server {
   UniqueFd pty_slave_;  // kept open so the master never sees a hang-up
   std::string pty_path_;
   std::vector<std::unique_ptr<Connection>> connections_;
-  unsigned garbage_state_ = 12345u;
+  GarbledText garbage_{12345u};
   std::vector<Service*> services_;
 };
 

@@ -370,20 +370,10 @@ Status HislipTransport::Write(std::span<const std::uint8_t> data, bool end, std:
 
 bool HislipTransport::TakePending(std::span<std::uint8_t> buffer, ReadResult* result,
                                   Status* status) {
-  const std::size_t room = buffer.size() - result->count;
-  std::size_t take = std::min(room, pending_.size() - pending_begin_);
-  const std::uint8_t* begin = pending_.data() + pending_begin_;
   bool at_termchar = false;
-  if (attributes_.termchar_enabled()) {
-    const void* found = std::memchr(begin, attributes_.termchar(), take);
-    if (found != nullptr) {
-      take = static_cast<std::size_t>(static_cast<const std::uint8_t*>(found) - begin) + 1;
-      at_termchar = true;
-    }
-  }
-  std::copy_n(begin, take, buffer.data() + result->count);
-  result->count += take;
-  pending_begin_ += take;
+  pending_begin_ +=
+      TakeUpToTermchar(std::span(pending_).subspan(pending_begin_), attributes_.termchar_enabled(),
+                       attributes_.termchar(), buffer, result, &at_termchar);
   const bool message_done = pending_begin_ == pending_.size();
   if (message_done) {
     pending_.clear();

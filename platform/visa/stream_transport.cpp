@@ -101,20 +101,10 @@ Status StreamTransport::Write(std::span<const std::uint8_t> data, bool end, std:
 
 bool StreamTransport::TakeFromReadAhead(std::span<std::uint8_t> buffer, Framing framing,
                                         ReadResult* result) {
-  const std::size_t room = buffer.size() - result->count;
-  std::size_t take = std::min(room, read_ahead_size());
-  const std::uint8_t* begin = read_ahead_.data() + pending_begin_;
   bool at_termchar = false;
-  if (framing.stop_at_termchar) {
-    const void* found = std::memchr(begin, termchar(), take);
-    if (found != nullptr) {
-      take = static_cast<std::size_t>(static_cast<const std::uint8_t*>(found) - begin) + 1;
-      at_termchar = true;
-    }
-  }
-  std::copy_n(begin, take, buffer.data() + result->count);
-  result->count += take;
-  pending_begin_ += take;
+  pending_begin_ += TakeUpToTermchar(
+      std::span<const std::uint8_t>(read_ahead_.data() + pending_begin_, read_ahead_size()),
+      framing.stop_at_termchar, termchar(), buffer, result, &at_termchar);
   if (pending_begin_ == pending_end_) DiscardReadAhead();
   return at_termchar;
 }

@@ -13,8 +13,10 @@
 // transport is used by one session at a time: callers serialize their calls.
 #pragma once
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <span>
 #include <string>
 #include <string_view>
@@ -37,6 +39,27 @@ struct ReadResult {
   std::size_t count = 0;  // bytes stored, also when the read failed part-way
   ReadStop stop = ReadStop::kError;
 };
+
+// Copies into `buffer`, after the `result->count` bytes it holds, as many bytes of
+// `from` as fit, but no further than the first `termchar` when `stop_at_termchar`;
+// adds them to `result->count` and returns how many were taken. `*at_termchar`
+// tells whether the copy ended with the termination character.
+inline std::size_t TakeUpToTermchar(std::span<const std::uint8_t> from, bool stop_at_termchar,
+                                    std::uint8_t termchar, std::span<std::uint8_t> buffer,
+                                    ReadResult* result, bool* at_termchar) {
+  std::size_t take = std::min(buffer.size() - result->count, from.size());
+  *at_termchar = false;
+  if (stop_at_termchar) {
+    const void* found = std::memchr(from.data(), termchar, take);
+    if (found != nullptr) {
+      take = static_cast<std::size_t>(static_cast<const std::uint8_t*>(found) - from.data()) + 1;
+      *at_termchar = true;
+    }
+  }
+  std::copy_n(from.data(), take, buffer.data() + result->count);
+  result->count += take;
+  return take;
+}
 
 class Transport {
  public:

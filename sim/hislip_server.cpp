@@ -59,8 +59,6 @@ constexpr std::size_t kMaxPendingOutput = 16u << 20;
 constexpr std::uint32_t kMaxLockWaitMs = 3'600'000;
 constexpr std::uint8_t kRmtDelivered = 1;
 
-std::string Reason(const char* what) { return std::string(what) + ": " + std::strerror(errno); }
-
 std::uint64_t BigEndian(std::string_view bytes) {
   std::uint64_t value = 0;
   for (char c : bytes) value = (value << 8) | static_cast<unsigned char>(c);
@@ -82,27 +80,9 @@ HislipServer::HislipServer(Instrument& instrument, const FaultOptions& faults,
     : instrument_(instrument), faults_(faults), message_limit_(message_limit) {}
 
 std::string HislipServer::Listen(int port, const std::string& host) {
-  sockaddr_in address{};
-  address.sin_family = AF_INET;
-  address.sin_port = htons(static_cast<std::uint16_t>(port));
-  if (inet_pton(AF_INET, host.c_str(), &address.sin_addr) != 1) {
-    return "bad listen address " + host;
-  }
-  UniqueFd fd(socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0));
-  if (!fd) return Reason("socket");
-  int yes = 1;
-  setsockopt(fd.get(), SOL_SOCKET, SO_REUSEADDR, &yes, sizeof yes);
-  if (bind(fd.get(), reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0) {
-    return Reason("bind");
-  }
-  if (listen(fd.get(), 8) != 0) return Reason("listen");
-  socklen_t length = sizeof address;
-  if (getsockname(fd.get(), reinterpret_cast<sockaddr*>(&address), &length) != 0) {
-    return Reason("getsockname");
-  }
-  port_ = ntohs(address.sin_port);
-  listener_ = std::move(fd);
-  return {};
+  std::string error = BindSocket(SOCK_STREAM, host, port, listener_);
+  if (error.empty()) port_ = port;
+  return error;
 }
 
 void HislipServer::CollectPollFds(std::vector<pollfd>& fds) {

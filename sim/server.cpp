@@ -29,6 +29,31 @@ bool SetNonBlocking(int fd) {
 
 }  // namespace
 
+std::string BindSocket(int type, const std::string& host, int& port, UniqueFd& out) {
+  sockaddr_in address{};
+  address.sin_family = AF_INET;
+  address.sin_port = htons(static_cast<std::uint16_t>(port));
+  if (inet_pton(AF_INET, host.c_str(), &address.sin_addr) != 1) {
+    return "bad listen address " + host;
+  }
+  UniqueFd fd(socket(AF_INET, type | SOCK_CLOEXEC, 0));
+  if (!fd) return Reason("socket");
+  int yes = 1;
+  setsockopt(fd.get(), SOL_SOCKET, SO_REUSEADDR, &yes, sizeof yes);
+  if (bind(fd.get(), reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0) {
+    return Reason("bind");
+  }
+  if (type == SOCK_STREAM && listen(fd.get(), 8) != 0) return Reason("listen");
+  socklen_t length = sizeof address;
+  if (getsockname(fd.get(), reinterpret_cast<sockaddr*>(&address), &length) != 0) {
+    return Reason("getsockname");
+  }
+  if (!SetNonBlocking(fd.get())) return Reason("fcntl");
+  port = ntohs(address.sin_port);
+  out = std::move(fd);
+  return {};
+}
+
 UniqueFd& UniqueFd::operator=(UniqueFd&& other) noexcept {
   if (this != &other) {
     if (fd_ >= 0) close(fd_);
@@ -51,28 +76,9 @@ Server::Server(Instrument& instrument, const FaultOptions& faults, std::size_t m
     : instrument_(instrument), faults_(faults), message_limit_(message_limit) {}
 
 std::string Server::Listen(int port, const std::string& listen_address) {
-  UniqueFd fd(socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0));
-  if (!fd) return Reason("socket");
-  int yes = 1;
-  setsockopt(fd.get(), SOL_SOCKET, SO_REUSEADDR, &yes, sizeof yes);
-  sockaddr_in address{};
-  address.sin_family = AF_INET;
-  address.sin_port = htons(static_cast<std::uint16_t>(port));
-  if (inet_pton(AF_INET, listen_address.c_str(), &address.sin_addr) != 1) {
-    return "bad listen address " + listen_address;
-  }
-  if (bind(fd.get(), reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0) {
-    return Reason("bind");
-  }
-  if (listen(fd.get(), 8) != 0) return Reason("listen");
-  socklen_t length = sizeof address;
-  if (getsockname(fd.get(), reinterpret_cast<sockaddr*>(&address), &length) != 0) {
-    return Reason("getsockname");
-  }
-  if (!SetNonBlocking(fd.get())) return Reason("fcntl");
-  port_ = ntohs(address.sin_port);
-  listener_ = std::move(fd);
-  return {};
+  std::string error = BindSocket(SOCK_STREAM, listen_address, port, listener_);
+  if (error.empty()) port_ = port;
+  return error;
 }
 
 std::string Server::OpenPty() {

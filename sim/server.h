@@ -45,6 +45,11 @@ class UniqueFd {
   int fd_ = -1;
 };
 
+// A non-blocking socket of `type` bound to `host`:`port` (an IPv4 address; port 0
+// for any), listening when it is a stream socket; `port` becomes the port bound.
+// Empty, or why it failed.
+std::string BindSocket(int type, const std::string& host, int& port, UniqueFd& out);
+
 // The garbled replies of the garbage fault: noise of about a reply's length,
 // the same sequence from the same seed every run.
 class GarbledText {

@@ -70,43 +70,12 @@ constexpr std::uint32_t kMaxWaitMs = 3'600'000;
 // How long a read that ignores its time-out waits for device_abort.
 constexpr std::uint32_t kIgnoredTimeoutWaitMs = 10'000;
 
-std::string Reason(const char* what) { return std::string(what) + ": " + std::strerror(errno); }
-
-bool SetNonBlocking(int fd) {
-  int flags = fcntl(fd, F_GETFL, 0);
-  return flags >= 0 && fcntl(fd, F_SETFL, flags | O_NONBLOCK) == 0;
-}
-
 sockaddr_in Loopback(int port) {
   sockaddr_in address{};
   address.sin_family = AF_INET;
   address.sin_port = htons(static_cast<std::uint16_t>(port));
   address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
   return address;
-}
-
-// Binds a socket of `type` to host:port (`host` an IPv4 address); `port` gets the port bound.
-std::string BindTo(int type, const std::string& host, int& port, UniqueFd& out) {
-  sockaddr_in address = Loopback(port);
-  if (inet_pton(AF_INET, host.c_str(), &address.sin_addr) != 1) {
-    return "bad listen address " + host;
-  }
-  UniqueFd fd(socket(AF_INET, type | SOCK_CLOEXEC, 0));
-  if (!fd) return Reason("socket");
-  int yes = 1;
-  setsockopt(fd.get(), SOL_SOCKET, SO_REUSEADDR, &yes, sizeof yes);
-  if (bind(fd.get(), reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0) {
-    return Reason("bind");
-  }
-  if (type == SOCK_STREAM && listen(fd.get(), 8) != 0) return Reason("listen");
-  socklen_t length = sizeof address;
-  if (getsockname(fd.get(), reinterpret_cast<sockaddr*>(&address), &length) != 0) {
-    return Reason("getsockname");
-  }
-  if (!SetNonBlocking(fd.get())) return Reason("fcntl");
-  port = ntohs(address.sin_port);
-  out = std::move(fd);
-  return {};
 }
 
 std::string ErrorOnly(std::int32_t error) {
@@ -145,11 +114,11 @@ Vxi11Server::~Vxi11Server() {
 
 std::string Vxi11Server::Listen(const std::string& address) {
   address_ = address;
-  if (std::string error = BindTo(SOCK_STREAM, address_, core_port_, core_listener_);
+  if (std::string error = BindSocket(SOCK_STREAM, address_, core_port_, core_listener_);
       !error.empty()) {
     return error;
   }
-  return BindTo(SOCK_STREAM, address_, abort_port_, abort_listener_);
+  return BindSocket(SOCK_STREAM, address_, abort_port_, abort_listener_);
 }
 
 // One call to the portmapper on 127.0.0.1:111 over UDP; the reply's results, or empty.
@@ -196,10 +165,12 @@ std::string Vxi11Server::StartPortmapper(int port) {
     }
   }
   int bound = port;
-  if (std::string error = BindTo(SOCK_STREAM, address_, bound, portmap_listener_); !error.empty()) {
+  if (std::string error = BindSocket(SOCK_STREAM, address_, bound, portmap_listener_);
+      !error.empty()) {
     return error + " (portmapper port " + std::to_string(port) + ")";
   }
-  if (std::string error = BindTo(SOCK_DGRAM, address_, bound, portmap_datagram_); !error.empty()) {
+  if (std::string error = BindSocket(SOCK_DGRAM, address_, bound, portmap_datagram_);
+      !error.empty()) {
     portmap_listener_ = UniqueFd();
     return error + " (portmapper port " + std::to_string(port) + ", UDP)";
   }

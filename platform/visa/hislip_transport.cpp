@@ -477,10 +477,7 @@ Status HislipTransport::ReadStatusByte(std::uint16_t* status_byte) {
 }
 
 Status HislipTransport::AssertTrigger(ViUInt16 protocol) {
-  if (protocol != VI_TRIG_PROT_DEFAULT) {
-    return Status(VI_ERROR_INV_PARAMETER,
-                  "Only the default trigger protocol is available on this interface.");
-  }
+  MOTQR_VISA_RETURN_IF_ERROR(CheckDefaultTriggerProtocol(protocol));
   MOTQR_VISA_RETURN_IF_ERROR(CheckUsable());
   return SendNumbered(kTrigger, {}, Deadline(attributes_.timeout_ms()));
 }

@@ -198,10 +198,7 @@ Status StreamTransport::ReadStatusByte(std::uint16_t* status_byte) {
 
 Status StreamTransport::AssertTrigger(ViUInt16 protocol) {
   if (!is_open()) return ClosedStatus();
-  if (protocol != VI_TRIG_PROT_DEFAULT) {
-    return Status(VI_ERROR_INV_PARAMETER,
-                  "Only the default trigger protocol is available on this interface.");
-  }
+  MOTQR_VISA_RETURN_IF_ERROR(CheckDefaultTriggerProtocol(protocol));
   std::size_t written = 0;
   return Write(AsBytes(kTriggerCommand), true, &written);
 }

@@ -61,6 +61,14 @@ inline std::size_t TakeUpToTermchar(std::span<const std::uint8_t> from, bool sto
   return take;
 }
 
+// A trigger protocol other than VI_TRIG_PROT_DEFAULT, which is the only one the
+// built-in interfaces have, is an invalid parameter.
+inline Status CheckDefaultTriggerProtocol(ViUInt16 protocol) {
+  if (protocol == VI_TRIG_PROT_DEFAULT) return Status();
+  return Status(VI_ERROR_INV_PARAMETER,
+                "Only the default trigger protocol is available on this interface.");
+}
+
 class Transport {
  public:
   virtual ~Transport() = default;

@@ -250,10 +250,7 @@ Status UsbtmcTransport::ReadStatusByte(std::uint16_t* status_byte) {
 }
 
 Status UsbtmcTransport::AssertTrigger(ViUInt16 protocol) {
-  if (protocol != VI_TRIG_PROT_DEFAULT) {
-    return Status(VI_ERROR_INV_PARAMETER,
-                  "Only the default trigger protocol is available on this interface.");
-  }
+  MOTQR_VISA_RETURN_IF_ERROR(CheckDefaultTriggerProtocol(protocol));
   MOTQR_VISA_RETURN_IF_ERROR(Usable());
   if (Control(USBTMC488_IOCTL_TRIGGER, nullptr) != 0) return Failure(errno, "trigger");
   return Status();

@@ -245,10 +245,7 @@ Status Vxi11Transport::ReadStatusByte(std::uint16_t* status_byte) {
 }
 
 Status Vxi11Transport::AssertTrigger(ViUInt16 protocol) {
-  if (protocol != VI_TRIG_PROT_DEFAULT) {
-    return Status(VI_ERROR_INV_PARAMETER,
-                  "Only the default trigger protocol is available on this interface.");
-  }
+  MOTQR_VISA_RETURN_IF_ERROR(CheckDefaultTriggerProtocol(protocol));
   return GenericCall(vxi11::kDeviceTrigger, "the trigger");
 }
 

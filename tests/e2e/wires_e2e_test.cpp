@@ -74,43 +74,45 @@ class WireFaultsE2e : public ::testing::TestWithParam<Wire> {
     for (std::string& option : WireOptions(GetParam())) faults.push_back(std::move(option));
     return faults;
   }
+  // Initialize with its "*IDN?" on `sim`, over the wire under test.
+  void Open(const SimProcess& sim) {
+    ASSERT_TRUE(sim.ok()) << sim.error();
+    ASSERT_EQ(Initialize(driver_.Get(), ResourceFor(sim, GetParam()), true, false), com::S_OK)
+        << LastError();
+  }
+  com::HRESULT SelfTest() {
+    std::int32_t result = 0;
+    com::Bstr message;
+    return As<IIviDriverUtility>(driver_)->SelfTest(&result, message.Put());
+  }
+
+  com::ComPtr<IIviDriver> driver_ = NewDriver();
 };
 
 TEST_P(WireFaultsE2e, AStalledInstrumentTimesOutInTime) {
   SimProcess sim(Options({"--stall-after", "1"}));  // answers "*IDN?" of Initialize only
-  ASSERT_TRUE(sim.ok()) << sim.error();
-  com::ComPtr<IIviDriver> driver = NewDriver();
-  ASSERT_EQ(Initialize(driver.Get(), ResourceFor(sim, GetParam()), true, false), com::S_OK)
-      << LastError();
-  std::int32_t result = 0;
-  com::Bstr message;
+  ASSERT_NO_FATAL_FAILURE(Open(sim));
   const auto start = Clock::now();
   // "*TST?" runs under the self-test time-out of 2000 ms.
-  EXPECT_EQ(As<IIviDriverUtility>(driver)->SelfTest(&result, message.Put()), kIoTimeout);
+  EXPECT_EQ(SelfTest(), kIoTimeout);
   const auto elapsed = Clock::now() - start;
   EXPECT_GE(elapsed, milliseconds(1900));
   EXPECT_LT(elapsed, milliseconds(3500));
   EXPECT_NE(LastError().find("I/O timeout error"), std::string::npos);
-  EXPECT_EQ(driver->Close(), com::S_OK);
+  EXPECT_EQ(driver_->Close(), com::S_OK);
 }
 
 TEST_P(WireFaultsE2e, ADroppedConnectionIsAnIoErrorAndANewSessionWorks) {
   SimProcess sim(Options({"--drop-after", "1"}));  // closes after answering "*IDN?"
-  ASSERT_TRUE(sim.ok()) << sim.error();
-  com::ComPtr<IIviDriver> driver = NewDriver();
-  ASSERT_EQ(Initialize(driver.Get(), ResourceFor(sim, GetParam()), true, false), com::S_OK)
-      << LastError();
-  std::int32_t result = 0;
-  com::Bstr message;
+  ASSERT_NO_FATAL_FAILURE(Open(sim));
   const auto start = Clock::now();
-  EXPECT_EQ(As<IIviDriverUtility>(driver)->SelfTest(&result, message.Put()), kIoGeneral);
+  EXPECT_EQ(SelfTest(), kIoGeneral);
   EXPECT_LT(Clock::now() - start, milliseconds(1500));  // no waiting for a time-out
-  EXPECT_EQ(driver->Close(), com::S_OK);
+  EXPECT_EQ(driver_->Close(), com::S_OK);
 
-  ASSERT_EQ(Initialize(driver.Get(), ResourceFor(sim, GetParam()), true, false), com::S_OK)
-      << LastError();
-  EXPECT_EQ(Model(driver), "TQR-M4");
-  EXPECT_EQ(driver->Close(), com::S_OK);
+  ASSERT_NO_FATAL_FAILURE(Open(sim));
+  EXPECT_EQ(Model(driver_), "TQR-M4");
+  EXPECT_EQ(driver_->Close(), com::S_OK);
 }
 
 INSTANTIATE_TEST_SUITE_P(Wires, WireFaultsE2e,
